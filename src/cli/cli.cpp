@@ -1,0 +1,106 @@
+#include "cli.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "model/files.h"
+
+namespace tessara::cli {
+
+std::string ConsoleText(const std::string& text) {
+    std::string r = text;
+    std::replace(r.begin(), r.end(), '\r', '\n');
+    return r;
+}
+
+void ConsoleHost::ShowMessage(MessageKind kind, const std::string& text) {
+    if (kind == MessageKind::Error) errorShown_ = true;
+    err_ << MessageCaption(kind) << ": " << ConsoleText(text) << "\n";
+}
+
+bool ConsoleHost::Confirm(const std::string& text) {
+    err_ << ConfirmationCaption << ": " << ConsoleText(text) << " " << (yes_ ? "Да" : "Нет")
+         << "\n";
+    return yes_;
+}
+
+std::unique_ptr<Workspace> CommandContext::OpenWorkspace(ConsoleHost& host) const {
+    auto ws = std::make_unique<Workspace>(host, DataDir);
+    ws->InitGameTables();
+    if (!ws->OpenStakesFile()) return nullptr;
+    try {
+        ws->LoadViewOptions();
+    } catch (const std::exception& e) {
+        host.ShowError(std::string("Ошибка загрузки параметров программы!\r\r") + e.what());
+    }
+    ws->LoadDrawsFile();
+    return ws;
+}
+
+std::string CommandContext::TakeOption(const std::string& name, const std::string& def) {
+    for (size_t i = 0; i + 1 < Args.size(); ++i)
+        if (Args[i] == name) {
+            std::string v = Args[i + 1];
+            Args.erase(Args.begin() + static_cast<std::ptrdiff_t>(i),
+                       Args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            return v;
+        }
+    return def;
+}
+
+bool CommandContext::TakeFlag(const std::string& name) {
+    const auto it = std::find(Args.begin(), Args.end(), name);
+    if (it == Args.end()) return false;
+    Args.erase(it);
+    return true;
+}
+
+bool CommandContext::HasOption(const std::string& name) const {
+    return std::find(Args.begin(), Args.end(), name) != Args.end();
+}
+
+namespace {
+
+void PrintUsage(std::ostream& s) {
+    s << "Использование: tessara-cli [--data-dir КАТАЛОГ] [--yes] ГРУППА КОМАНДА [ПАРАМЕТРЫ]\n";
+    for (const auto* table : {&DrawsCommands(), &DemoCommands()})
+        for (const Command& c : *table) s << "  " << c.Group << " " << c.Name << " " << c.Usage << "\n";
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> rest;
+    std::string dataDir;
+    bool yes = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--data-dir" && i + 1 < args.size() && rest.empty()) {
+            dataDir = args[++i];
+        } else if (args[i].starts_with("--data-dir=") && rest.empty()) {
+            dataDir = args[i].substr(11);
+        } else if ((args[i] == "--yes" || args[i] == "-y") && rest.empty()) {
+            yes = true;
+        } else if ((args[i] == "--help" || args[i] == "-h") && rest.empty()) {
+            PrintUsage(out);
+            return 0;
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    if (rest.size() < 2) {
+        PrintUsage(err);
+        return 2;
+    }
+    if (dataDir.empty()) dataDir = ExecutableDir();
+    for (const auto* table : {&DrawsCommands(), &DemoCommands()})
+        for (const Command& c : *table)
+            if (rest[0] == c.Group && rest[1] == c.Name) {
+                CommandContext ctx{{rest.begin() + 2, rest.end()}, out, err, dataDir, yes};
+                return c.Run(ctx);
+            }
+    err << "Неизвестная команда: " << rest[0] << " " << rest[1] << "\n";
+    PrintUsage(err);
+    return 2;
+}
+
+}  // namespace tessara::cli

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+#include "app/workspace.h"
+
+namespace tessara::cli {
+
+// The console host: messages go to the error stream, questions are answered
+// by the --yes flag (No otherwise), status texts are not shown.
+class ConsoleHost : public Host {
+public:
+    ConsoleHost(std::ostream& err, bool yes) : err_(err), yes_(yes) {}
+    void ShowStatus(const std::string&) override {}
+    void ShowMessage(MessageKind kind, const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+    bool ErrorShown() const { return errorShown_; }
+
+private:
+    std::ostream& err_;
+    bool yes_;
+    bool errorShown_ = false;
+};
+
+// What a command receives: its own arguments (after the group and command
+// names), the streams and the global options.
+struct CommandContext {
+    std::vector<std::string> Args;
+    std::ostream& Out;
+    std::ostream& Err;
+    std::string DataDir;
+    bool Yes = false;
+
+    // Opens the workspace of the data folder the way the desktop program
+    // does: game tables, the exclusive hold, view options, the archive.
+    // Null when the folder is held by another copy.
+    std::unique_ptr<Workspace> OpenWorkspace(ConsoleHost& host) const;
+    // Value of "--name VALUE" among Args (removed from them), or def.
+    std::string TakeOption(const std::string& name, const std::string& def);
+    bool TakeFlag(const std::string& name);
+    bool HasOption(const std::string& name) const;
+};
+
+using CommandFn = int (*)(CommandContext&);
+
+struct Command {
+    const char* Group;
+    const char* Name;
+    const char* Usage;
+    CommandFn Run;
+};
+
+// The command groups register their rows here.
+const std::vector<Command>& DrawsCommands();
+const std::vector<Command>& DemoCommands();
+
+// Runs a command line (without the program name); returns the exit code.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Text of a message as printed on the console: "\r" line breaks become "\n".
+std::string ConsoleText(const std::string& text);
+
+}  // namespace tessara::cli

@@ -1,0 +1,183 @@
+#include "app/ini_file.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "model/encoding.h"
+#include "model/error.h"
+#include "model/files.h"
+#include "model/game.h"
+
+namespace tessara {
+
+IniFile IniFile::Parse(std::string_view cp1251) {
+    IniFile ini;
+    Section* current = nullptr;
+    for (const std::string& raw : SplitLines(cp1251)) {
+        const std::string line = Cp1251ToUtf8(raw);
+        const std::string_view t = Trim(line);
+        if (t.empty() || t.front() == ';') continue;
+        if (t.front() == '[') {
+            const size_t close = t.find(']');
+            const std::string name(Trim(t.substr(1, close == std::string_view::npos ? close : close - 1)));
+            current = nullptr;
+            for (auto& s : ini.sections_)
+                if (SameTextIgnoreCase(s.Name, name)) current = &s;
+            if (!current) {
+                ini.sections_.push_back({name, {}});
+                current = &ini.sections_.back();
+            }
+            continue;
+        }
+        const size_t eq = t.find('=');
+        if (eq == std::string_view::npos || !current) continue;
+        const std::string key(Trim(t.substr(0, eq)));
+        const std::string value(Trim(t.substr(eq + 1)));
+        bool replaced = false;
+        for (auto& e : current->Entries)
+            if (SameTextIgnoreCase(e.Key, key)) {
+                e.Value = value;
+                replaced = true;
+            }
+        if (!replaced) current->Entries.push_back({key, value});
+    }
+    return ini;
+}
+
+IniFile IniFile::Load(const std::string& path) {
+    if (!FileExists(path)) return {};
+    return Parse(ReadFileBytes(path));
+}
+
+std::string IniFile::Serialize() const {
+    std::string out;
+    for (const auto& s : sections_) {
+        out += "[" + s.Name + "]\r\n";
+        for (const auto& e : s.Entries) out += e.Key + "=" + e.Value + "\r\n";
+        out += "\r\n";
+    }
+    return Utf8ToCp1251(out);
+}
+
+void IniFile::Save(const std::string& path) const { WriteFileAtomic(path, Serialize()); }
+
+const IniFile::Entry* IniFile::Find(std::string_view section, std::string_view key) const {
+    for (const auto& s : sections_)
+        if (SameTextIgnoreCase(s.Name, section))
+            for (const auto& e : s.Entries)
+                if (SameTextIgnoreCase(e.Key, key)) return &e;
+    return nullptr;
+}
+
+bool IniFile::HasKey(std::string_view section, std::string_view key) const {
+    return Find(section, key) != nullptr;
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view def) const {
+    const Entry* e = Find(section, key);
+    return e ? e->Value : std::string(def);
+}
+
+int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
+    const Entry* e = Find(section, key);
+    return e ? StrToIntDef(e->Value, def) : def;
+}
+
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+double IniFile::ReadFloat(std::string_view section, std::string_view key, double def) const {
+    const Entry* e = Find(section, key);
+    double v;
+    return e && TryParseFloat(e->Value, v) ? v : def;
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    Section* target = nullptr;
+    for (auto& s : sections_)
+        if (SameTextIgnoreCase(s.Name, section)) target = &s;
+    if (!target) {
+        sections_.push_back({std::string(section), {}});
+        target = &sections_.back();
+    }
+    for (auto& e : target->Entries)
+        if (SameTextIgnoreCase(e.Key, key)) {
+            e.Value = std::string(value);
+            return;
+        }
+    target->Entries.push_back({std::string(key), std::string(value)});
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void IniFile::WriteFloat(std::string_view section, std::string_view key, double value) {
+    WriteString(section, key, FormatFloat(value));
+}
+
+void IniFile::DeleteKey(std::string_view section, std::string_view key) {
+    for (auto& s : sections_)
+        if (SameTextIgnoreCase(s.Name, section))
+            std::erase_if(s.Entries, [&](const Entry& e) { return SameTextIgnoreCase(e.Key, key); });
+}
+
+std::string FormatFloat(double value) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value);
+    std::string s(buf, r.ptr);
+    if (s == "-0") s = "0";
+    return s;
+}
+
+bool TryParseFloat(std::string_view text, double& value) {
+    std::string s(Trim(text));
+    for (char& c : s)
+        if (c == ',') c = '.';
+    if (s.empty()) return false;
+    const char* begin = s.data();
+    if (*begin == '+') ++begin;
+    double v;
+    const auto r = std::from_chars(begin, s.data() + s.size(), v);
+    if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+int32_t ViewState::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
+    return IniFile::Load(path_).ReadInteger(section, key, def);
+}
+
+bool ViewState::ReadBool(std::string_view section, std::string_view key, bool def) const {
+    return IniFile::Load(path_).ReadBool(section, key, def);
+}
+
+std::string ViewState::ReadString(std::string_view section, std::string_view key,
+                                  std::string_view def) const {
+    return IniFile::Load(path_).ReadString(section, key, def);
+}
+
+void ViewState::WriteInteger(std::string_view section, std::string_view key, int32_t value) const {
+    IniFile ini = IniFile::Load(path_);
+    ini.WriteInteger(section, key, value);
+    ini.Save(path_);
+}
+
+void ViewState::WriteBool(std::string_view section, std::string_view key, bool value) const {
+    WriteInteger(section, key, value ? 1 : 0);
+}
+
+void ViewState::WriteString(std::string_view section, std::string_view key,
+                            std::string_view value) const {
+    IniFile ini = IniFile::Load(path_);
+    ini.WriteString(section, key, value);
+    ini.Save(path_);
+}
+
+}  // namespace tessara

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tessara {
+
+std::string ExecutablePath();
+std::string ExecutableDir();
+// File name of a path (after the last '/'), with a " (deleted)" suffix of a
+// replaced executable removed.
+std::string BaseName(const std::string& path);
+
+// Ids of the running processes, other than this one, whose executable file
+// name equals name (letter case ignored).
+std::vector<int> FindOtherProcesses(const std::string& name);
+
+// The restart hand-over: waits while another process with this executable
+// name runs, looking up to attempts times with intervalMs between looks and
+// calling pump meanwhile. True when no such process is left.
+bool WaitForOtherInstances(const std::string& name, int attempts, int intervalMs,
+                           const std::function<void()>& pump);
+
+// Holds the exclusive lock of a data folder: the stakes file opened for
+// reading and writing (created when absent) with an advisory lock taken
+// without waiting. One running copy per data folder.
+class InstanceLock {
+public:
+    InstanceLock() = default;
+    ~InstanceLock() { Release(); }
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // Throws Error with the cause when the file cannot be opened or locked.
+    void Acquire(const std::string& path);
+    void Release();
+    bool Held() const { return fd_ >= 0; }
+    int Descriptor() const { return fd_; }
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace tessara

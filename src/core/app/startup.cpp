@@ -1,0 +1,84 @@
+#include "app/startup.h"
+
+#include "model/error.h"
+
+namespace tessara {
+
+bool RunCreationStage(Workspace& ws, const TStartupSwitches& switches, StartupHooks& hooks,
+                      const TRestartWait& wait) {
+    Host& host = ws.GetHost();
+    try {
+        RandomizeFromClock();
+        hooks.HideSystemsTab();
+        if (switches.Restart &&
+            !WaitForOtherInstances(BaseName(ExecutablePath()), wait.Attempts, wait.IntervalMs,
+                                   [&] { host.ProcessEvents(); }))
+            return false;
+        hooks.ChooseLanguage();
+        hooks.ClearViewKeys();
+        hooks.SetupStakesGrid();
+        hooks.RestoreTabsVisibility();
+        try {
+            ws.LoadViewOptions();
+            hooks.RestoreLayout();
+            const ViewState& view = ws.View();
+            if (!view.ReadBool(MainWindowSection, "PrefetchsInit", false)) {
+                view.WriteBool(MainWindowSection, "PrefetchsInit", true);
+                view.WriteBool(MainWindowSection, "PrefetchsEnabled", false);
+                hooks.HidePrefetchColumns();
+            }
+        } catch (const Error& e) {
+            host.ShowError(MsgStartupParamsError + std::string(e.what()));
+        }
+        // The configuration file and the statistic registry join here.
+        hooks.ResetStatisticsTab();
+        hooks.StartInitTimer();
+    } catch (const std::exception& e) {
+        host.ShowError(MsgStartupError + std::string(e.what()));
+    }
+    return true;
+}
+
+InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, StartupHooks& hooks) {
+    Host& host = ws.GetHost();
+    try {
+        host.ShowStatus("Инициализация...");
+        ws.InitGameTables();
+        hooks.SetVersionCaption(TESSARA_VERSION);
+        ws.SetDrawsOffset(0);
+        if (!ws.OpenStakesFile()) return InitOutcome::Exit;
+        ws.LoadDrawsFile();
+        // The combination list is generated here.
+        hooks.RefreshViews();
+        // Ratings, regular stakes and the current scenario are loaded here;
+        // then, unless a batch switch is set, the online catalogues.
+        hooks.SetupRatingsSorting();
+        if (switches.LoadOnly) {
+            // The draws are downloaded here.
+            if (!switches.FullRecreate && !switches.FullRefresh) return InitOutcome::Exit;
+        }
+        // The self-update check (when AutoUpdates is on) may restart here.
+        if (switches.FullRecreate) {
+            // Every prefetch file is rebuilt here.
+            return InitOutcome::Exit;
+        }
+        // Missing prefetch files are built here.
+        if (switches.FullRefresh) return InitOutcome::Exit;
+        // New draws are offered for download here (DownloadDrawsOnStart).
+        if (ws.View().ReadBool(MainWindowSection, "FirstRun", false)) hooks.ShowFirstRunDialog();
+        host.ShowStatus(std::string());
+    } catch (const std::exception& e) {
+        host.ShowError(MsgInitError + std::string(e.what()));
+    }
+    return InitOutcome::Ready;
+}
+
+void RunShutdown(Workspace& ws) {
+    ws.ClearDraws();
+    Host& host = ws.GetHost();
+    host.ShowStatus("Сохранение файла ставок...");
+    ws.CloseStakesFile();
+    host.ShowStatus(std::string());
+}
+
+}  // namespace tessara

@@ -1,0 +1,192 @@
+#include "app/workspace.h"
+
+#include <algorithm>
+#include <fmt/format.h>
+
+#include "model/draws_csv.h"
+#include "model/error.h"
+#include "model/files.h"
+
+namespace tessara {
+
+namespace {
+
+constexpr const char* kMsgReadDraws = "Ошибка чтения файла тиражей!\r\r";
+constexpr const char* kMsgWriteDraws = "Ошибка записи в файл тиражей!\r\r";
+
+}  // namespace
+
+Workspace::Workspace(Host& host, std::string dataDir)
+    : host_(host),
+      dataDir_(std::move(dataDir)),
+      viewState_(JoinPath(dataDir_, std::string(ProgramName) + ".frm")) {}
+
+Workspace::~Workspace() = default;
+
+std::string Workspace::PathOf(const std::string& fileName) const {
+    return JoinPath(dataDir_, fileName);
+}
+
+void Workspace::InitGameTables() {
+    totalCombs_ = Binomial(MaxNumber, BallsInDraw);
+    matchTable_ = MakeMatchTable();
+}
+
+bool Workspace::OpenStakesFile() {
+    try {
+        stakesLock_.Acquire(PathOf(StakesFileName));
+        return true;
+    } catch (const Error&) {
+        host_.ShowError(MsgExclusiveAccess);
+        return false;
+    }
+}
+
+void Workspace::CloseStakesFile() { stakesLock_.Release(); }
+
+void Workspace::LoadDrawsFile() {
+    const std::string path = PathOf(DrawsFileName);
+    if (!FileExists(path)) return;
+    {
+        BusyGuard busy(host_, "Загрузка файла тиражей...");
+        try {
+            ReadDrawsFile(path, archive_.Draws());
+        } catch (const Error& e) {
+            host_.ShowError(kMsgReadDraws + std::string(e.what()));
+        }
+        drawsOffset_ = std::clamp(drawsOffset_, 0, std::max(archive_.Count() - 1, 0));
+    }
+    host_.Notify(Change::Archive);
+}
+
+bool Workspace::SaveDrawsFile() {
+    bool ok = true;
+    {
+        BusyGuard busy(host_, "Сохранение файла тиражей...");
+        try {
+            WriteDrawsFile(PathOf(DrawsFileName), archive_.Draws());
+        } catch (const Error& e) {
+            host_.ShowError(kMsgWriteDraws + std::string(e.what()));
+            ok = false;
+        }
+        drawsOffset_ = std::clamp(drawsOffset_, 0, std::max(archive_.Count() - 1, 0));
+    }
+    host_.Notify(Change::Archive);
+    return ok;
+}
+
+bool Workspace::AddDraw(const TDrawRecord& draw) {
+    archive_.Append(draw);
+    const bool ok = SaveDrawsFile();
+    host_.RefreshViews(false);
+    return ok;
+}
+
+bool Workspace::ReplaceDraw(int index, const TDrawRecord& draw) {
+    if (index < 0 || index > archive_.High()) {
+        host_.ShowError(fmt::format("Запись со индексом {} в файле данных не найдена!", index));
+        return false;
+    }
+    archive_.Draws()[static_cast<size_t>(index)] = draw;
+    const bool ok = SaveDrawsFile();
+    host_.RefreshViews(false);
+    return ok;
+}
+
+bool Workspace::DeleteDraws(const std::vector<int>& drawNumbers) {
+    if (drawNumbers.empty()) return false;
+    if (!host_.Confirm(DeleteRowsQuestion(static_cast<int>(drawNumbers.size())))) return false;
+    bool ok = true;
+    {
+        BusyGuard busy(host_, "Удаление выделенных тиражей....");
+        try {
+            for (int no : drawNumbers) archive_.DeleteDrawAt(archive_.FindDrawIndex(no));
+        } catch (const Error& e) {
+            host_.ShowError(e.what());
+            ok = false;
+        }
+        drawsOffset_ = std::clamp(drawsOffset_, 0, std::max(archive_.Count() - 1, 0));
+        host_.Notify(Change::Archive);
+    }
+    // A failed deletion stops before the archive is saved.
+    if (!ok) return false;
+    ok = SaveDrawsFile();
+    host_.RefreshViews(false);
+    return ok;
+}
+
+bool Workspace::ImportDraws(const std::string& path) {
+    TDrawsImportResult result;
+    {
+        BusyGuard busy(host_, fmt::format("Импорт тиражей из файла \"{}\"...", path));
+        try {
+            result = ImportDrawsCsvText(archive_, ReadFileBytes(path));
+        } catch (const Error& e) {
+            host_.ShowError(e.what());
+            return false;
+        }
+    }
+    const bool ok = SaveDrawsFile();
+    if (result.Rejected > 0)
+        host_.ShowMessage(
+            MessageKind::Information,
+            fmt::format("Пропущено строк с числами вне диапазона 1..42: {}", result.Rejected));
+    return ok;
+}
+
+bool Workspace::ExportDraws(const std::string& path) {
+    BusyGuard busy(host_, fmt::format("Экспорт тиражей в файл \"{}\"...", path));
+    try {
+        WriteFileAtomic(path, ExportDrawsCsvText(archive_.Draws()));
+        return true;
+    } catch (const Error& e) {
+        host_.ShowError(e.what());
+        return false;
+    }
+}
+
+void Workspace::SetDrawsOffset(int offset) {
+    offset = std::clamp(offset, 0, std::max(archive_.Count() - 1, 0));
+    if (offset == drawsOffset_) return;
+    drawsOffset_ = offset;
+    host_.Notify(Change::Offset);
+    host_.RefreshViews(false);
+}
+
+std::string Workspace::ArchiveStatusText() const {
+    return fmt::format("Архив тиражей: {}", archive_.Count());
+}
+
+std::string Workspace::NextDrawStatusText() const {
+    return fmt::format("Следующий тираж: {}", NextDrawNo());
+}
+
+void Workspace::SetSortedDraws(bool on) {
+    BusyGuard busy(host_);
+    sortedDraws_ = on;
+    try {
+        viewState_.WriteBool(MainWindowSection, "SortedDraws", on);
+    } catch (const Error& e) {
+        host_.ShowError(e.what());
+    }
+    host_.Notify(Change::Options);
+    host_.RefreshViews(true);
+}
+
+void Workspace::SetColorDraws(bool on) {
+    colorDraws_ = on;
+    try {
+        viewState_.WriteBool(MainWindowSection, "ColorDraws", on);
+    } catch (const Error& e) {
+        host_.ShowError(e.what());
+    }
+    host_.Notify(Change::Options);
+}
+
+void Workspace::LoadViewOptions() {
+    const IniFile ini = IniFile::Load(viewState_.Path());
+    sortedDraws_ = ini.ReadBool(MainWindowSection, "SortedDraws", false);
+    colorDraws_ = ini.ReadBool(MainWindowSection, "ColorDraws", true);
+}
+
+}  // namespace tessara

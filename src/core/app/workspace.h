@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+#include "app/ini_file.h"
+#include "app/platform.h"
+#include "model/draw_archive.h"
+#include "model/game.h"
+
+namespace tessara {
+
+inline constexpr const char* StakesFileName = "Tessara_6x42.lsk";
+// Files tied to the program take the desktop program's name, whichever
+// program runs, so the GUI and the CLI share them.
+inline constexpr const char* ProgramName = "tessara";
+
+inline constexpr const char* MsgExclusiveAccess =
+    "Невозможно получить монопольный доступ к файлам данных!\r\r"
+    "Возможные причины данной ошибки: \r\r"
+    "1) Вы пытаетесь запустить вторую копию программы из одного и того же каталога. "
+    "Корректная работа нескольких копий программы возможна только из разных каталогов.\r\r"
+    "2) Для программы нет прав на запись в том каталоге, где она расположена. "
+    "Например: в Windows 7 и выше по умолчанию запрещена запись в c:\\Program Files.\r\r"
+    "Программа будет закрыта!";
+
+// The long-lived state of the program over one data folder. The desktop
+// program's main window owns one, the command line owns one, tests make their
+// own on a temporary folder.
+class Workspace {
+public:
+    Workspace(Host& host, std::string dataDir);
+    ~Workspace();
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    Host& GetHost() { return host_; }
+    const std::string& DataDir() const { return dataDir_; }
+    std::string PathOf(const std::string& fileName) const;
+    const ViewState& View() const { return viewState_; }
+
+    // Game tables filled at start-up.
+    void InitGameTables();
+    uint32_t TotalCombs() const { return totalCombs_; }
+    const TMatchTable& MatchTable() const { return matchTable_; }
+
+    // The exclusive hold on the data folder (the stakes file). Shows the
+    // exclusive-access message and returns false when another copy holds it.
+    bool OpenStakesFile();
+    void CloseStakesFile();
+    bool StakesFileOpen() const { return stakesLock_.Held(); }
+
+    // The draw archive.
+    const TDrawArchive& Archive() const { return archive_; }
+    TDrawArchive& Archive() { return archive_; }
+    void LoadDrawsFile();
+    bool SaveDrawsFile();
+    // Appends a draw from the draw dialog, saves and refreshes the views.
+    bool AddDraw(const TDrawRecord& draw);
+    // Replaces the draw at an archive index, saves and refreshes the views.
+    bool ReplaceDraw(int index, const TDrawRecord& draw);
+    // Deletes draws by their numbers, visited in the given order (the list
+    // passes its selected rows from the bottom up). Asks the deletion question
+    // first; false when refused or failed.
+    bool DeleteDraws(const std::vector<int>& drawNumbers);
+    // CSV exchange through files; the path is shown in the status texts.
+    bool ImportDraws(const std::string& path);
+    bool ExportDraws(const std::string& path);
+    void ClearDraws() { archive_.Clear(); }
+
+    // The draws offset: every analysis can run as if the archive ended this
+    // many draws earlier. Kept within 0..count-1.
+    int DrawsOffset() const { return drawsOffset_; }
+    void SetDrawsOffset(int offset);
+    int NextDrawNo() const { return archive_.NextDrawNo(drawsOffset_); }
+
+    // Status panel texts of the archive.
+    std::string ArchiveStatusText() const;
+    std::string NextDrawStatusText() const;
+    std::string NextDrawResultText() const { return archive_.NextDrawResultText(drawsOffset_); }
+
+    // Display options of the draws list, kept in the view-state file.
+    bool SortedDraws() const { return sortedDraws_; }
+    void SetSortedDraws(bool on);
+    bool ColorDraws() const { return colorDraws_; }
+    void SetColorDraws(bool on);
+
+    // Configuration values the archive views read.
+    int ChannelSize() const { return channelSize_; }
+    int MatrixCols() const { return matrixCols_; }
+
+    // Reads the option keys of the view-state file; throws Error.
+    void LoadViewOptions();
+
+private:
+    Host& host_;
+    std::string dataDir_;
+    ViewState viewState_;
+    TDrawArchive archive_;
+    int drawsOffset_ = 0;
+    bool sortedDraws_ = false;
+    bool colorDraws_ = true;
+    int channelSize_ = 7;
+    int matrixCols_ = 7;
+    uint32_t totalCombs_ = 0;
+    TMatchTable matchTable_;
+    InstanceLock stakesLock_;
+};
+
+}  // namespace tessara

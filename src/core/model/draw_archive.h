@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/records.h"
+
+namespace tessara {
+
+inline constexpr const char* DrawsFileName = "Tessara_6x42.ldr";
+
+// The archive of draws, oldest first. Never sorted: draws are appended in the
+// order in which they arrive and keep their drawn order of numbers.
+class TDrawArchive {
+public:
+    const TDrawsArray& Draws() const { return draws_; }
+    TDrawsArray& Draws() { return draws_; }
+    int Count() const { return static_cast<int>(draws_.size()); }
+    int High() const { return Count() - 1; }
+    bool Empty() const { return draws_.empty(); }
+    const TDrawRecord& operator[](int index) const { return draws_[static_cast<size_t>(index)]; }
+
+    int FindDrawIndex(int drawNo) const;
+    int NextDrawNo(int offset) const;
+    TCombination DrawNumbersAtOffset(int offset) const;
+    std::string NextDrawResultText(int offset) const;
+    TByteSet NextDrawResultSet(int offset) const;
+    // Throws Error for an index outside the archive.
+    void DeleteDrawAt(int index);
+    void Append(const TDrawRecord& draw) { draws_.push_back(draw); }
+    void Clear() { draws_.clear(); }
+
+    // Row r of the list (newest on top) is the draw at index High - r; read
+    // with its numbers sorted when asked.
+    int RowToIndex(int row) const { return High() - row; }
+    TDrawRecord RowDraw(int row, bool sorted) const;
+
+private:
+    TDrawsArray draws_;
+};
+
+// Reads the draws file: the archive is sized to the whole records in the file
+// and filled in order; a trailing fragment is ignored. On a read error the
+// records read so far stay (the rest zeroed) and Error is thrown.
+void ReadDrawsFile(const std::string& path, TDrawsArray& draws);
+void WriteDrawsFile(const std::string& path, const TDrawsArray& draws);
+
+// The check of the draw dialog's text "n1;n2;n3;n4;n5;n6;extra": seven words
+// at "," and ";", six different numbers 1..42 and an extra ball 0..9. On
+// success fills Numbers (in the order typed) and ExtraBall of draw.
+bool CheckDrawData(std::string_view text, TDrawRecord& draw);
+// The text the draw dialog shows for a record: numbers then extra ball.
+std::string DrawDataText(const TDrawRecord& draw);
+
+inline constexpr const char* MsgIncorrectCombination = "Введена некорректная комбинация!";
+
+}  // namespace tessara

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "cli.h"
+#include "model/encoding.h"
+#include "model/files.h"
+#include "test_support.h"
+
+namespace tessara {
+namespace {
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+Result RunCliArgs(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int code = cli::RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    Result Draws(std::vector<std::string> args, bool yes = false) {
+        args.insert(args.begin(), {"--data-dir", dir.Path(), "draws"});
+        if (yes) args.insert(args.begin(), "--yes");
+        return RunCliArgs(args);
+    }
+    test::TempDir dir;
+};
+
+TEST_F(CliTest, ImportThenExportReproducesTheFile) {
+    const std::string csv = Utf8ToCp1251(
+        "1;\"05 марта 2021\";7;33;2;41;18;25;4\r\n"
+        "2;\"\";1;2;3;4;5;6;0\r\n"
+        "5;\"a\"\"b\";42;41;40;39;38;37;9\r\n");
+    test::WriteBytes(dir.File("in.csv"), csv);
+    Result r = Draws({"import", dir.File("in.csv")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Добавлено тиражей: 3\n");
+    r = Draws({"export", dir.File("out.csv")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(ReadFileBytes(dir.File("out.csv")), csv);
+
+    r = Draws({"list"});
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(r.out,
+              "Тираж\t1\t2\t3\t4\t5\t6\tE\tS\tДата тиража\n"
+              "5\t42\t41\t40\t39\t38\t37\t9\t237\ta\"b\n"
+              "2\t1\t2\t3\t4\t5\t6\t0\t21\t\n"
+              "1\t7\t33\t2\t41\t18\t25\t4\t126\t05 марта 2021\n");
+    r = Draws({"list", "--sorted", "--limit", "1"});
+    EXPECT_EQ(r.out, "Тираж\t1\t2\t3\t4\t5\t6\tE\tS\tДата тиража\n"
+                     "5\t37\t38\t39\t40\t41\t42\t9\t237\ta\"b\n");
+}
+
+TEST_F(CliTest, AddCheckOffsetAndDelete) {
+    Result r = Draws({"add", "1;2;3;4;5;43;0"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Ошибка: Введена некорректная комбинация!\n");
+    r = Draws({"add", "33;7;41;2;18;25;4", "--date", "5 марта 2021"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Тираж № 1 от 05 марта 2021, значения: 33;7;41;2;18;25 e:4\n");
+    r = Draws({"add", "1;2;3;4;5;6;0", "--no-date"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Draws({"add", "1;2;3;4;5;6;0", "--date", "05.03.2021"}).code, 1);
+    EXPECT_EQ(Draws({"next"}).out, "3\n");
+    r = Draws({"offset", "1"});
+    EXPECT_EQ(r.out, "Архив тиражей: 2\nСледующий тираж: 2\n1;2;3;4;5;6\n");
+    EXPECT_EQ(Draws({"offset", "2"}).code, 1);
+    r = Draws({"info", "1", "--sorted"});
+    EXPECT_EQ(r.out,
+              "Свойство\tЗначение\nНомер тиража:\t1\nДата тиража:\t05 марта 2021\n"
+              "Числа:\t2;7;18;25;33;41\nДополнительный шар:\t4\n");
+
+    // Without --yes the question is answered No and nothing changes.
+    r = Draws({"delete", "2"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Подтверждение: Удалить выделенную запись? Нет\n");
+    EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)).size(), 56u);
+    r = Draws({"delete", "2"}, true);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)).size(), 28u);
+    EXPECT_EQ(Draws({"delete", "7"}, true).code, 1);
+}
+
+TEST_F(CliTest, HeldFolderIsRefused) {
+    InstanceLock gui;
+    gui.Acquire(dir.File(StakesFileName));
+    const Result r = Draws({"list"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Ошибка: " + cli::ConsoleText(MsgExclusiveAccess) + "\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(CliTest, DemoArchiveIsReproducible) {
+    Result r = RunCliArgs({"demo", "generate", dir.Path(), "--count", "300", "--seed", "7"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string first = ReadFileBytes(dir.File(DrawsFileName));
+    ASSERT_EQ(first.size(), 300u * 28);
+    EXPECT_EQ(RunCliArgs({"demo", "generate", dir.Path()}).code, 1);  // never overwrites by accident
+    ASSERT_EQ(RunCliArgs({"demo", "generate", dir.Path(), "--count", "300", "--seed", "7", "--force"}).code, 0);
+    EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)), first);
+
+    // Valid draws, twice a week, each date readable back.
+    r = Draws({"list", "--limit", "2"});
+    EXPECT_EQ(r.code, 0);
+    TDrawArchive a;
+    ReadDrawsFile(dir.File(DrawsFileName), a.Draws());
+    for (const auto& d : a.Draws()) {
+        TDrawRecord copy = d;
+        std::string text = FormatDrawNumbers(d) + ";" + std::to_string(d.ExtraBall);
+        EXPECT_TRUE(CheckDrawData(text, copy)) << text;
+    }
+    EXPECT_EQ(DrawDateText(a[0]), "01 января 2005");
+    EXPECT_EQ(DrawDateText(a[1]), "05 января 2005");
+    EXPECT_EQ(DrawDateText(a[2]), "08 января 2005");
+}
+
+TEST(Cli, UsageAndUnknownCommands) {
+    EXPECT_EQ(RunCliArgs({}).code, 2);
+    EXPECT_EQ(RunCliArgs({"draws", "fly"}).code, 2);
+    EXPECT_EQ(RunCliArgs({"--help"}).code, 0);
+}
+
+}  // namespace
+}  // namespace tessara
