@@ -57,6 +57,7 @@ struct Command {
 // The command groups register their rows here.
 const std::vector<Command>& DrawsCommands();
 const std::vector<Command>& DemoCommands();
+const std::vector<Command>& ConfigCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -118,6 +118,18 @@ TEST_F(CliTest, DemoArchiveIsReproducible) {
     EXPECT_EQ(DrawDateText(a[2]), "08 января 2005");
 }
 
+TEST_F(CliTest, ConfigSetChecksTheValue) {
+    Result r = RunCliArgs({"--data-dir", dir.Path(), "config", "set", "GLOBAL", "ChannelSize", "9"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "config", "set", "GLOBAL", "ChannelSize", "x"}).code, 1);
+    EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "config", "set", "GLOBAL", "Nope", "1"}).code, 2);
+    r = RunCliArgs({"--data-dir", dir.Path(), "config", "show"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("[GLOBAL]\nMatrixCols=7\nMatrixSegments=111"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("ChannelSize=9\n"), std::string::npos);
+    EXPECT_NE(r.out.find("[PROXY]\nProxyMode=0\n"), std::string::npos);
+}
+
 TEST(Cli, UsageAndUnknownCommands) {
     EXPECT_EQ(RunCliArgs({}).code, 2);
     EXPECT_EQ(RunCliArgs({"draws", "fly"}).code, 2);

@@ -13,13 +13,26 @@ namespace tessara {
 IniFile IniFile::Parse(std::string_view cp1251) {
     IniFile ini;
     Section* current = nullptr;
+    int lineNo = 0;
+    const auto broken = [&](std::string_view text) {
+        if (ini.brokenLine_ == 0) {
+            ini.brokenLine_ = lineNo;
+            ini.brokenText_ = std::string(text);
+        }
+    };
     for (const std::string& raw : SplitLines(cp1251)) {
+        ++lineNo;
         const std::string line = Cp1251ToUtf8(raw);
         const std::string_view t = Trim(line);
-        if (t.empty() || t.front() == ';') continue;
+        if (t.empty() || t.front() == ';' || t.front() == '#') continue;
         if (t.front() == '[') {
             const size_t close = t.find(']');
-            const std::string name(Trim(t.substr(1, close == std::string_view::npos ? close : close - 1)));
+            if (close == std::string_view::npos) {
+                broken(t);
+                current = nullptr;
+                continue;
+            }
+            const std::string name(Trim(t.substr(1, close - 1)));
             current = nullptr;
             for (auto& s : ini.sections_)
                 if (SameTextIgnoreCase(s.Name, name)) current = &s;
@@ -30,7 +43,11 @@ IniFile IniFile::Parse(std::string_view cp1251) {
             continue;
         }
         const size_t eq = t.find('=');
-        if (eq == std::string_view::npos || !current) continue;
+        if (eq == std::string_view::npos || eq == 0) {
+            broken(t);
+            continue;
+        }
+        if (!current) continue;
         const std::string key(Trim(t.substr(0, eq)));
         const std::string value(Trim(t.substr(eq + 1)));
         bool replaced = false;
@@ -129,8 +146,8 @@ void IniFile::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 std::string FormatFloat(double value) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value);
+    char buf[400];  // fixed notation of the largest double fits
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     std::string s(buf, r.ptr);
     if (s == "-0") s = "0";
     return s;

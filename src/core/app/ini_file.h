@@ -35,6 +35,11 @@ public:
     void WriteFloat(std::string_view section, std::string_view key, double value);
     void DeleteKey(std::string_view section, std::string_view key);
 
+    // The first line that is neither a section, a key, a comment nor blank
+    // (1-based; 0 when none) and its text. Such lines are skipped.
+    int BrokenLine() const { return brokenLine_; }
+    const std::string& BrokenText() const { return brokenText_; }
+
 private:
     struct Entry {
         std::string Key, Value;
@@ -45,6 +50,8 @@ private:
     };
     const Entry* Find(std::string_view section, std::string_view key) const;
     std::vector<Section> sections_;
+    int brokenLine_ = 0;
+    std::string brokenText_;
 };
 
 // Shortest decimal form of a floating-point value with "." as separator.

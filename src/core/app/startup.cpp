@@ -30,7 +30,9 @@ bool RunCreationStage(Workspace& ws, const TStartupSwitches& switches, StartupHo
         } catch (const Error& e) {
             host.ShowError(MsgStartupParamsError + std::string(e.what()));
         }
-        // The configuration file and the statistic registry join here.
+        ws.LoadConfig();
+        ws.LoadProxySettings();
+        // The statistic registry and the favourites are built here.
         hooks.ResetStatisticsTab();
         hooks.StartInitTimer();
     } catch (const std::exception& e) {

@@ -1,8 +1,10 @@
 #include "app/workspace.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fmt/format.h>
 
+#include "app/view_keys.h"
 #include "model/draws_csv.h"
 #include "model/error.h"
 #include "model/files.h"
@@ -34,6 +36,9 @@ void Workspace::InitGameTables() {
 
 bool Workspace::OpenStakesFile() {
     try {
+        // A data folder named on the command line may not exist yet.
+        std::error_code ec;
+        std::filesystem::create_directories(dataDir_, ec);
         stakesLock_.Acquire(PathOf(StakesFileName));
         return true;
     } catch (const Error&) {
@@ -185,8 +190,8 @@ void Workspace::SetColorDraws(bool on) {
 
 void Workspace::LoadViewOptions() {
     const IniFile ini = IniFile::Load(viewState_.Path());
-    sortedDraws_ = ini.ReadBool(MainWindowSection, "SortedDraws", false);
-    colorDraws_ = ini.ReadBool(MainWindowSection, "ColorDraws", true);
+    sortedDraws_ = ini.ReadBool(MainWindowSection, "SortedDraws", MainViewDefault("SortedDraws"));
+    colorDraws_ = ini.ReadBool(MainWindowSection, "ColorDraws", MainViewDefault("ColorDraws"));
 }
 
 }  // namespace tessara

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "app/config.h"
 #include "app/host.h"
 #include "app/ini_file.h"
 #include "app/platform.h"
@@ -87,9 +89,28 @@ public:
     bool ColorDraws() const { return colorDraws_; }
     void SetColorDraws(bool on);
 
-    // Configuration values the archive views read.
-    int ChannelSize() const { return channelSize_; }
-    int MatrixCols() const { return matrixCols_; }
+    // The configuration file. Loading reports its own errors and keeps what
+    // was read before them; the savers report theirs and return false.
+    const TConfigData& Config() const { return config_; }
+    const TCombsGenerateParams& GenerateDefaults() const { return generateDefaults_; }
+    const TShreddingConfig& Shredding() const { return shredding_; }
+    const TProxy& Proxy() const { return proxy_; }
+    void LoadConfig();
+    void LoadProxySettings();
+    bool SaveConfig();
+    bool SaveShreddingConfig();
+    bool SaveGenerateDefaults();
+    bool SaveProxySettings(bool showStatus);
+    // Takes over an edited configuration: saves it and refreshes the views;
+    // returns which statistic families changed.
+    TChangedFamilies ApplyConfig(const TConfigData& config);
+    void ApplyShredding(const TShreddingConfig& shredding);
+    void SetGenerateDefaults(const TCombsGenerateParams& params);
+    void SetProxy(const TProxy& proxy);
+
+    // Geometry the views divide by; a hand-edited file cannot make them zero.
+    int ChannelSize() const { return std::clamp(config_.ChannelSize, 1, MaxNumber); }
+    int MatrixCols() const { return std::clamp(config_.MatrixCols, 1, MaxNumber); }
 
     // Reads the option keys of the view-state file; throws Error.
     void LoadViewOptions();
@@ -102,8 +123,10 @@ private:
     int drawsOffset_ = 0;
     bool sortedDraws_ = false;
     bool colorDraws_ = true;
-    int channelSize_ = 7;
-    int matrixCols_ = 7;
+    TConfigData config_;
+    TCombsGenerateParams generateDefaults_;
+    TShreddingConfig shredding_;
+    TProxy proxy_;
     uint32_t totalCombs_ = 0;
     TMatchTable matchTable_;
     InstanceLock stakesLock_;
