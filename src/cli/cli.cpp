@@ -35,6 +35,7 @@ std::unique_ptr<Workspace> CommandContext::OpenWorkspace(ConsoleHost& host) cons
     }
     ws->LoadConfig();
     ws->LoadProxySettings();
+    ws->RegisterStats();
     ws->LoadDrawsFile();
     return ws;
 }
@@ -65,7 +66,7 @@ namespace {
 
 void PrintUsage(std::ostream& s) {
     s << "Использование: tessara-cli [--data-dir КАТАЛОГ] [--yes] ГРУППА КОМАНДА [ПАРАМЕТРЫ]\n";
-    for (const auto* table : {&DrawsCommands(), &ConfigCommands(), &DemoCommands()})
+    for (const auto* table : {&DrawsCommands(), &ConfigCommands(), &StatsCommands(), &DemoCommands()})
         for (const Command& c : *table) s << "  " << c.Group << " " << c.Name << " " << c.Usage << "\n";
 }
 
@@ -94,7 +95,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 2;
     }
     if (dataDir.empty()) dataDir = ExecutableDir();
-    for (const auto* table : {&DrawsCommands(), &ConfigCommands(), &DemoCommands()})
+    for (const auto* table : {&DrawsCommands(), &ConfigCommands(), &StatsCommands(), &DemoCommands()})
         for (const Command& c : *table)
             if (rest[0] == c.Group && rest[1] == c.Name) {
                 CommandContext ctx{{rest.begin() + 2, rest.end()}, out, err, dataDir, yes};

@@ -145,6 +145,10 @@ void IniFile::DeleteKey(std::string_view section, std::string_view key) {
             std::erase_if(s.Entries, [&](const Entry& e) { return SameTextIgnoreCase(e.Key, key); });
 }
 
+void IniFile::EraseSection(std::string_view section) {
+    std::erase_if(sections_, [&](const Section& s) { return SameTextIgnoreCase(s.Name, section); });
+}
+
 std::string FormatFloat(double value) {
     char buf[400];  // fixed notation of the largest double fits
     const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);

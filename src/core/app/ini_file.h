@@ -34,6 +34,7 @@ public:
     void WriteBool(std::string_view section, std::string_view key, bool value);
     void WriteFloat(std::string_view section, std::string_view key, double value);
     void DeleteKey(std::string_view section, std::string_view key);
+    void EraseSection(std::string_view section);
 
     // The first line that is neither a section, a key, a comment nor blank
     // (1-based; 0 when none) and its text. Such lines are skipped.

@@ -32,7 +32,7 @@ bool RunCreationStage(Workspace& ws, const TStartupSwitches& switches, StartupHo
         }
         ws.LoadConfig();
         ws.LoadProxySettings();
-        // The statistic registry and the favourites are built here.
+        ws.RegisterStats();
         hooks.ResetStatisticsTab();
         hooks.StartInitTimer();
     } catch (const std::exception& e) {

@@ -21,7 +21,19 @@ constexpr const char* kMsgWriteDraws = "Ошибка записи в файл т
 Workspace::Workspace(Host& host, std::string dataDir)
     : host_(host),
       dataDir_(std::move(dataDir)),
-      viewState_(JoinPath(dataDir_, std::string(ProgramName) + ".frm")) {}
+      viewState_(JoinPath(dataDir_, std::string(ProgramName) + ".frm")),
+      stats_(archive_.Draws(), config_, shredding_) {}
+
+void Workspace::RegisterStats() {
+    stats_.Register();
+    stats_.SetAllFavourites();
+    stats_.LoadNames(host_, FavouritesFile(), true);
+}
+
+void Workspace::ReregisterStats() {
+    SaveFavourites();
+    RegisterStats();
+}
 
 Workspace::~Workspace() = default;
 

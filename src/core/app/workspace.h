@@ -11,6 +11,7 @@
 #include "app/platform.h"
 #include "model/draw_archive.h"
 #include "model/game.h"
+#include "stats/stat_list.h"
 
 namespace tessara {
 
@@ -108,6 +109,17 @@ public:
     void SetGenerateDefaults(const TCombsGenerateParams& params);
     void SetProxy(const TProxy& proxy);
 
+    // The statistic registry with the favourites file.
+    TStatList& Stats() { return stats_; }
+    const TStatList& Stats() const { return stats_; }
+    std::string FavouritesFile() const { return PathOf(std::string(ProgramName) + ".flt"); }
+    // First registration at start-up: register and read the favourites file.
+    void RegisterStats();
+    // After a change of the configuration or the favourites: the favourites
+    // are saved, the methods registered anew and the favourites read back.
+    void ReregisterStats();
+    bool SaveFavourites() { return stats_.SaveNames(host_, FavouritesFile(), true, false); }
+
     // Geometry the views divide by; a hand-edited file cannot make them zero.
     int ChannelSize() const { return std::clamp(config_.ChannelSize, 1, MaxNumber); }
     int MatrixCols() const { return std::clamp(config_.MatrixCols, 1, MaxNumber); }
@@ -127,6 +139,7 @@ private:
     TCombsGenerateParams generateDefaults_;
     TShreddingConfig shredding_;
     TProxy proxy_;
+    TStatList stats_;
     uint32_t totalCombs_ = 0;
     TMatchTable matchTable_;
     InstanceLock stakesLock_;

@@ -100,8 +100,9 @@ TChangedFamilies Workspace::ApplyConfig(const TConfigData& config) {
     const TChangedFamilies changed = ChangedFamilies(config_, config);
     config_ = config;
     SaveConfig();
-    // The statistics of the changed families re-register and rebuild their
-    // prefetch files once the statistics exist.
+    // Parameter ranges follow the configuration. The prefetch files of the
+    // changed families are rebuilt here once they exist.
+    if (changed.Any()) ReregisterStats();
     host_.Notify(Change::Configuration);
     host_.RefreshViews(true);
     return changed;
@@ -110,6 +111,7 @@ TChangedFamilies Workspace::ApplyConfig(const TConfigData& config) {
 void Workspace::ApplyShredding(const TShreddingConfig& shredding) {
     shredding_ = shredding;
     SaveShreddingConfig();
+    ReregisterStats();
     host_.Notify(Change::Configuration);
 }
 

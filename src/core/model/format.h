@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace tessara {
+
+// One argument of a template: an integer, a floating-point number or a text.
+using TFormatArg = std::variant<int64_t, double, std::string>;
+
+// Formats a template in the notation the system's captions and codes are
+// written in: "%d", "%s", "%f", "%x", "%u" with an optional argument index
+// ("%1:s"), left alignment ("-"), width and precision ("%.2d" pads integers
+// to two digits, "%.2f" gives two decimals); "%%" gives "%". An argument that
+// is missing or of another kind formats as empty text.
+std::string DelphiFormat(std::string_view templ, const std::vector<TFormatArg>& args);
+
+}  // namespace tessara

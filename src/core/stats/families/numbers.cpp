@@ -1,0 +1,200 @@
+#include "stats/families/numbers.h"
+
+#include <algorithm>
+
+#include "model/game.h"
+
+namespace tessara {
+
+namespace {
+
+class StValues : public TCustomValuesStat {
+public:
+    using TCustomValuesStat::TCustomValuesStat;
+    void FillAllValues(int, TStatDrawArray& rows) override {
+        for (int n = 1; n <= MaxNumber; ++n) AddEmpty(rows, MakeKey(static_cast<uint16_t>(n)));
+    }
+    bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int, bool, bool) override {
+        for (uint8_t n : c.n)
+            if (RowsHaveKey(sel, n, 0, 0, 0)) return true;
+        return false;
+    }
+
+protected:
+    void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
+        for (int i = 0; i < BallsInDraw; ++i) Emit(rows, MakeKey(n[i]), track);
+    }
+};
+
+// Decimal digits of a number, left to right.
+template <typename F>
+void ForEachDigit(uint8_t n, F f) {
+    if (n >= 100) f(n / 100);
+    if (n >= 10) f(n / 10 % 10);
+    f(n % 10);
+}
+
+class StDigits : public TCustomNumbersStat {
+public:
+    using TCustomNumbersStat::TCustomNumbersStat;
+    bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int, bool, bool) override {
+        bool found = false;
+        for (uint8_t n : c.n)
+            ForEachDigit(n, [&](int d) { found = found || RowsHaveWord(sel, 1, static_cast<uint16_t>(d)); });
+        return found;
+    }
+
+protected:
+    void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
+        for (int i = 0; i < BallsInDraw; ++i)
+            ForEachDigit(n[i], [&](int d) { Emit(rows, MakeKey(static_cast<uint16_t>(d)), track); });
+    }
+};
+
+// How many of the six numbers have a property: k, shown as k:(6-k).
+template <bool (*Has)(int)>
+class StRatio : public TCustomRatioStat {
+public:
+    using TCustomRatioStat::TCustomRatioStat;
+    static int Count(const uint8_t* n) {
+        int k = 0;
+        for (int i = 0; i < BallsInDraw; ++i) k += Has(n[i]);
+        return k;
+    }
+    void FillAllValues(int, TStatDrawArray& rows) override {
+        for (int k = 1; k <= BallsInDraw; ++k) AddEmpty(rows, MakeKey(static_cast<uint16_t>(k)));
+    }
+    bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int, bool, bool) override {
+        return RowsHaveWord(sel, 1, static_cast<uint16_t>(Count(c.n)));
+    }
+    int32_t GraphValue(const TCombination& c, int, bool, int) override { return Count(c.n); }
+
+protected:
+    void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
+        Emit(rows, MakeKey(static_cast<uint16_t>(Count(n))), track);
+    }
+};
+
+bool IsEven(int n) { return IsEvenNumber(n); }
+bool IsOdd(int n) { return !IsEvenNumber(n); }
+bool IsSmall(int n) { return IsSmallNumber(n); }
+bool IsLarge(int n) { return !IsSmallNumber(n); }
+bool IsPrime(int n) { return IsPrimeNumber(n); }
+
+// One bit per position, 1 where the number has the property.
+template <bool (*Has)(int), bool Prefill>
+class StMask : public TCustomMaskStat {
+public:
+    StMask(const TStatClass& c, const TStatList& l, int p, const char* zero, const char* one)
+        : TCustomMaskStat(c, l, p), zero_(zero), one_(one) {}
+    const char* ZeroMark() const override { return zero_; }
+    const char* OneMark() const override { return one_; }
+    static int32_t Mask(const uint8_t* n) {
+        int32_t m = 0;
+        for (int i = 0; i < BallsInDraw; ++i) m = (m << 1) | (Has(n[i]) ? 1 : 0);
+        return m;
+    }
+    void FillAllValues(int last, TStatDrawArray& rows) override {
+        if (Prefill) TCustomMaskStat::FillAllValues(last, rows);
+    }
+    bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int, bool, bool) override {
+        return RowsHaveInt(sel, 1, Mask(c.n));
+    }
+
+protected:
+    void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
+        Emit(rows, MakeIntKey(Mask(n)), track);
+    }
+
+private:
+    const char* zero_;
+    const char* one_;
+};
+
+using StEvenValues = StMask<IsOdd, true>;
+using StSmallValues = StMask<IsLarge, false>;
+using StPrimeValues = StMask<IsPrime, true>;
+
+std::unique_ptr<TCustomStat> MakeEvenValues(const TStatClass& c, const TStatList& l, int p) {
+    return std::make_unique<StEvenValues>(c, l, p, "Ч", "н");
+}
+std::unique_ptr<TCustomStat> MakeSmallValues(const TStatClass& c, const TStatList& l, int p) {
+    return std::make_unique<StSmallValues>(c, l, p, "1", "2");
+}
+std::unique_ptr<TCustomStat> MakePrimeValues(const TStatClass& c, const TStatList& l, int p) {
+    return std::make_unique<StPrimeValues>(c, l, p, "С", "П");
+}
+
+class StPosVal : public TCustomGraphStat {
+public:
+    using TCustomGraphStat::TCustomGraphStat;
+    int Pos() const { return std::clamp(Param, 1, BallsInDraw) - 1; }
+    void FillAllValues(int, TStatDrawArray& rows) override {
+        for (int n = 1; n <= MaxNumber; ++n) AddEmpty(rows, MakeKey(static_cast<uint16_t>(n)));
+    }
+    bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int, bool, bool) override {
+        return RowsHaveWord(sel, 1, c.n[Pos()]);
+    }
+    int32_t GraphValue(const TCombination& c, int, bool, int) override { return c.n[Pos()]; }
+
+protected:
+    void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
+        Emit(rows, MakeKey(n[Pos()]), track);
+    }
+};
+
+// The extra ball: a value of draws only, so no combination carries it.
+class StPosExt : public TCustomGraphStat {
+public:
+    using TCustomGraphStat::TCustomGraphStat;
+    bool CombMatches(const TCombination&, const TStatDrawArray&, int, bool, bool) override {
+        return false;
+    }
+    int32_t GraphValue(const TCombination&, int drawIndex, bool sorted, int last) override {
+        LoadDraws(drawIndex, last, sorted);
+        return Draw.ExtraBall;
+    }
+
+protected:
+    void AddDrawRowValues(int, int, bool, TStatDrawArray& rows) override {
+        Emit(rows, MakeKey(Draw.ExtraBall), true);
+    }
+};
+
+std::pair<int, int> PositionRange(const TStatList&) { return {1, BallsInDraw}; }
+std::pair<int, int> ExtraRange(const TStatList&) { return {1, 1}; }
+
+}  // namespace
+
+const TStatClass TstValues{"TstValues", "NUMS", "Числа тиража", nullptr, 0, sfNorm,
+                           false, false, true, true, true, nullptr, nullptr, MakeStat<StValues>};
+const TStatClass TstDigits{"TstDigits", "DIGS", "Цифры тиража", nullptr, 0, sfNorm,
+                           false, false, true, true, true, nullptr, nullptr, MakeStat<StDigits>};
+const TStatClass TstEvenCount{"TstEvenCount", "EVEN", "Количество четных чисел в тираже (Ч:Н)",
+                              nullptr, 0, sfNorm, true, false, true, true, true, nullptr, nullptr,
+                              MakeStat<StRatio<IsEven>>};
+const TStatClass TstEvenValues{"TstEvenValues", "EVNV", "Четные и нечетные числа в тираже (Чн..нЧ)",
+                               nullptr, 0, sfSorted | sfNorm, false, false, true, true, true,
+                               nullptr, nullptr, MakeEvenValues};
+const TStatClass TstSmallCount{"TstSmallCount", "SMAL",
+                               "Количество чисел из первой половины диапазона (1П:2П)", nullptr, 0,
+                               sfNorm, true, false, true, true, true, nullptr, nullptr,
+                               MakeStat<StRatio<IsSmall>>};
+const TStatClass TstSmallValues{"TstSmallValues", "SMLV",
+                                "Числа из первой половины диапазона (12..12)", nullptr, 0,
+                                sfSorted | sfNorm, false, false, true, true, true, nullptr, nullptr,
+                                MakeSmallValues};
+const TStatClass TstPrimeCount{"TstPrimeCount", "PRIM", "Количество простых чисел (П:С)", nullptr,
+                               0, sfNorm, true, false, true, true, true, nullptr, nullptr,
+                               MakeStat<StRatio<IsPrime>>};
+const TStatClass TstPrimeValues{"TstPrimeValues", "PRMV", "Простые и составные числа (ПС..СП)",
+                                nullptr, 0, sfSorted | sfNorm, false, false, true, true, true,
+                                nullptr, nullptr, MakePrimeValues};
+const TStatClass TstPosVal{"TstPosVal", "POS%d", "Число в %0:d позиции тиража", "POSx", 0,
+                           sfSorted | sfNorm, true, true, true, true, true, PositionRange, nullptr,
+                           MakeStat<StPosVal>};
+const TStatClass TstPosExt{"TstPosExt", "POE%d", "Extra (Bonus, Star...) - число (!без фильтра!)",
+                           "POSx", 0, 0, true, true, true, true, true, ExtraRange, nullptr,
+                           MakeStat<StPosExt>};
+
+}  // namespace tessara
