@@ -130,6 +130,23 @@ TEST_F(CliTest, ConfigSetChecksTheValue) {
     EXPECT_NE(r.out.find("[PROXY]\nProxyMode=0\n"), std::string::npos);
 }
 
+TEST_F(CliTest, StatsMethodsAndValues) {
+    Result r = RunCliArgs({"--data-dir", dir.Path(), "stats", "methods"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with("Код\tНазвание\tГруппа\tПараметр\n"
+                                  "NUMS\t{ num } Числа тиража [ N ]\tnum\t0\n"));
+    EXPECT_NE(r.out.find("POE1\t{ num } Extra (Bonus, Star...) - число (!без фильтра!) [ G ]\tnum\t1\n"),
+              std::string::npos);
+    ASSERT_EQ(Draws({"add", "3;14;22;7;40;41;4", "--no-date"}).code, 0);
+    r = RunCliArgs({"--data-dir", dir.Path(), "stats", "values", "evnv", "1"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Значение\tКоличество\nнЧЧнЧн (037)\t1\n");
+    r = RunCliArgs({"--data-dir", dir.Path(), "stats", "values", "POS1", "1", "--sorted"});
+    EXPECT_EQ(r.out, "Значение\tКоличество\n3\t1\nГрафик:\t3\n");
+    EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "stats", "values", "XXXX", "1"}).code, 1);
+    EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "stats", "values", "NUMS", "9"}).code, 1);
+}
+
 TEST(Cli, UsageAndUnknownCommands) {
     EXPECT_EQ(RunCliArgs({}).code, 2);
     EXPECT_EQ(RunCliArgs({"draws", "fly"}).code, 2);

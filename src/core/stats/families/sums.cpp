@@ -91,8 +91,9 @@ public:
     using TCustomGraphStat::TCustomGraphStat;
     std::string ValueToText(const TStatDraw& row) const override {
         const int64_t a = row.Key.i[0], b = row.Key.i[1];
-        if (b < a) return DelphiFormat("- %0:.2d : %1:d - %0:d = %2:d", {a - b, a, b});
-        return DelphiFormat("+%0:.2d : %1:d + %0:d = %2:d", {b - a, a, b});
+        // Both places of the change show two digits: "+05 : 130 + 05 = 135".
+        if (b < a) return DelphiFormat("- %0:.2d : %1:d - %0:.2d = %2:d", {a - b, a, b});
+        return DelphiFormat("+%0:.2d : %1:d + %0:.2d = %2:d", {b - a, a, b});
     }
     bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int, bool, bool) override {
         return RowsHaveInt(sel, 2, Sum(c.n));

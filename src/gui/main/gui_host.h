@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "app/host.h"
+
+class QLabel;
+class QWidget;
+
+// The host of the desktop program: message boxes, the message panel of the
+// status bar, the wait cursor and change notifications for the main window.
+class GuiHost : public tessara::Host {
+  public:
+    // Receives every message box and question instead of showing it (caption,
+    // text with line breaks); the return value answers questions. Tests set it
+    // so that nothing modal ever blocks them.
+    using PromptHook = std::function<bool(const QString& caption, const QString& text)>;
+
+    void SetWindow(QWidget* window) { window_ = window; }
+    void SetMessagePanel(QLabel* panel) { messagePanel_ = panel; }
+    void SetPromptHook(PromptHook hook) { promptHook_ = std::move(hook); }
+    void OnNotify(std::function<void(tessara::Change)> f) { onNotify_ = std::move(f); }
+    void OnRefreshViews(std::function<void(bool)> f) { onRefreshViews_ = std::move(f); }
+    void OnBusyChanged(std::function<void(bool)> f) { onBusyChanged_ = std::move(f); }
+
+    void ShowStatus(const std::string& text) override;
+    void ShowMessage(tessara::MessageKind kind, const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+    void ProcessEvents() override;
+    void Notify(tessara::Change change) override;
+    void RefreshViews(bool full) override;
+    void BusyChanged(bool busy) override;
+
+    // Core texts use "\r" as the line break.
+    static QString MessageText(const std::string& text);
+
+  private:
+    QWidget* window_ = nullptr;
+    QLabel* messagePanel_ = nullptr;
+    PromptHook promptHook_;
+    std::function<void(tessara::Change)> onNotify_;
+    std::function<void(bool)> onRefreshViews_;
+    std::function<void(bool)> onBusyChanged_;
+};

@@ -1,0 +1,199 @@
+#include "main/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QProcess>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+
+#include "app/platform.h"
+#include "draws/draws_tab.h"
+#include "main/command_table.h"
+#include "main/status_panels.h"
+
+namespace {
+
+const QString kCaption = QStringLiteral("Анализ статистики лотереи \"Тессара 6 из 42\"");
+constexpr int kInitDelayMs = 100;
+constexpr int kLeftPanelWidth = 470;
+
+// Pages of the right side; their views join later.
+const char* const kRightTabs[] = {"Статистика", "Графики", "Карта",    "Схема",   "Неделя",
+                                  "Ставки",     "Рейтинг", "Регуляры", "Системы", "Сценарий"};
+const QString kSystemsTab = QStringLiteral("Системы");
+
+}  // namespace
+
+MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
+    : QMainWindow(parent), switches_(tessara::ParseStartupSwitches(params)) {
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(kCaption);
+    resize(1200, 760);
+
+    panels_ = std::make_unique<StatusPanels>(statusBar());
+    host_.SetWindow(this);
+    host_.SetMessagePanel(panels_->Label(StatusPanels::Message));
+    host_.OnNotify([this](tessara::Change change) { OnChange(change); });
+    host_.OnBusyChanged([this](bool) {
+        if (commands_) commands_->Update();
+    });
+
+    const std::string dataDir =
+        switches_.DataDir.empty() ? tessara::ExecutableDir() : switches_.DataDir;
+    ws_ = std::make_unique<tessara::Workspace>(host_, dataDir);
+
+    commands_ = new CommandTable(host_, this);
+    RegisterCommands();
+    BuildTabs();
+    BuildMenu();
+
+    initTimer_.setSingleShot(true);
+    initTimer_.setInterval(kInitDelayMs);
+    connect(&initTimer_, &QTimer::timeout, this, &MainWindow::OnInitTimer);
+
+    created_ = tessara::RunCreationStage(*ws_, switches_, *this);
+    commands_->Update();
+}
+
+MainWindow::~MainWindow() { Shutdown(); }
+
+void MainWindow::RegisterCommands() {
+    commands_->Add({.Name = QStringLiteral("ExitProgram"),
+                    .Caption = QStringLiteral("Выход"),
+                    .Shortcut = QKeySequence(Qt::ALT | Qt::Key_F4),
+                    .Category = QStringLiteral("Файл"),
+                    .Handler = [this] { close(); }});
+}
+
+void MainWindow::BuildTabs() {
+    leftTabs_ = new QTabWidget;
+    leftTabs_->setObjectName(QStringLiteral("pcLeft"));
+    drawsTab_ = new DrawsTab(*ws_, *commands_, leftTabs_);
+    leftTabs_->addTab(drawsTab_, QStringLiteral("Архив тиражей"));
+    leftTabs_->addTab(new QWidget, QStringLiteral("Комбинации"));
+
+    rightTabs_ = new QTabWidget;
+    rightTabs_->setObjectName(QStringLiteral("pcRight"));
+    for (const char* caption : kRightTabs) {
+        const int index = rightTabs_->addTab(new QWidget, QString::fromUtf8(caption));
+        if (rightTabs_->tabText(index) == kSystemsTab) systemsTab_ = index;
+    }
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("splitterMain"));
+    splitter->addWidget(leftTabs_);
+    splitter->addWidget(rightTabs_);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({kLeftPanelWidth, width() - kLeftPanelWidth});
+    setCentralWidget(splitter);
+}
+
+void MainWindow::BuildMenu() {
+    const auto addMenu = [this](const QString& title, const QStringList& names) {
+        QMenu* menu = menuBar()->addMenu(title);
+        commands_->FillMenu(menu, names);
+        connect(menu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
+    };
+    addMenu(QStringLiteral("Файл"), {QStringLiteral("ExitProgram")});
+    addMenu(QStringLiteral("Архив тиражей"),
+            {QStringLiteral("DrawsInfo"), QStringLiteral("|"), QStringLiteral("DrawsImport"),
+             QStringLiteral("DrawsExport"), QStringLiteral("|"), QStringLiteral("DrawsAdd"),
+             QStringLiteral("DrawsEdit"), QStringLiteral("DrawsDel"), QStringLiteral("|"),
+             QStringLiteral("DrawsSorted")});
+    addMenu(QStringLiteral("Вид"), {QStringLiteral("ViewColorDraws")});
+}
+
+void MainWindow::RefreshDrawsStatus(bool force) {
+    drawsTab_->RefreshList(force);
+    panels_->SetText(StatusPanels::ArchiveSize, QString::fromStdString(ws_->ArchiveStatusText()));
+    panels_->SetText(StatusPanels::NextDraw, QString::fromStdString(ws_->NextDrawStatusText()));
+    panels_->SetText(StatusPanels::NextDrawResult,
+                     QString::fromStdString(ws_->NextDrawResultText()));
+}
+
+void MainWindow::OnChange(tessara::Change change) {
+    switch (change) {
+        case tessara::Change::Archive:
+            RefreshDrawsStatus(true);
+            break;
+        case tessara::Change::Offset:
+            RefreshDrawsStatus(false);
+            drawsTab_->Repaint();
+            break;
+        case tessara::Change::Options:
+            drawsTab_->Repaint();
+            commands_->Update();
+            break;
+        default:
+            break;
+    }
+}
+
+void MainWindow::HideSystemsTab() { rightTabs_->setTabVisible(systemsTab_, false); }
+
+void MainWindow::StartInitTimer() { initTimer_.start(); }
+
+void MainWindow::SetVersionCaption(const std::string& version) {
+    setWindowTitle(kCaption + QStringLiteral(" версия ") + QString::fromStdString(version));
+}
+
+tessara::InitOutcome MainWindow::InitTick() {
+    initTimer_.stop();
+    const tessara::InitOutcome outcome = tessara::RunInitTick(*ws_, switches_, *this);
+    initialized_ = true;
+    commands_->SetReady(true);
+    return outcome;
+}
+
+void MainWindow::OnInitTimer() {
+    switch (InitTick()) {
+        case tessara::InitOutcome::Ready:
+            return;
+        case tessara::InitOutcome::Restart:
+            if (!RestartProgram()) return;
+            break;
+        case tessara::InitOutcome::Exit:
+            break;
+    }
+    close();
+    QCoreApplication::exit(0);
+}
+
+bool MainWindow::RestartProgram() {
+    QStringList args{QStringLiteral("restart")};
+    if (!switches_.DataDir.empty())
+        args << QStringLiteral("--data-dir") << QString::fromStdString(switches_.DataDir);
+    QProcess process;
+    process.setProgram(QString::fromStdString(tessara::ExecutablePath()));
+    process.setArguments(args);
+    process.setWorkingDirectory(QString::fromStdString(tessara::ExecutableDir()));
+    if (process.startDetached()) return true;
+    host_.ShowError(tessara::MsgInitError + process.errorString().toStdString());
+    return false;
+}
+
+bool MainWindow::event(QEvent* e) {
+    // Hints go to the message panel, not over the whole status bar, and never
+    // replace a progress text.
+    if (e->type() == QEvent::StatusTip) {
+        if (!host_.Busy())
+            panels_->SetText(StatusPanels::Message, static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    Shutdown();
+    e->accept();
+}
+
+void MainWindow::Shutdown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    initTimer_.stop();
+    tessara::RunShutdown(*ws_);
+}

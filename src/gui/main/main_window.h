@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "app/switches.h"
+#include "app/workspace.h"
+#include "main/gui_host.h"
+
+class CommandTable;
+class DrawsTab;
+class QTabWidget;
+class StatusPanels;
+
+// The main window: assembles the tabs, menus and status bar around the
+// workspace and runs the two start-up stages and the shutdown.
+class MainWindow : public QMainWindow, private tessara::StartupHooks {
+    Q_OBJECT
+  public:
+    // params: the command line without the program name.
+    explicit MainWindow(const std::vector<std::string>& params, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // False when this copy must end at once (the copy it replaces stayed).
+    bool Created() const { return created_; }
+    // The init tick, run by the init timer; callable directly (it stops the timer).
+    tessara::InitOutcome InitTick();
+    bool Initialized() const { return initialized_; }
+
+    GuiHost& Host() { return host_; }
+    tessara::Workspace& Work() { return *ws_; }
+    CommandTable& Commands() { return *commands_; }
+    const StatusPanels& Panels() const { return *panels_; }
+
+    // Status panels of the archive, the list's row count and the offset box.
+    void RefreshDrawsStatus(bool force);
+
+  protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    // Start-up steps of the window.
+    void HideSystemsTab() override;
+    void StartInitTimer() override;
+    void SetVersionCaption(const std::string& version) override;
+
+    void BuildTabs();
+    void BuildMenu();
+    void RegisterCommands();
+    void OnChange(tessara::Change change);
+    void OnInitTimer();
+    // Starts the program anew with "restart"; false (after a message) on failure.
+    bool RestartProgram();
+    void Shutdown();
+
+    GuiHost host_;
+    tessara::TStartupSwitches switches_;
+    std::unique_ptr<tessara::Workspace> ws_;
+    std::unique_ptr<StatusPanels> panels_;
+    CommandTable* commands_ = nullptr;
+    DrawsTab* drawsTab_ = nullptr;
+    QTabWidget* leftTabs_ = nullptr;
+    QTabWidget* rightTabs_ = nullptr;
+    int systemsTab_ = -1;
+    QTimer initTimer_;
+    bool created_ = true;
+    bool initialized_ = false;
+    bool shutDown_ = false;
+};
