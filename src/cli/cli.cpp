@@ -64,9 +64,15 @@ bool CommandContext::HasOption(const std::string& name) const {
 
 namespace {
 
+const std::vector<const std::vector<Command>*>& CommandTables() {
+    static const std::vector<const std::vector<Command>*> tables = {
+        &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &DemoCommands()};
+    return tables;
+}
+
 void PrintUsage(std::ostream& s) {
     s << "Использование: tessara-cli [--data-dir КАТАЛОГ] [--yes] ГРУППА КОМАНДА [ПАРАМЕТРЫ]\n";
-    for (const auto* table : {&DrawsCommands(), &ConfigCommands(), &StatsCommands(), &DemoCommands()})
+    for (const auto* table : CommandTables())
         for (const Command& c : *table) s << "  " << c.Group << " " << c.Name << " " << c.Usage << "\n";
 }
 
@@ -95,7 +101,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 2;
     }
     if (dataDir.empty()) dataDir = ExecutableDir();
-    for (const auto* table : {&DrawsCommands(), &ConfigCommands(), &StatsCommands(), &DemoCommands()})
+    for (const auto* table : CommandTables())
         for (const Command& c : *table)
             if (rest[0] == c.Group && rest[1] == c.Name) {
                 CommandContext ctx{{rest.begin() + 2, rest.end()}, out, err, dataDir, yes};

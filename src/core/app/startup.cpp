@@ -46,11 +46,13 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
     try {
         host.ShowStatus("Инициализация...");
         ws.InitGameTables();
+        ws.ReserveCombs(ws.TotalCombs(), 0);
+        ws.ReserveUndo(ws.TotalCombs(), 0);
         hooks.SetVersionCaption(TESSARA_VERSION);
         ws.SetDrawsOffset(0);
         if (!ws.OpenStakesFile()) return InitOutcome::Exit;
         ws.LoadDrawsFile();
-        // The combination list is generated here.
+        ws.GenerateCombs(true, ws.GenerateDefaults());
         hooks.RefreshViews();
         // Ratings, regular stakes and the current scenario are loaded here;
         // then, unless a batch switch is set, the online catalogues.
@@ -76,6 +78,9 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
 }
 
 void RunShutdown(Workspace& ws) {
+    ws.ClearCombs();
+    ws.ClearUndo();
+    ws.ResetCombsBufferKey();
     ws.ClearDraws();
     Host& host = ws.GetHost();
     host.ShowStatus("Сохранение файла ставок...");

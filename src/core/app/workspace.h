@@ -9,6 +9,7 @@
 #include "app/host.h"
 #include "app/ini_file.h"
 #include "app/platform.h"
+#include "combs/comb_list.h"
 #include "model/draw_archive.h"
 #include "model/game.h"
 #include "stats/stat_list.h"
@@ -28,6 +29,18 @@ inline constexpr const char* MsgExclusiveAccess =
     "2) Для программы нет прав на запись в том каталоге, где она расположена. "
     "Например: в Windows 7 и выше по умолчанию запрещена запись в c:\\Program Files.\r\r"
     "Программа будет закрыта!";
+
+// One entry of the operations log under the combination list.
+enum class TLogIcon { Include, Exclude, Undo };
+struct TFilterLogEntry {
+    std::string Caption;
+    std::string Value;
+    int64_t Count;
+    TLogIcon Icon;
+};
+
+// Rows of the combination list as inclusive ranges, ascending.
+using TRowRanges = std::vector<std::pair<int64_t, int64_t>>;
 
 // The long-lived state of the program over one data folder. The desktop
 // program's main window owns one, the command line owns one, tests make their
@@ -120,6 +133,54 @@ public:
     void ReregisterStats();
     bool SaveFavourites() { return stats_.SaveNames(host_, FavouritesFile(), true, false); }
 
+    // The combination list, its undo copy and the operations log.
+    const TCombList& Combs() const { return combs_; }
+    TCombList& Combs() { return combs_; }
+    int64_t CombsCount() const { return combs_.Count(); }
+    const TCombList& Undo() const { return undo_; }
+    int64_t UndoCount() const { return undo_.Count(); }
+    const std::vector<TFilterLogEntry>& FilterLog() const { return filterLog_; }
+    std::string CombsStatusText() const;
+    void AddFilterLogEntry(bool removes, const std::string& caption, const std::string& value);
+    void AddUndoLogEntry();
+    void RemoveLastLogEntry();
+    void ClearFilterLog();
+    void ReserveCombs(int64_t capacity, int64_t count) { combs_.Reserve(capacity, count); }
+    void ClearCombs() { combs_.Clear(); }
+    // Builds a new list; interactive shows progress, clears the log and
+    // empties the undo copy. False after an error (the partial list stays).
+    bool GenerateCombs(bool interactive, const TCombsGenerateParams& params);
+    // Throws Error when memory for the copy cannot be found.
+    void MakeUndoCopy(bool showStatus);
+    void RestoreUndoCopy(bool showStatus);
+    void DropUndo() { undo_.SetCount(0); }
+    void ReserveUndo(int64_t capacity, int64_t count) { undo_.Reserve(capacity, count); }
+    void ClearUndo() { undo_.Clear(); }
+    // The buffer file caches one list for (offset, excluded draws).
+    bool SaveCombsBuffer(int offset, int draws);
+    bool LoadCombsBuffer(int offset, int draws);
+    void DeleteCombsBuffer();
+    void ResetCombsBufferKey() { bufferOffset_ = bufferDraws_ = -1; }
+    std::string CombsBufferFile() const { return PathOf(std::string(ProgramName) + ".~buff"); }
+    // List files.
+    bool LoadCombsList(const std::string& file);
+    bool SaveCombsList(const std::string& file);
+    // The commands over the list, with their busy states and log entries.
+    bool OpenCombsList(const std::string& file);
+    bool SaveCombsListAs(const std::string& file);
+    bool UndoLastOperation();
+    std::string CombsClipboardText(const TRowRanges& rows) const;
+    bool PasteCombs(std::string_view text);
+    void RemoveLastDraws(int n);
+    bool ExcludeLastDraws(int n);
+    void RemoveSelectedCombs(const TRowRanges& rows);
+    bool DeleteSelectedCombs(const TRowRanges& rows);
+    bool CombsContains(const TCombination& comb) const;
+    // Draws with exactly these six numbers, newest first, at most 26 lines.
+    std::vector<std::string> FindCombInDraws(const TCombination& comb) const;
+    void ShowCombInDraws(const TCombination& comb);
+    int ShowDistinctNumbers();
+
     // Geometry the views divide by; a hand-edited file cannot make them zero.
     int ChannelSize() const { return std::clamp(config_.ChannelSize, 1, MaxNumber); }
     int MatrixCols() const { return std::clamp(config_.MatrixCols, 1, MaxNumber); }
@@ -140,6 +201,11 @@ private:
     TShreddingConfig shredding_;
     TProxy proxy_;
     TStatList stats_;
+    TCombList combs_;
+    TCombList undo_;
+    std::vector<TFilterLogEntry> filterLog_;
+    int bufferOffset_ = -1;
+    int bufferDraws_ = -1;
     uint32_t totalCombs_ = 0;
     TMatchTable matchTable_;
     InstanceLock stakesLock_;

@@ -4,7 +4,6 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,7 +17,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
-#include <limits>
 
 #include "app/host.h"
 #include "app/ini_file.h"
@@ -116,7 +114,7 @@ class FilteredDelegate : public QStyledItemDelegate {
 class SegmentDelegate : public FilteredDelegate {
   public:
     SegmentDelegate(QWidget* owner, std::function<void(const QString&)> reject)
-        : FilteredDelegate(QStringLiteral(".*"), owner),
+        : FilteredDelegate(QStringLiteral("[0-9]*"), owner),
           owner_(owner),
           reject_(std::move(reject)) {}
 

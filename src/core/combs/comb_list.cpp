@@ -1,0 +1,131 @@
+#include "combs/comb_list.h"
+
+#include <cstring>
+
+#include "model/encoding.h"
+#include "model/files.h"
+#include "model/game.h"
+
+namespace tessara {
+
+void TCombList::Reserve(int64_t capacity, int64_t count) {
+    if (capacity > Capacity()) Grow(capacity);
+    count_ = count;
+}
+
+void TCombList::Clear() {
+    std::vector<TCombination>().swap(buf_);
+    count_ = 0;
+}
+
+void TCombList::Grow(int64_t minimum) {
+    // Grow in large steps: a list read from a file can pass the usual size.
+    const int64_t target = std::max<int64_t>(minimum, Capacity() + Capacity() / 2 + 1024);
+    buf_.resize(static_cast<size_t>(target));
+}
+
+void TCombList::CopyFrom(const TCombList& other) {
+    if (other.Capacity() > Capacity()) Grow(other.Capacity());
+    if (other.count_ > 0)
+        std::memcpy(buf_.data(), other.buf_.data(), static_cast<size_t>(other.count_) * sizeof(TCombination));
+    count_ = other.count_;
+}
+
+const char* GenerateModeCaption(int mode) {
+    switch (mode) {
+        case 0: return "Полный список (все возможные для данного лото варианты)";
+        case 1: return "Мои числа - должно присутствовать любое из указанных";
+        case 2: return "Мои числа - комбинации только из списка указанных";
+        case 3: return "Мои числа - исключить комбинации с любым из указанных";
+        case 4: return "Загрузить список из заранее подготовленного CSV-файла";
+        default: return "";
+    }
+}
+
+namespace {
+
+// Words at "," and ";", runs of separators counting as one.
+template <typename F>
+int ForEachWord(std::string_view text, F f) {
+    int count = 0;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        while (pos < text.size() && (text[pos] == ',' || text[pos] == ';')) ++pos;
+        if (pos >= text.size()) break;
+        size_t end = pos;
+        while (end < text.size() && text[end] != ',' && text[end] != ';') ++end;
+        f(count++, Trim(text.substr(pos, end - pos)));
+        pos = end;
+    }
+    return count;
+}
+
+}  // namespace
+
+TNumberSet ParseMyNumbers(std::string_view text) {
+    TNumberSet set{};
+    ForEachWord(text, [&](int, std::string_view w) {
+        const int32_t v = StrToIntDef(w, 0);
+        if (v >= 0 && v <= 255) set[static_cast<size_t>(v)] = true;
+    });
+    return set;
+}
+
+void GenerateCombinations(TCombList& list, int mode, const TNumberSet& mine) {
+    TCombination c;
+    for (int a = 1; a <= 37; ++a)
+        for (int b = a + 1; b <= 38; ++b)
+            for (int d = b + 1; d <= 39; ++d)
+                for (int e = d + 1; e <= 40; ++e)
+                    for (int f = e + 1; f <= 41; ++f)
+                        for (int g = f + 1; g <= 42; ++g) {
+                            c.n[0] = static_cast<uint8_t>(a);
+                            c.n[1] = static_cast<uint8_t>(b);
+                            c.n[2] = static_cast<uint8_t>(d);
+                            c.n[3] = static_cast<uint8_t>(e);
+                            c.n[4] = static_cast<uint8_t>(f);
+                            c.n[5] = static_cast<uint8_t>(g);
+                            bool keep = true;
+                            if (mode >= 1 && mode <= 3) {
+                                int in = 0;
+                                for (uint8_t x : c.n) in += mine[x];
+                                keep = mode == 1 ? in > 0 : mode == 2 ? in == BallsInDraw : in == 0;
+                            }
+                            if (keep) list.Append(c);
+                        }
+}
+
+bool ParseCombsListLine(std::string_view line, TCombination& comb) {
+    TCombination c{};
+    const int words = ForEachWord(line, [&](int i, std::string_view w) {
+        if (i < BallsInDraw) c.n[i] = static_cast<uint8_t>(StrToIntDef(w, 0) & 0xFF);
+    });
+    if (words != BallsInDraw) return false;
+    comb = c;
+    return true;
+}
+
+void AppendCombsListText(TCombList& list, std::string_view text) {
+    TCombination c;
+    for (const std::string& line : SplitLines(text))
+        if (ParseCombsListLine(line, c)) list.Append(c);
+}
+
+std::string FormatCombsListText(const TCombList& list) {
+    std::string out;
+    out.reserve(static_cast<size_t>(list.Count()) * 18);
+    for (int64_t i = 0; i < list.Count(); ++i) {
+        out += FormatCombination(list[i]);
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string FormatClipboardLine(const TCombination& c) { return FormatCombinationPadded(c) + "\r\n"; }
+
+std::string CombsBufferBytes(const TCombList& list) {
+    return std::string(reinterpret_cast<const char*>(list.Data()),
+                       static_cast<size_t>(list.Count()) * sizeof(TCombination));
+}
+
+}  // namespace tessara

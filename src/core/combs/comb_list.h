@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/config.h"
+#include "model/records.h"
+
+namespace tessara {
+
+// A buffer of combinations whose first Count() entries are the list. The
+// buffer only grows, so filtering and regeneration never reallocate.
+class TCombList {
+public:
+    int64_t Count() const { return count_; }
+    int64_t Capacity() const { return static_cast<int64_t>(buf_.size()); }
+    bool Empty() const { return count_ == 0; }
+    TCombination* Data() { return buf_.data(); }
+    const TCombination* Data() const { return buf_.data(); }
+    const TCombination& operator[](int64_t i) const { return buf_[static_cast<size_t>(i)]; }
+    TCombination& operator[](int64_t i) { return buf_[static_cast<size_t>(i)]; }
+
+    // Grows the buffer to at least capacity and sets the count.
+    void Reserve(int64_t capacity, int64_t count);
+    void SetCount(int64_t count) { count_ = count; }
+    // Releases the buffer.
+    void Clear();
+    void Append(const TCombination& c) {
+        if (count_ == Capacity()) Grow(count_ + 1);
+        buf_[static_cast<size_t>(count_++)] = c;
+    }
+    // Copies another list's entries, growing to its capacity.
+    void CopyFrom(const TCombList& other);
+
+private:
+    void Grow(int64_t minimum);
+    std::vector<TCombination> buf_;
+    int64_t count_ = 0;
+};
+
+// The generation modes.
+enum TGenerateMode : uint8_t {
+    gmFull = 0,
+    gmAnyOfMine = 1,
+    gmOnlyMine = 2,
+    gmNoneOfMine = 3,
+    gmFromFile = 4,
+};
+const char* GenerateModeCaption(int mode);  // the five captions of the dialog; "" otherwise
+
+// "My numbers": words at "," and ";", every value 0..255 in the set.
+using TNumberSet = std::array<bool, 256>;
+TNumberSet ParseMyNumbers(std::string_view text);
+
+// Appends every six-number combination of 1..42 in lexicographic order that
+// the mode keeps (modes 0..3 and any value above 4).
+void GenerateCombinations(TCombList& list, int mode, const TNumberSet& mine);
+
+// List files: one "n1;n2;...;n6" line per combination.
+// A line counts when it splits into exactly six words at "," and ";".
+bool ParseCombsListLine(std::string_view line, TCombination& comb);
+void AppendCombsListText(TCombList& list, std::string_view text);
+std::string FormatCombsListText(const TCombList& list);  // Windows-1251, CR LF
+
+// Clipboard text: two-digit numbers joined by spaces, CR LF after each line.
+std::string FormatClipboardLine(const TCombination& c);
+
+// Buffer file: the raw 6-byte records.
+std::string CombsBufferBytes(const TCombList& list);
+
+}  // namespace tessara

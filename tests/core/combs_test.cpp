@@ -1,0 +1,189 @@
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "app/workspace.h"
+#include "model/files.h"
+#include "test_support.h"
+
+namespace tessara {
+namespace {
+
+TCombination C(int a, int b, int c, int d, int e, int f) {
+    return TCombination{{static_cast<uint8_t>(a), static_cast<uint8_t>(b), static_cast<uint8_t>(c),
+                         static_cast<uint8_t>(d), static_cast<uint8_t>(e), static_cast<uint8_t>(f)}};
+}
+
+class CombsTest : public ::testing::Test {
+protected:
+    CombsTest() : ws(host, dir.Path()) {
+        ws.InitGameTables();
+        ws.ReserveCombs(ws.TotalCombs(), 0);
+        ws.ReserveUndo(ws.TotalCombs(), 0);
+    }
+    int64_t Generate(int mode, const std::string& text = {}) {
+        EXPECT_TRUE(ws.GenerateCombs(true, {static_cast<uint8_t>(mode), text}));
+        return ws.CombsCount();
+    }
+    std::string ListText() const { return FormatCombsListText(ws.Combs()); }
+
+    test::TempDir dir;
+    test::RecordingHost host;
+    Workspace ws;
+};
+
+TEST_F(CombsTest, GenerationModes) {
+    EXPECT_EQ(Generate(0), 5245786);
+    const TCombList& l = ws.Combs();
+    EXPECT_EQ(l[0], C(1, 2, 3, 4, 5, 6));
+    EXPECT_EQ(l[1], C(1, 2, 3, 4, 5, 7));
+    EXPECT_EQ(l[36], C(1, 2, 3, 4, 5, 42));
+    EXPECT_EQ(l[37], C(1, 2, 3, 4, 6, 7));
+    EXPECT_EQ(l[5245785], C(37, 38, 39, 40, 41, 42));
+    EXPECT_EQ(ws.Combs().Capacity(), 5245786);  // no growth past the start-up size
+
+    EXPECT_EQ(Generate(2, "1;2;3;4;5;6;7"), 7);
+    EXPECT_EQ(ListText(),
+              "1;2;3;4;5;6\r\n1;2;3;4;5;7\r\n1;2;3;4;6;7\r\n1;2;3;5;6;7\r\n1;2;4;5;6;7\r\n"
+              "1;3;4;5;6;7\r\n2;3;4;5;6;7\r\n");
+    EXPECT_EQ(Generate(1, "42"), 749398);
+    EXPECT_EQ(Generate(3, " ;42;;"), 4496388);
+    EXPECT_EQ(Generate(2, "1,2,3,4,5"), 0);
+    EXPECT_EQ(ws.CombsStatusText(), "Комбинаций: 0");
+    EXPECT_EQ(Generate(1, "x;500;-1"), 0);   // no valid number: an empty set
+    EXPECT_EQ(Generate(3, "x"), 5245786);
+    EXPECT_EQ(Generate(9, "1"), 5245786);  // unknown modes keep everything
+    EXPECT_EQ(ws.UndoCount(), 0);
+    EXPECT_TRUE(host.Messages.empty());
+    EXPECT_EQ(host.BusyCount(), 0);
+}
+
+TEST_F(CombsTest, ListFilesSkipBadLinesAndGrowTheBuffer) {
+    test::WriteBytes(dir.File("a.lcv"), "1;2;3;4;5;6\r\n1;2;3\r\n\r\n 7 ,8;;9;10;11;300\nx;y;z;a;b;c\r\n");
+    EXPECT_EQ(Generate(4, dir.File("a.lcv")), 3);
+    EXPECT_EQ(ListText(), "1;2;3;4;5;6\r\n7;8;9;10;11;44\r\n0;0;0;0;0;0\r\n");
+    ASSERT_TRUE(ws.SaveCombsListAs(dir.File("b.lcv")));
+    EXPECT_EQ(ReadFileBytes(dir.File("b.lcv")), ListText());
+
+    // A file can hold more lines than the buffer was given room for.
+    Workspace small(host, dir.Path());
+    small.ReserveCombs(2, 0);
+    std::string many;
+    for (int i = 0; i < 50; ++i) many += "1;2;3;4;5;6\r\n";
+    test::WriteBytes(dir.File("many.lcv"), many);
+    ASSERT_TRUE(small.LoadCombsList(dir.File("many.lcv")));
+    EXPECT_EQ(small.CombsCount(), 50);
+
+    // A missing file: the previous list comes back and nothing can be undone.
+    EXPECT_FALSE(ws.OpenCombsList(dir.File("missing.lcv")));
+    EXPECT_EQ(ws.CombsCount(), 3);
+    EXPECT_EQ(ws.UndoCount(), 0);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_TRUE(host.Messages[0].Text.starts_with("Ошибка чтения файла \"" + dir.File("missing.lcv") + "\"!\r\r"));
+}
+
+TEST_F(CombsTest, ClipboardTextAndPaste) {
+    Generate(2, "3;12;17;25;30;41;42");
+    EXPECT_EQ(ws.CombsClipboardText({{0, 0}, {6, 6}}), "03 12 17 25 30 41\r\n12 17 25 30 41 42\r\n");
+    // Two line endings at the end: the empty line fails and the list comes back.
+    EXPECT_FALSE(ws.PasteCombs("1 2 3 4 5 6\r\n7-8-9-10-11-12\r\n\r\n"));
+    EXPECT_EQ(ws.CombsCount(), 7);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Text, "Некорректная комбинация: \"\"!");
+    EXPECT_TRUE(ws.PasteCombs("1 2 3 4 5 6\r\n7-8-9-10-11-12\r\n"));
+    EXPECT_EQ(ListText(), "1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n");
+    EXPECT_EQ(ws.UndoCount(), 0);
+    EXPECT_TRUE(ws.FilterLog().empty());
+}
+
+TEST_F(CombsTest, ExcludingLastDrawsFollowsTheOffset) {
+    TDrawsArray draws = test::MakeDraws(1, 10);
+    draws[9] = test::MakeDraw(10, {6, 5, 4, 3, 2, 1});
+    draws[5] = test::MakeDraw(6, {1, 2, 3, 4, 5, 7});
+    draws[4] = test::MakeDraw(5, {1, 2, 3, 4, 5, 8});
+    ws.Archive().Draws() = draws;
+    Generate(0);
+    ASSERT_TRUE(ws.ExcludeLastDraws(1));
+    EXPECT_EQ(ws.CombsCount(), 5245785);
+    EXPECT_EQ(ws.Combs()[0], C(1, 2, 3, 4, 5, 7));
+    ASSERT_EQ(ws.FilterLog().size(), 1u);
+    EXPECT_EQ(ws.FilterLog()[0].Caption, "Последние тиражи");
+    EXPECT_EQ(ws.FilterLog()[0].Value, "1");
+    EXPECT_EQ(ws.FilterLog()[0].Icon, TLogIcon::Exclude);
+    EXPECT_EQ(ws.FilterLog()[0].Count, 5245785);
+
+    // Offset 3, two draws: indices High-4 and High-3, not the newest.
+    ASSERT_TRUE(ws.UndoLastOperation());
+    EXPECT_TRUE(ws.FilterLog().empty());
+    EXPECT_EQ(ws.UndoCount(), 0);
+    ws.SetDrawsOffset(3);
+    ASSERT_TRUE(ws.ExcludeLastDraws(2));
+    EXPECT_EQ(ws.CombsCount(), 5245784);
+    EXPECT_EQ(ws.Combs()[0], C(1, 2, 3, 4, 5, 6));
+    EXPECT_EQ(ws.Combs()[1], C(1, 2, 3, 4, 5, 8));
+
+    // More than the archive: every draw up to the current last one (the
+    // generated draws 7 to 9 repeat the numbers of 1 to 3).
+    ws.UndoLastOperation();
+    ws.SetDrawsOffset(0);
+    ASSERT_TRUE(ws.ExcludeLastDraws(100));
+    EXPECT_EQ(ws.CombsCount(), 5245786 - 7);
+}
+
+TEST_F(CombsTest, DeletingSelectedRowsAndUndo) {
+    Generate(2, "1;2;3;4;5;6;7;8");  // 28 combinations
+    ws.ClearFilterLog();
+    ws.Combs().SetCount(10);
+    const std::string before = ListText();
+    ASSERT_TRUE(ws.DeleteSelectedCombs({{2, 2}, {5, 5}}));
+    EXPECT_EQ(ws.CombsCount(), 8);
+    EXPECT_EQ(ws.Combs()[2], C(1, 2, 3, 4, 6, 7));  // row 3 moved up, order kept
+    EXPECT_EQ(ws.FilterLog().back().Caption, "Выделенные комбинации");
+    EXPECT_EQ(ws.FilterLog().back().Value, "2");
+    ASSERT_TRUE(ws.UndoLastOperation());
+    EXPECT_EQ(ListText(), before);
+    EXPECT_TRUE(ws.FilterLog().empty());
+    EXPECT_FALSE(ws.UndoLastOperation());  // one level only
+}
+
+TEST_F(CombsTest, BufferFileIsKeyedByOffsetAndDraws) {
+    Generate(2, "1;2;3;4;5;6;7");
+    EXPECT_FALSE(ws.LoadCombsBuffer(0, 3));  // nothing saved under that key yet
+    ASSERT_TRUE(ws.SaveCombsBuffer(0, 3));
+    EXPECT_EQ(std::filesystem::file_size(ws.CombsBufferFile()), 7u * 6);
+    Generate(2, "1;2;3;4;5;6");
+    EXPECT_TRUE(ws.LoadCombsBuffer(0, 3));
+    EXPECT_EQ(ws.CombsCount(), 7);
+    EXPECT_FALSE(ws.LoadCombsBuffer(1, 3));
+    ws.DeleteCombsBuffer();
+    EXPECT_FALSE(std::filesystem::exists(ws.CombsBufferFile()));
+    EXPECT_FALSE(ws.LoadCombsBuffer(0, 3));
+    // A failed write leaves no key behind.
+    std::filesystem::create_directory(ws.CombsBufferFile());
+    EXPECT_FALSE(ws.SaveCombsBuffer(2, 2));
+    EXPECT_TRUE(host.Messages.back().Text.starts_with("Ошибка создания буфера комбинаций!\r\r"));
+    EXPECT_FALSE(ws.LoadCombsBuffer(2, 2));
+}
+
+TEST_F(CombsTest, QueriesOverTheArchiveAndTheList) {
+    TDrawsArray draws;
+    for (int i = 1; i <= 30; ++i) draws.push_back(test::MakeDraw(i, {6, 5, 4, 3, 2, 1}));
+    draws.push_back(test::MakeDraw(31, {1, 2, 3, 4, 5, 7}));
+    ws.Archive().Draws() = draws;
+    const auto lines = ws.FindCombInDraws(C(1, 2, 3, 4, 5, 6));
+    ASSERT_EQ(lines.size(), 26u);
+    EXPECT_EQ(lines.front(), "Тираж № 30 от , значения: 6;5;4;3;2;1 e:0");
+    EXPECT_EQ(lines.back(), "Тираж № 5 от , значения: 6;5;4;3;2;1 e:0");
+    ws.ShowCombInDraws(C(1, 2, 3, 4, 5, 9));
+    EXPECT_EQ(host.Messages.back().Text, "Выделенная комбинация не найдена архиве тиражей!");
+
+    Generate(2, "1;2;3;4;5;6");
+    EXPECT_EQ(ws.ShowDistinctNumbers(), 6);
+    EXPECT_EQ(host.Messages.back().Text, "В текущем списке комбинаций содержится 6 уникальных номеров");
+    EXPECT_TRUE(ws.CombsContains(C(1, 2, 3, 4, 5, 6)));
+    EXPECT_FALSE(ws.CombsContains(C(6, 5, 4, 3, 2, 1)));
+    Generate(0);
+    EXPECT_EQ(ws.ShowDistinctNumbers(), 42);
+}
+
+}  // namespace
+}  // namespace tessara
