@@ -4,7 +4,10 @@
 #include <ostream>
 
 #include "cli.h"
+#include "model/encoding.h"
 #include "model/game.h"
+#include "stats/filter.h"
+#include "stats/value_table.h"
 
 namespace tessara::cli {
 
@@ -113,6 +116,71 @@ int Find(CommandContext& c) {
     return 0;
 }
 
+int Filter(CommandContext& c) {
+    const std::string out = c.TakeOption("--out", "");
+    const std::string in = c.TakeOption("--in", "");
+    if (!in.empty()) c.Args.insert(c.Args.end(), {"--list", in});
+    const std::string values = c.TakeOption("--values", "");
+    const bool keep = c.TakeFlag("--keep");
+    const bool remove = c.TakeFlag("--remove");
+    int32_t len = -1, offset = 0;
+    const std::string lenText = c.TakeOption("--len", "");
+    if ((!lenText.empty() && (!TryStrToInt(lenText, len) || len < 1)) ||
+        !TryStrToInt(c.TakeOption("--offset", "0"), offset) || offset < 0 || keep == remove ||
+        values.empty() || c.Args.empty()) {
+        c.Err << "Использование: combs filter КОД --values \"v1;v2\" (--keep|--remove) [--len L] "
+                 "[--offset O] [--in ФАЙЛ.lcv] [--out ФАЙЛ.lcv]\n";
+        return 2;
+    }
+    const std::string code = c.Args[0];
+    c.Args.erase(c.Args.begin());
+    ConsoleHost host(c.Err, c.Yes);
+    auto ws = c.OpenWorkspace(host);
+    if (!ws) return 1;
+    const int method = ws->Stats().FindMethod(code);
+    if (method < 0) {
+        c.Err << "Ошибка: нет метода расчета статистики с кодом " << code << "\n";
+        return 1;
+    }
+    if (!StartList(c, *ws)) return 1;
+    ws->SetDrawsOffset(offset);
+    TValueTableOptions o;
+    o.SampleLength = len > 0 ? len : ws->View().ReadInteger(MainWindowSection, "DrawsStatLen", 1000);
+    o.Offset = ws->DrawsOffset();
+    o.Sorted = ws->SortedDraws();
+    o.Coefs = ws->Config().Coefs;
+    const TValueTable table = ComputeValueTable(*ws, method, o);
+    auto stat = ws->Stats().CreateStat(method);
+    TStatDrawArray selected;
+    std::vector<std::string> texts;
+    size_t pos = 0;
+    while (pos <= values.size()) {
+        const size_t end = std::min(values.find(';', pos), values.size());
+        const std::string v(Trim(std::string_view(values).substr(pos, end - pos)));
+        pos = end + 1;
+        if (v.empty()) continue;
+        const TValueTableRow* found = nullptr;
+        for (const TValueTableRow& r : table.Rows)
+            if (r.Cells[vcValue] == v) found = &r;
+        if (!found && ws->Stats().Items(method).Class->HasNumericValues) {
+            int32_t x;
+            if (TryStrToInt(v, x))
+                for (const TValueTableRow& r : table.Rows)
+                    if (stat->ParseValue(r.Cells[vcValue]) == x) found = &r;
+        }
+        if (!found) {
+            c.Err << "Ошибка: значения " << v << " нет в таблице статистики\n";
+            return 1;
+        }
+        selected.push_back(found->Row);
+        texts.push_back(found->Cells[vcValue]);
+    }
+    if (!ApplyStatFilter(*ws, method, selected, texts, remove, ws->Stats().ListCaption(method, true)))
+        return 1;
+    c.Out << ws->CombsStatusText() << '\n';
+    return WriteOut(*ws, out) ? 0 : 1;
+}
+
 }  // namespace
 
 const std::vector<Command>& CombsCommands() {
@@ -122,6 +190,9 @@ const std::vector<Command>& CombsCommands() {
         {"combs", "exclude", "N [--offset K] [--list ФАЙЛ.lcv] [--out ФАЙЛ.lcv]", Exclude},
         {"combs", "numbers", "[--list ФАЙЛ.lcv | --mode M --params ТЕКСТ]", Numbers},
         {"combs", "find", "\"n1;n2;n3;n4;n5;n6\"", Find},
+        {"combs", "filter",
+         "КОД --values \"v1;v2\" (--keep|--remove) [--len L] [--offset O] [--in ФАЙЛ.lcv] [--out ФАЙЛ.lcv]",
+         Filter},
     };
     return commands;
 }

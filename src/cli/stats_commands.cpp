@@ -3,7 +3,10 @@
 
 #include "cli.h"
 #include "model/game.h"
+#include "model/format.h"
+#include "stats/prefetch.h"
 #include "stats/stat_list.h"
+#include "stats/value_table.h"
 
 namespace tessara::cli {
 
@@ -62,12 +65,96 @@ int Values(CommandContext& c) {
     return 0;
 }
 
+// Reads the table options shared by the commands that compute a table.
+bool TableOptions(CommandContext& c, Workspace& ws, TValueTableOptions& o) {
+    int32_t len = ws.View().ReadInteger(MainWindowSection, "DrawsStatLen", 1000), offset = 0;
+    if (!TryStrToInt(c.TakeOption("--len", std::to_string(len)), len) || len < 1 ||
+        !TryStrToInt(c.TakeOption("--offset", "0"), offset) || offset < 0) {
+        c.Err << "Ошибка: --len должен быть не меньше 1, --offset не меньше 0\n";
+        return false;
+    }
+    o.SampleLength = len;
+    o.Offset = offset;
+    o.Sorted = c.TakeFlag("--sorted") || ws.SortedDraws();
+    o.Prefetch = c.TakeFlag("--prefetch");
+    o.Coefs = ws.Config().Coefs;
+    return true;
+}
+
+int Table(CommandContext& c) {
+    const std::string sortColumn = c.TakeOption("--sort", "Количество");
+    const bool descending = c.TakeFlag("--desc");
+    ConsoleHost host(c.Err, c.Yes);
+    auto ws = c.OpenWorkspace(host);
+    if (!ws) return 1;
+    TValueTableOptions o;
+    if (!TableOptions(c, *ws, o)) return 2;
+    if (c.Args.size() != 1) {
+        c.Err << "Использование: stats table КОД [--len L] [--offset O] [--sorted] [--prefetch] [--sort СТОЛБЕЦ] [--desc]\n";
+        return 2;
+    }
+    const int method = ws->Stats().FindMethod(c.Args[0]);
+    if (method < 0) {
+        c.Err << "Ошибка: нет метода расчета статистики с кодом " << c.Args[0] << "\n";
+        return 1;
+    }
+    int column = -1;
+    for (int col = 0; col < ValueColumnCount; ++col)
+        if (sortColumn == ValueColumnCaption(col)) column = col;
+    if (column < 0) {
+        c.Err << "Ошибка: нет столбца " << sortColumn << "\n";
+        return 2;
+    }
+    TValueTable table = ComputeValueTable(*ws, method, o);
+    SortValueTable(table, column, descending);
+    const bool norms = table.HasPrefetch;
+    bool first = true;
+    for (int col = 0; col < ValueColumnCount; ++col)
+        if (norms || !IsNormColumn(col)) {
+            c.Out << (first ? "" : "\t") << ValueColumnCaption(col);
+            first = false;
+        }
+    c.Out << '\n';
+    for (const TValueTableRow& r : table.Rows) {
+        first = true;
+        for (int col = 0; col < ValueColumnCount; ++col)
+            if (norms || !IsNormColumn(col)) {
+                c.Out << (first ? "" : "\t") << r.Cells[static_cast<size_t>(col)];
+                first = false;
+            }
+        c.Out << '\n';
+    }
+    return host.ErrorShown() ? 1 : 0;
+}
+
+int PrefetchBuild(CommandContext& c) {
+    const bool all = c.TakeFlag("--all");
+    c.TakeFlag("--missing");
+    ConsoleHost host(c.Err, c.Yes);
+    auto ws = c.OpenWorkspace(host);
+    if (!ws) return 1;
+    ws->ReserveCombs(ws->TotalCombs(), 0);
+    std::set<int> groups;
+    if (all)
+        for (int g = 0; g < StatGroupCount; ++g) groups.insert(g);
+    BuildPrefetchFiles(*ws, true, groups, true);
+    return host.ErrorShown() ? 1 : 0;
+}
+
 }  // namespace
+
+const std::vector<Command>& PrefetchCommands() {
+    static const std::vector<Command> commands = {
+        {"prefetch", "build", "[--all | --missing]", PrefetchBuild},
+    };
+    return commands;
+}
 
 const std::vector<Command>& StatsCommands() {
     static const std::vector<Command> commands = {
         {"stats", "methods", "", Methods},
         {"stats", "values", "КОД НОМЕР_ТИРАЖА [--sorted]", Values},
+        {"stats", "table", "КОД [--len L] [--offset O] [--sorted] [--prefetch] [--sort СТОЛБЕЦ] [--desc]", Table},
     };
     return commands;
 }

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "model/error.h"
+#include "stats/prefetch.h"
 
 namespace tessara {
 
@@ -63,10 +64,13 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
         }
         // The self-update check (when AutoUpdates is on) may restart here.
         if (switches.FullRecreate) {
-            // Every prefetch file is rebuilt here.
+            std::set<int> all;
+            for (int g = 0; g < StatGroupCount; ++g) all.insert(g);
+            BuildPrefetchFiles(ws, true, all, true);
             return InitOutcome::Exit;
         }
-        // Missing prefetch files are built here.
+        BuildPrefetchFiles(ws, switches.FullRefresh, {},
+                           ws.View().ReadBool(MainWindowSection, "PrefetchsEnabled", false));
         if (switches.FullRefresh) return InitOutcome::Exit;
         // New draws are offered for download here (DownloadDrawsOnStart).
         if (ws.View().ReadBool(MainWindowSection, "FirstRun", false)) hooks.ShowFirstRunDialog();

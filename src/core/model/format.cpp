@@ -2,7 +2,26 @@
 
 #include <fmt/format.h>
 
+#include <cmath>
+
 namespace tessara {
+
+namespace {
+char g_decimalSeparator = '.';
+}
+
+char DecimalSeparator() { return g_decimalSeparator; }
+void SetDecimalSeparator(char separator) { g_decimalSeparator = separator; }
+
+std::string FormatFixed(double value, int decimals) {
+    std::string s = fmt::format("{:.{}f}", value, decimals);
+    if (g_decimalSeparator != '.')
+        for (char& c : s)
+            if (c == '.') c = g_decimalSeparator;
+    return s;
+}
+
+int64_t RoundHalfEven(double value) { return static_cast<int64_t>(std::nearbyint(value)); }
 
 std::string DelphiFormat(std::string_view t, const std::vector<TFormatArg>& args) {
     std::string out;

@@ -18,4 +18,13 @@ using TFormatArg = std::variant<int64_t, double, std::string>;
 // is missing or of another kind formats as empty text.
 std::string DelphiFormat(std::string_view templ, const std::vector<TFormatArg>& args);
 
+// The decimal separator of numbers shown to the user (the GUI takes it from
+// the locale); files always use ".".
+char DecimalSeparator();
+void SetDecimalSeparator(char separator);
+// A number with a fixed count of decimals and the display separator.
+std::string FormatFixed(double value, int decimals);
+// Rounds to the nearest integer, ties to even.
+int64_t RoundHalfEven(double value);
+
 }  // namespace tessara

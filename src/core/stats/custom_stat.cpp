@@ -88,6 +88,14 @@ int32_t TCustomStat::FindNextOccurrence(const TStatDraw& row, int firstDrawIndex
     return -1;
 }
 
+int64_t TCustomStat::FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                                 const TStatDrawArray& selected, int refIndex, bool sorted,
+                                 bool exclude) {
+    return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return CombMatches(c, selected, refIndex, sorted, exclude);
+    });
+}
+
 int32_t TCustomStat::GraphValue(const TCombination&, int, bool, int) { return 0; }
 
 int32_t TCustomStat::DrawGraphValue(int drawIndex, int lastSampleIndex, bool sorted) {

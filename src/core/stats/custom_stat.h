@@ -46,6 +46,15 @@ struct TStatClass {
     std::string HelpTopicFor(int param, const std::string& helpFile) const;
 };
 
+// The filtering loop over a predicate that a family inlines.
+template <typename Pred>
+int64_t FilterWith(const TCombination* src, int64_t n, TCombination* dst, bool exclude, Pred pred) {
+    int64_t kept = 0;
+    for (int64_t i = 0; i < n; ++i)
+        if (pred(src[i]) != exclude) dst[kept++] = src[i];
+    return kept;
+}
+
 template <class T>
 std::unique_ptr<TCustomStat> MakeStat(const TStatClass& c, const TStatList& l, int param) {
     return std::make_unique<T>(c, l, param);
@@ -80,6 +89,13 @@ public:
     // per combination of the working list: no allocation inside.
     virtual bool CombMatches(const TCombination& comb, const TStatDrawArray& selected,
                              int refIndex, bool sorted, bool exclude) = 0;
+
+    // Copies the combinations of src that match (or, with exclude, do not)
+    // to dst in order and returns how many; dst may equal src. Families
+    // with a cheap test override it to avoid a virtual call per combination.
+    virtual int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                                const TStatDrawArray& selected, int refIndex, bool sorted,
+                                bool exclude);
 
     // Graph values (classes with a graph).
     virtual int32_t GraphValue(const TCombination& comb, int drawIndex, bool sorted,

@@ -11,6 +11,19 @@ namespace {
 class StValues : public TCustomValuesStat {
 public:
     using TCustomValuesStat::TCustomValuesStat;
+    // The selected numbers as bits: one AND per combination.
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int, bool, bool exclude) override {
+        uint64_t bits[4] = {};
+        for (const TStatDraw& r : sel)
+            if (r.Key.w[1] == 0 && r.Key.w[2] == 0 && r.Key.w[3] == 0 && r.Key.w[0] < 256)
+                bits[r.Key.w[0] >> 6] |= 1ull << (r.Key.w[0] & 63);
+        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+            uint64_t hit = 0;
+            for (uint8_t x : c.n) hit |= bits[x >> 6] >> (x & 63);
+            return (hit & 1) != 0;
+        });
+    }
     void FillAllValues(int, TStatDrawArray& rows) override {
         for (int n = 1; n <= MaxNumber; ++n) AddEmpty(rows, MakeKey(static_cast<uint16_t>(n)));
     }
@@ -68,6 +81,12 @@ public:
         return RowsHaveWord(sel, 1, static_cast<uint16_t>(Count(c.n)));
     }
     int32_t GraphValue(const TCombination& c, int, bool, int) override { return Count(c.n); }
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int, bool, bool exclude) override {
+        bool wanted[BallsInDraw + 1] = {};
+        for (int k = 0; k <= BallsInDraw; ++k) wanted[k] = RowsHaveWord(sel, 1, static_cast<uint16_t>(k));
+        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[Count(c.n)]; });
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
@@ -136,6 +155,13 @@ public:
         return RowsHaveWord(sel, 1, c.n[Pos()]);
     }
     int32_t GraphValue(const TCombination& c, int, bool, int) override { return c.n[Pos()]; }
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int, bool, bool exclude) override {
+        bool wanted[256] = {};
+        for (int v = 0; v < 256; ++v) wanted[v] = RowsHaveWord(sel, 1, static_cast<uint16_t>(v));
+        const int p = Pos();
+        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[c.n[p]]; });
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {

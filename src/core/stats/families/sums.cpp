@@ -42,6 +42,13 @@ public:
         return RowsHaveWordPair(sel, static_cast<uint16_t>(F(c.n)), 0);
     }
     int32_t GraphValue(const TCombination& c, int, bool, int) override { return F(c.n); }
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int, bool, bool exclude) override {
+        // Sums of six bytes stay below 6 x 256.
+        std::vector<bool> wanted(BallsInDraw * 256, false);
+        for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveWordPair(sel, static_cast<uint16_t>(v), 0);
+        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(F(c.n))]; });
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
