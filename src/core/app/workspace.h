@@ -30,6 +30,9 @@ inline constexpr const char* MsgExclusiveAccess =
     "Например: в Windows 7 и выше по умолчанию запрещена запись в c:\\Program Files.\r\r"
     "Программа будет закрыта!";
 
+// The status of short waits over the combination list.
+inline constexpr const char* MsgPleaseWait = "Подождите пожалуйста...";
+
 // One entry of the operations log under the combination list.
 enum class TLogIcon { Include, Exclude, Undo };
 struct TFilterLogEntry {

@@ -17,7 +17,7 @@ namespace tessara {
 
 namespace {
 
-constexpr const char* kWait = "Подождите пожалуйста...";
+constexpr const char* kWait = MsgPleaseWait;
 
 // Shows "text ( завершено N % )..." about a hundred times over a pass.
 class Progress {

@@ -49,9 +49,14 @@ struct TStatClass {
 // The filtering loop over a predicate that a family inlines.
 template <typename Pred>
 int64_t FilterWith(const TCombination* src, int64_t n, TCombination* dst, bool exclude, Pred pred) {
+    // Branch-free: every combination is copied to the next free place, and
+    // the place advances only for the ones kept (dst may equal src).
     int64_t kept = 0;
-    for (int64_t i = 0; i < n; ++i)
-        if (pred(src[i]) != exclude) dst[kept++] = src[i];
+    for (int64_t i = 0; i < n; ++i) {
+        const TCombination c = src[i];
+        dst[kept] = c;
+        kept += pred(c) != exclude;
+    }
     return kept;
 }
 

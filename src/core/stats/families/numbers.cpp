@@ -1,12 +1,57 @@
 #include "stats/families/numbers.h"
 
 #include <algorithm>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "model/game.h"
 
 namespace tessara {
 
 namespace {
+
+#if defined(__SSE2__)
+// Eight combinations (48 bytes) at a time: each byte is compared with the
+// few selected numbers, and a combination matches when any of its six
+// bytes did.
+int64_t FilterFewNumbers(const TCombination* src, int64_t n, TCombination* dst,
+                         const uint8_t* values, int k, bool exclude) {
+    const auto* s = reinterpret_cast<const uint8_t*>(src);
+    auto* d = reinterpret_cast<uint8_t*>(dst);
+    __m128i wanted[8];
+    for (int j = 0; j < k; ++j) wanted[j] = _mm_set1_epi8(static_cast<char>(values[j]));
+    int64_t kept = 0, i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const uint8_t* p = s + i * 6;
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 32));
+        __m128i ma = _mm_setzero_si128(), mb = ma, mc = ma;
+        for (int j = 0; j < k; ++j) {
+            ma = _mm_or_si128(ma, _mm_cmpeq_epi8(a, wanted[j]));
+            mb = _mm_or_si128(mb, _mm_cmpeq_epi8(b, wanted[j]));
+            mc = _mm_or_si128(mc, _mm_cmpeq_epi8(c, wanted[j]));
+        }
+        const uint64_t m = static_cast<uint64_t>(_mm_movemask_epi8(ma)) |
+                           static_cast<uint64_t>(_mm_movemask_epi8(mb)) << 16 |
+                           static_cast<uint64_t>(_mm_movemask_epi8(mc)) << 32;
+        for (int t = 0; t < 8; ++t) {
+            std::memcpy(d + kept * 6, p + t * 6, 6);
+            kept += (((m >> (6 * t)) & 63) != 0) != exclude;
+        }
+    }
+    for (; i < n; ++i) {
+        bool hit = false;
+        for (uint8_t x : src[i].n)
+            for (int j = 0; j < k; ++j) hit |= x == values[j];
+        dst[kept] = src[i];
+        kept += hit != exclude;
+    }
+    return kept;
+}
+#endif
 
 class StValues : public TCustomValuesStat {
 public:
@@ -15,9 +60,17 @@ public:
     int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         uint64_t bits[4] = {};
+        uint8_t values[256];
+        int k = 0;
         for (const TStatDraw& r : sel)
-            if (r.Key.w[1] == 0 && r.Key.w[2] == 0 && r.Key.w[3] == 0 && r.Key.w[0] < 256)
+            if (r.Key.w[1] == 0 && r.Key.w[2] == 0 && r.Key.w[3] == 0 && r.Key.w[0] < 256 &&
+                !((bits[r.Key.w[0] >> 6] >> (r.Key.w[0] & 63)) & 1)) {
                 bits[r.Key.w[0] >> 6] |= 1ull << (r.Key.w[0] & 63);
+                values[k++] = static_cast<uint8_t>(r.Key.w[0]);
+            }
+#if defined(__SSE2__)
+        if (k <= 8) return FilterFewNumbers(src, n, dst, values, k, exclude);
+#endif
         return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
             uint64_t hit = 0;
             for (uint8_t x : c.n) hit |= bits[x >> 6] >> (x & 63);
@@ -50,6 +103,20 @@ void ForEachDigit(uint8_t n, F f) {
 class StDigits : public TCustomNumbersStat {
 public:
     using TCustomNumbersStat::TCustomNumbersStat;
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int, bool, bool exclude) override {
+        // Whether a number has a selected digit, for every byte value.
+        bool hasDigit[256] = {};
+        for (int v = 0; v < 256; ++v)
+            ForEachDigit(static_cast<uint8_t>(v), [&](int d) {
+                hasDigit[v] = hasDigit[v] || RowsHaveWord(sel, 1, static_cast<uint16_t>(d));
+            });
+        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+            bool hit = false;
+            for (uint8_t x : c.n) hit |= hasDigit[x];
+            return hit;
+        });
+    }
     bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int, bool, bool) override {
         bool found = false;
         for (uint8_t n : c.n)
@@ -118,6 +185,12 @@ public:
     }
     bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int, bool, bool) override {
         return RowsHaveInt(sel, 1, Mask(c.n));
+    }
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int, bool, bool exclude) override {
+        bool wanted[64] = {};
+        for (int m = 0; m < 64; ++m) wanted[m] = RowsHaveInt(sel, 1, m);
+        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[Mask(c.n)]; });
     }
 
 protected:

@@ -78,6 +78,11 @@ public:
         return RowsHaveWord(sel, 1, 1) ? InBand(c.n) == 1 : InBand(c.n) == 0;
     }
     int32_t GraphValue(const TCombination& c, int, bool, int) override { return InBand(c.n); }
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int, bool, bool exclude) override {
+        const int want = RowsHaveWord(sel, 1, 1) ? 1 : 0;
+        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return InBand(c.n) == want; });
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
@@ -105,6 +110,12 @@ public:
     bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int, bool, bool) override {
         return RowsHaveInt(sel, 2, Sum(c.n));
     }
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int, bool, bool exclude) override {
+        std::vector<bool> wanted(BallsInDraw * 256, false);
+        for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveInt(sel, 2, static_cast<int32_t>(v));
+        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(Sum(c.n))]; });
+    }
     int32_t GraphValue(const TCombination& c, int drawIndex, bool, int) override {
         return Sum(c.n) - Sum(GetDraw(drawIndex - 1, false).Numbers);
     }
@@ -128,6 +139,14 @@ public:
                      bool) override {
         LoadDraws(refIndex, refIndex, sorted);
         return RowsHaveInt(sel, 1, Sum(c.n) - Sum(RefDraw.Numbers));
+    }
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int refIndex, bool sorted, bool exclude) override {
+        LoadDraws(refIndex, refIndex, sorted);
+        const int ref = Sum(RefDraw.Numbers);
+        std::vector<bool> wanted(BallsInDraw * 256, false);
+        for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveInt(sel, 1, static_cast<int32_t>(v) - ref);
+        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(Sum(c.n))]; });
     }
 
 protected:
@@ -154,6 +173,14 @@ public:
                      bool) override {
         LoadDraws(refIndex, refIndex, sorted);
         return RowsHaveInt(sel, 1, Sign(Sum(c.n) - Sum(RefDraw.Numbers)));
+    }
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int refIndex, bool sorted, bool exclude) override {
+        LoadDraws(refIndex, refIndex, sorted);
+        const int ref = Sum(RefDraw.Numbers);
+        const bool wanted[3] = {RowsHaveInt(sel, 1, -1), RowsHaveInt(sel, 1, 0), RowsHaveInt(sel, 1, 1)};
+        return FilterWith(src, n, dst, exclude,
+                          [&](const TCombination& c) { return wanted[Sign(Sum(c.n) - ref) + 1]; });
     }
     int32_t GraphValue(const TCombination& c, int drawIndex, bool, int) override {
         return Sign(Sum(c.n) - Sum(GetDraw(drawIndex - 1, false).Numbers));
@@ -183,6 +210,15 @@ public:
         return RowsHaveWord(sel, 1, static_cast<uint16_t>(SumOfTwoCount(c.n)));
     }
     int32_t GraphValue(const TCombination& c, int, bool, int) override { return SumOfTwoCount(c.n); }
+    int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
+                        const TStatDrawArray& sel, int, bool, bool exclude) override {
+        bool wanted[64] = {};  // at most 6 x 15 triples, far fewer in practice
+        for (int k = 0; k < 64; ++k) wanted[k] = RowsHaveWord(sel, 1, static_cast<uint16_t>(k));
+        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+            const int k = SumOfTwoCount(c.n);
+            return k < 64 && wanted[k];
+        });
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
