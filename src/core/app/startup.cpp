@@ -69,8 +69,7 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
             BuildPrefetchFiles(ws, true, all, true);
             return InitOutcome::Exit;
         }
-        BuildPrefetchFiles(ws, switches.FullRefresh, {},
-                           ws.View().ReadBool(MainWindowSection, "PrefetchsEnabled", false));
+        BuildPrefetchFiles(ws, switches.FullRefresh, {}, ws.PrefetchsEnabled());
         if (switches.FullRefresh) return InitOutcome::Exit;
         // New draws are offered for download here (DownloadDrawsOnStart).
         if (ws.View().ReadBool(MainWindowSection, "FirstRun", false)) hooks.ShowFirstRunDialog();

@@ -200,6 +200,22 @@ void Workspace::SetColorDraws(bool on) {
     host_.Notify(Change::Options);
 }
 
+bool Workspace::PrefetchsEnabled() const {
+    try {
+        return viewState_.ReadBool(MainWindowSection, "PrefetchsEnabled", false);
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+void Workspace::SetPrefetchsEnabled(bool on) {
+    try {
+        viewState_.WriteBool(MainWindowSection, "PrefetchsEnabled", on);
+    } catch (const Error& e) {
+        host_.ShowError(e.what());
+    }
+}
+
 void Workspace::LoadViewOptions() {
     const IniFile ini = IniFile::Load(viewState_.Path());
     sortedDraws_ = ini.ReadBool(MainWindowSection, "SortedDraws", MainViewDefault("SortedDraws"));

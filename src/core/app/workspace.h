@@ -188,6 +188,10 @@ public:
     int ChannelSize() const { return std::clamp(config_.ChannelSize, 1, MaxNumber); }
     int MatrixCols() const { return std::clamp(config_.MatrixCols, 1, MaxNumber); }
 
+    // Whether the value table compares with the full set of combinations.
+    bool PrefetchsEnabled() const;
+    void SetPrefetchsEnabled(bool on);
+
     // Reads the option keys of the view-state file; throws Error.
     void LoadViewOptions();
 

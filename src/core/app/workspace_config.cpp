@@ -5,6 +5,7 @@
 #include "app/workspace.h"
 #include "model/error.h"
 #include "model/files.h"
+#include "stats/prefetch.h"
 
 namespace tessara {
 
@@ -100,9 +101,16 @@ TChangedFamilies Workspace::ApplyConfig(const TConfigData& config) {
     const TChangedFamilies changed = ChangedFamilies(config_, config);
     config_ = config;
     SaveConfig();
-    // Parameter ranges follow the configuration. The prefetch files of the
-    // changed families are rebuilt here once they exist.
-    if (changed.Any()) ReregisterStats();
+    // Parameter ranges follow the configuration, and the full-set counts of
+    // the changed families are stale.
+    if (changed.Any()) {
+        ReregisterStats();
+        std::set<int> groups;
+        if (changed.Channel) groups.insert(3);
+        if (changed.Matrix) groups.insert(4);
+        if (changed.Segment) groups.insert(5);
+        BuildPrefetchFiles(*this, false, groups, PrefetchsEnabled());
+    }
     host_.Notify(Change::Configuration);
     host_.RefreshViews(true);
     return changed;
@@ -112,6 +120,7 @@ void Workspace::ApplyShredding(const TShreddingConfig& shredding) {
     shredding_ = shredding;
     SaveShreddingConfig();
     ReregisterStats();
+    BuildPrefetchFiles(*this, false, {12}, PrefetchsEnabled());
     host_.Notify(Change::Configuration);
 }
 
