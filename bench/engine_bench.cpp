@@ -93,6 +93,10 @@ void RunFilter(benchmark::State& state, const char* code, bool exclude, std::vec
 }
 BENCHMARK_CAPTURE(RunFilter, NUMS_keep_7_13, "NUMS", false, std::vector<uint16_t>{7, 13})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, NUMS_remove_7_13, "NUMS", true, std::vector<uint16_t>{7, 13})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, DIFA_keep, "DIFA", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, CHNV_keep, "CHNV", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, COLM_keep, "COLM", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, KGM3_keep, "KGM3", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, SUMS_keep, "SUMS", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, EVEN_keep, "EVEN", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, POS3_keep, "POS3", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);

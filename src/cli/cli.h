@@ -60,6 +60,7 @@ const std::vector<Command>& DemoCommands();
 const std::vector<Command>& ConfigCommands();
 const std::vector<Command>& StatsCommands();
 const std::vector<Command>& PrefetchCommands();
+const std::vector<Command>& ScenarioCommands();
 const std::vector<Command>& CombsCommands();
 
 // Runs a command line (without the program name); returns the exit code.

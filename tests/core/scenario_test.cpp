@@ -154,3 +154,48 @@ TEST_F(ScenarioTest, ScenarioFilesKeepLinesUnchanged) {
 
 }  // namespace
 }  // namespace tessara
+
+namespace tessara {
+namespace {
+
+TEST_F(ScenarioTest, FilterEditorChecks) {
+    const struct {
+        const char* draws;
+        int level;
+        const char* levelValue;
+        bool numeric, multi;
+        int stop;
+        TFilterCheck expected;
+    } cases[] = {
+        {"0", 0, "", true, false, 0, TFilterCheck::DrawsLen},
+        {"", 0, "", true, false, 0, TFilterCheck::DrawsLen},
+        {"abc", 0, "", true, false, 0, TFilterCheck::DrawsLen},
+        {"10-1;2", 0, "", true, false, 0, TFilterCheck::DrawsLen},
+        {"0, 5", 0, "", true, false, 0, TFilterCheck::Ok},
+        {"5", 31, "1,2", false, false, 0, TFilterCheck::LevelMode},
+        {"5", 31, "1,2", true, false, 0, TFilterCheck::Ok},
+        {"5", 1, "", true, false, 0, TFilterCheck::LevelValue},
+        {"5", 0, "", true, true, 1, TFilterCheck::StopMode},
+        {"5", 0, "", true, true, 2, TFilterCheck::StopMode},
+        {"5", 0, "", true, true, 0, TFilterCheck::Ok},
+    };
+    for (const auto& c : cases) {
+        std::string message;
+        EXPECT_EQ(CheckFilterEditor(c.draws, c.level, c.levelValue, c.numeric, c.multi, c.stop, message),
+                  c.expected)
+            << c.draws << " " << c.level;
+        if (c.expected == TFilterCheck::DrawsLen) {
+            EXPECT_EQ(message, "Введен некорректный диапазон значений!");
+        }
+    }
+}
+
+TEST_F(ScenarioTest, RatingNamesBecomeLines) {
+    EXPECT_EQ(RatingNameToScriptLine("03.012: мой @ EXCL:10#EXT + TSD#SUMS:10#LMV:3#SF:1 + TSD#NUMS:5#LNO:#SF:0", stats),
+              "EXCL:10#EXT|TSD#SUMS:10#LMV:3#SF:1|TSD#NUMS:5#LNO:#SF:0| | | | | |03.012: мой");
+    EXPECT_EQ(RatingNameToScriptLine("просто имя", stats), "");
+    EXPECT_EQ(RatingNameToScriptLine("FULL#EXT", stats), "");  // no filter
+}
+
+}  // namespace
+}  // namespace tessara

@@ -55,8 +55,9 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
         ws.LoadDrawsFile();
         ws.GenerateCombs(true, ws.GenerateDefaults());
         hooks.RefreshViews();
-        // Ratings, regular stakes and the current scenario are loaded here;
-        // then, unless a batch switch is set, the online catalogues.
+        // Ratings and regular stakes are loaded here.
+        ws.LoadCurrentScenario();
+        // Unless a batch switch is set, the online catalogues load here.
         hooks.SetupRatingsSorting();
         if (switches.LoadOnly) {
             // The draws are downloaded here.

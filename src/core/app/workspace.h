@@ -188,6 +188,24 @@ public:
     int ChannelSize() const { return std::clamp(config_.ChannelSize, 1, MaxNumber); }
     int MatrixCols() const { return std::clamp(config_.MatrixCols, 1, MaxNumber); }
 
+    // The current scenario: its lines live in memory and in the current
+    // scenario file, saved after every change.
+    const std::vector<std::string>& Scenario() const { return scenario_; }
+    std::string CurrentScenarioFile() const;
+    bool LoadScenarioFile(const std::string& path, bool append);
+    bool SaveScenarioFile(const std::string& path);
+    void LoadCurrentScenario();
+    bool SaveCurrentScenario() { return SaveScenarioFile(CurrentScenarioFile()); }
+    int AppendScenarioLine(const std::string& text);
+    // Throw Error for an index outside the scenario.
+    void ReplaceScenarioLine(int index, const std::string& text);
+    const std::string& GetScenarioLine(int index) const;
+    // Deletes lines (asking first); indices in any order.
+    bool DeleteScenarioLines(std::vector<int> indices);
+    bool ClearScenario();
+    // Exchanges a line with its upper (or lower) neighbour; the new index.
+    int MoveScenarioLine(int index, bool up);
+
     // Whether the value table compares with the full set of combinations.
     bool PrefetchsEnabled() const;
     void SetPrefetchsEnabled(bool on);
@@ -211,6 +229,7 @@ private:
     TCombList combs_;
     TCombList undo_;
     std::vector<TFilterLogEntry> filterLog_;
+    std::vector<std::string> scenario_;
     int bufferOffset_ = -1;
     int bufferDraws_ = -1;
     uint32_t totalCombs_ = 0;

@@ -9,25 +9,35 @@
 namespace tessara {
 
 void TCombList::Reserve(int64_t capacity, int64_t count) {
-    if (capacity > Capacity()) Grow(capacity);
+    if (capacity > Capacity()) {
+        // Reserving exactly: the full list never needs more room.
+        auto grown = std::make_unique_for_overwrite<TCombination[]>(static_cast<size_t>(capacity));
+        if (count_ > 0) std::memcpy(grown.get(), buf_.get(), static_cast<size_t>(std::min(count_, capacity)) * sizeof(TCombination));
+        buf_ = std::move(grown);
+        capacity_ = capacity;
+    }
     count_ = count;
 }
 
 void TCombList::Clear() {
-    std::vector<TCombination>().swap(buf_);
+    buf_.reset();
+    capacity_ = 0;
     count_ = 0;
 }
 
 void TCombList::Grow(int64_t minimum) {
     // Grow in large steps: a list read from a file can pass the usual size.
     const int64_t target = std::max<int64_t>(minimum, Capacity() + Capacity() / 2 + 1024);
-    buf_.resize(static_cast<size_t>(target));
+    auto grown = std::make_unique_for_overwrite<TCombination[]>(static_cast<size_t>(target));
+    if (count_ > 0) std::memcpy(grown.get(), buf_.get(), static_cast<size_t>(count_) * sizeof(TCombination));
+    buf_ = std::move(grown);
+    capacity_ = target;
 }
 
 void TCombList::CopyFrom(const TCombList& other) {
-    if (other.Capacity() > Capacity()) Grow(other.Capacity());
+    if (other.Capacity() > Capacity()) Reserve(other.Capacity(), 0);
     if (other.count_ > 0)
-        std::memcpy(buf_.data(), other.buf_.data(), static_cast<size_t>(other.count_) * sizeof(TCombination));
+        std::memcpy(buf_.get(), other.buf_.get(), static_cast<size_t>(other.count_) * sizeof(TCombination));
     count_ = other.count_;
 }
 

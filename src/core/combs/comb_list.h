@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,12 +16,19 @@ namespace tessara {
 class TCombList {
 public:
     int64_t Count() const { return count_; }
-    int64_t Capacity() const { return static_cast<int64_t>(buf_.size()); }
+    int64_t Capacity() const { return capacity_; }
     bool Empty() const { return count_ == 0; }
-    TCombination* Data() { return buf_.data(); }
-    const TCombination* Data() const { return buf_.data(); }
+    TCombination* Data() { return buf_.get(); }
+    const TCombination* Data() const { return buf_.get(); }
     const TCombination& operator[](int64_t i) const { return buf_[static_cast<size_t>(i)]; }
     TCombination& operator[](int64_t i) { return buf_[static_cast<size_t>(i)]; }
+
+    TCombList() = default;
+    TCombList(const TCombList& other) { CopyFrom(other); }
+    TCombList& operator=(const TCombList& other) {
+        if (this != &other) CopyFrom(other);
+        return *this;
+    }
 
     // Grows the buffer to at least capacity and sets the count.
     void Reserve(int64_t capacity, int64_t count);
@@ -36,7 +44,10 @@ public:
 
 private:
     void Grow(int64_t minimum);
-    std::vector<TCombination> buf_;
+    // Not zero-filled: entries past the count are never read, and an
+    // untouched buffer (the undo copy until first used) costs no memory.
+    std::unique_ptr<TCombination[]> buf_;
+    int64_t capacity_ = 0;
     int64_t count_ = 0;
 };
 

@@ -325,6 +325,56 @@ std::string FormatStakeNote(int line, int set, const std::string& comment, const
     return s + " @ " + description;
 }
 
+TFilterCheck CheckFilterEditor(std::string_view drawsLen, int levelMode, std::string_view levelValue,
+                               bool numericValues, bool multiSelect, int stopMode,
+                               std::string& message) {
+    const TIntArray draws = ParseIntList(drawsLen);
+    if (draws.empty() || (draws.size() == 1 && draws[0] == 0)) {
+        message = "Введен некорректный диапазон значений!";
+        return TFilterCheck::DrawsLen;
+    }
+    if (levelMode != 0) {
+        if (levelMode == 31 && !numericValues) {
+            message = "Для данного вида статистики не доступен режим выделения по списку значений!";
+            return TFilterCheck::LevelMode;
+        }
+        if (ParseIntList(levelValue).empty()) {
+            message = "Введен некорректный диапазон значений!";
+            return TFilterCheck::LevelValue;
+        }
+    }
+    if (multiSelect && (stopMode == 1 || stopMode == 2)) {
+        message =
+            "В режиме мультивыделения остановка сценария по количеству комбинаций или чисел не может "
+            "быть выполнена!\rВыберите другой способ останова.";
+        return TFilterCheck::StopMode;
+    }
+    message.clear();
+    return TFilterCheck::Ok;
+}
+
+std::string RatingNameToScriptLine(const std::string& name, const TStatList& stats) {
+    std::string note, line = name;
+    const size_t at = name.find('@');
+    if (at != std::string::npos) {
+        note = std::string(Trim(std::string_view(name).substr(0, at)));
+        line = std::string(Trim(std::string_view(name).substr(at + 1)));
+    }
+    for (size_t pos; (pos = line.find(" + ")) != std::string::npos;) line.replace(pos, 3, "|");
+    while (Fields(line, '|').size() <= 7) line += "| ";
+    line += "|" + note;
+    const auto fields = Fields(line, '|');
+    bool header = false;
+    for (int i = 0; i < 3 && !fields.empty(); ++i)
+        header = header || StartsWithIgnoreCase(Trim(fields[0]), kStart[i].Code);
+    bool filter = false;
+    for (int n = 1; n <= MaxLineFilters; ++n) {
+        const TFilterItem item = ParseFilterItem(ScriptLineFilter(line, n), stats);
+        filter = filter || (item.Used && item.Method >= 0);
+    }
+    return header && filter ? line : std::string();
+}
+
 std::vector<std::string> ParseScenarioText(std::string_view cp1251) {
     std::vector<std::string> lines;
     for (const std::string& l : SplitLines(cp1251)) lines.push_back(Cp1251ToUtf8(l));

@@ -119,6 +119,19 @@ long double ReadLenientNumber(std::string_view text);
 // General format, at most 15 significant digits, "." always.
 std::string FormatCoefficient(long double v);
 
+// The checks of the filter editor's OK, in order: the draws list, the list
+// mode on a statistic without plain integer values, the level list, and the
+// stop modes that multi-select cannot honour. Ok, or which control failed
+// with the message to show.
+enum class TFilterCheck { Ok, DrawsLen, LevelMode, LevelValue, StopMode };
+TFilterCheck CheckFilterEditor(std::string_view drawsLen, int levelMode, std::string_view levelValue,
+                               bool numericValues, bool multiSelect, int stopMode,
+                               std::string& message);
+
+// The scenario line a rating name stands for ("note @ options + filters");
+// empty when it does not read as a line with at least one filter.
+std::string RatingNameToScriptLine(const std::string& name, const TStatList& stats);
+
 // Scenario files: Windows-1251 lines, CR LF; lines are taken unchanged.
 inline constexpr const char* CurrentScenarioFileName = "Tessara_6x42.lss";
 std::vector<std::string> ParseScenarioText(std::string_view cp1251);

@@ -109,10 +109,17 @@ void DrawsCommands::Info() {
     const int row = SelectedListRow();
     if (row < 0) return;
     const tessara::TDrawRecord draw = ws_.Archive().RowDraw(row, ws_.SortedDraws());
+    std::vector<std::pair<QString, QString>> values;
+    {
+        tessara::BusyGuard busy(ws_.GetHost());
+        values = TFormInfo::DrawGraphValues(ws_.Stats(), ws_.Archive().RowToIndex(row),
+                                            ws_.SortedDraws());
+    }
     TFormInfo form(ws_.ChannelSize(), ws_.MatrixCols(), DialogParent());
     form.AddProperty(QStringLiteral("Номер тиража:"), QString::number(draw.DrawNo));
     form.AddProperty(QStringLiteral("Дата тиража:"),
                      QString::fromStdString(tessara::DrawDateText(draw)));
+    form.AddProperties(values);
     form.SetNumbers(std::vector<int>(std::begin(draw.Numbers), std::end(draw.Numbers)));
     form.exec();
 }

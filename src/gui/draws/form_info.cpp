@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "model/game.h"
+#include "stats/stat_list.h"
 
 namespace {
 
@@ -71,6 +72,27 @@ TFormInfo::TFormInfo(int channelSize, int cols, QWidget* parent)
 
 void TFormInfo::AddProperty(const QString& name, const QString& value) {
     new QTreeWidgetItem(lvProps_, {name, value});
+}
+
+void TFormInfo::AddProperties(const std::vector<std::pair<QString, QString>>& rows) {
+    for (const auto& [name, value] : rows) AddProperty(name, value);
+    // Method names are long: the names column takes their width, within reason.
+    lvProps_->resizeColumnToContents(0);
+    constexpr int kMaxWidth = 720;
+    const int wanted = lvProps_->columnWidth(0) + 150;
+    if (wanted > width()) resize(std::min(wanted, kMaxWidth), height());
+}
+
+std::vector<std::pair<QString, QString>> TFormInfo::DrawGraphValues(const tessara::TStatList& stats,
+                                                                    int drawIndex, bool sorted) {
+    std::vector<std::pair<QString, QString>> rows;
+    for (int i = 0; i < stats.Count(); ++i) {
+        if (!stats.HasGraph(i) || !stats.IsListed(i)) continue;
+        const auto stat = stats.CreateStat(i);
+        rows.emplace_back(QString::fromStdString(stats.Items(i).DisplayName()),
+                          QString::number(stat->DrawGraphValue(drawIndex, drawIndex, sorted)));
+    }
+    return rows;
 }
 
 void TFormInfo::SetNumbers(std::vector<int> numbers) {

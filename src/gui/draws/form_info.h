@@ -1,11 +1,17 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <utility>
 #include <vector>
 
 class QSpinBox;
 class QTableWidget;
 class QTreeWidget;
+
+namespace tessara {
+class TStatList;
+}
 
 // The details dialog of a draw (and later of a combination): a list of
 // properties and the number card, laid out in a chosen number of columns.
@@ -16,6 +22,11 @@ class TFormInfo : public QDialog {
     TFormInfo(int channelSize, int cols, QWidget* parent = nullptr);
 
     void AddProperty(const QString& name, const QString& value);
+    void AddProperties(const std::vector<std::pair<QString, QString>>& rows);
+    // One row per listed method with a graph value: its name and the value of
+    // the archive draw at drawIndex, counted as of that draw.
+    static std::vector<std::pair<QString, QString>> DrawGraphValues(const tessara::TStatList& stats,
+                                                                    int drawIndex, bool sorted);
     // The numbers written on the card.
     void SetNumbers(std::vector<int> numbers);
 

@@ -1,5 +1,6 @@
 #include "main/main_window.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -10,9 +11,16 @@
 #include <QTabWidget>
 
 #include "app/platform.h"
+#include "combs/combs_tab.h"
+#include "config/form_config.h"
 #include "draws/draws_tab.h"
 #include "main/command_table.h"
+#include "main/layout_state.h"
 #include "main/status_panels.h"
+#include "stats/graphs_tab.h"
+#include "stats/stat_selectors.h"
+#include "stats/statistics_tab.h"
+#include "stats/stats_commands.h"
 
 namespace {
 
@@ -21,8 +29,8 @@ constexpr int kInitDelayMs = 100;
 constexpr int kLeftPanelWidth = 470;
 
 // Pages of the right side; their views join later.
-const char* const kRightTabs[] = {"Статистика", "Графики", "Карта",    "Схема",   "Неделя",
-                                  "Ставки",     "Рейтинг", "Регуляры", "Системы", "Сценарий"};
+const char* const kRightTabs[] = {"Карта",   "Схема",    "Неделя",  "Ставки",
+                                  "Рейтинг", "Регуляры", "Системы", "Сценарий"};
 const QString kSystemsTab = QStringLiteral("Системы");
 
 }  // namespace
@@ -55,6 +63,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     connect(&initTimer_, &QTimer::timeout, this, &MainWindow::OnInitTimer);
 
     created_ = tessara::RunCreationStage(*ws_, switches_, *this);
+    combsTab_->LoadViewOptions();
     commands_->Update();
 }
 
@@ -66,6 +75,10 @@ void MainWindow::RegisterCommands() {
                     .Shortcut = QKeySequence(Qt::ALT | Qt::Key_F4),
                     .Category = QStringLiteral("Файл"),
                     .Handler = [this] { close(); }});
+    commands_->Add({.Name = QStringLiteral("EditConfig"),
+                    .Caption = QStringLiteral("Параметры"),
+                    .Category = QStringLiteral("Файл"),
+                    .Handler = [this] { EditConfig(); }});
 }
 
 void MainWindow::BuildTabs() {
@@ -73,10 +86,16 @@ void MainWindow::BuildTabs() {
     leftTabs_->setObjectName(QStringLiteral("pcLeft"));
     drawsTab_ = new DrawsTab(*ws_, *commands_, leftTabs_);
     leftTabs_->addTab(drawsTab_, QStringLiteral("Архив тиражей"));
-    leftTabs_->addTab(new QWidget, QStringLiteral("Комбинации"));
+    combsTab_ = new CombsTab(*ws_, *commands_, leftTabs_);
+    leftTabs_->addTab(combsTab_, QStringLiteral("Комбинации"));
 
     rightTabs_ = new QTabWidget;
     rightTabs_->setObjectName(QStringLiteral("pcRight"));
+    statSelectors_ = std::make_unique<StatSelectors>(*ws_);
+    statsCommands_ = std::make_unique<StatsCommands>(*ws_, *statSelectors_, *commands_, this);
+    rightTabs_->addTab(new StatisticsTab(*statSelectors_, *commands_),
+                       QStringLiteral("Статистика"));
+    rightTabs_->addTab(new GraphsTab(*statSelectors_), QStringLiteral("Графики"));
     for (const char* caption : kRightTabs) {
         const int index = rightTabs_->addTab(new QWidget, QString::fromUtf8(caption));
         if (rightTabs_->tabText(index) == kSystemsTab) systemsTab_ = index;
@@ -97,13 +116,25 @@ void MainWindow::BuildMenu() {
         commands_->FillMenu(menu, names);
         connect(menu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
     };
-    addMenu(QStringLiteral("Файл"), {QStringLiteral("ExitProgram")});
+    addMenu(QStringLiteral("Файл"),
+            {QStringLiteral("EditConfig"), QStringLiteral("|"), QStringLiteral("ExitProgram")});
     addMenu(QStringLiteral("Архив тиражей"),
             {QStringLiteral("DrawsInfo"), QStringLiteral("|"), QStringLiteral("DrawsImport"),
              QStringLiteral("DrawsExport"), QStringLiteral("|"), QStringLiteral("DrawsAdd"),
              QStringLiteral("DrawsEdit"), QStringLiteral("DrawsDel"), QStringLiteral("|"),
              QStringLiteral("DrawsSorted")});
-    addMenu(QStringLiteral("Вид"), {QStringLiteral("ViewColorDraws")});
+    addMenu(QStringLiteral("Комбинации"),
+            {QStringLiteral("CombsInfo"), QStringLiteral("CombsCheckNums"),
+             QStringLiteral("CombsFindInDraws"), QStringLiteral("|"), QStringLiteral("CombsGen"),
+             QStringLiteral("CombsDelExists"), QStringLiteral("CombsDelSelected"),
+             QStringLiteral("|"), QStringLiteral("CombsCopy"), QStringLiteral("CombsPaste"),
+             QStringLiteral("CombsSelectAll"), QStringLiteral("|"), QStringLiteral("CombsOpen"),
+             QStringLiteral("CombsSave"), QStringLiteral("|"), QStringLiteral("CombsUndo")});
+    addMenu(QStringLiteral("Статистика"),
+            {QStringLiteral("FiltersManager"), QStringLiteral("FiltersReset"),
+             QStringLiteral("FiltersInfo")});
+    addMenu(QStringLiteral("Вид"),
+            {QStringLiteral("ViewColorDraws"), QStringLiteral("ViewColorCombs")});
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -123,6 +154,11 @@ void MainWindow::OnChange(tessara::Change change) {
             RefreshDrawsStatus(false);
             drawsTab_->Repaint();
             break;
+        case tessara::Change::List:
+            combsTab_->Refresh();
+            panels_->SetText(StatusPanels::CombsCount,
+                             QString::fromStdString(ws_->CombsStatusText()));
+            break;
         case tessara::Change::Options:
             drawsTab_->Repaint();
             commands_->Update();
@@ -135,6 +171,44 @@ void MainWindow::OnChange(tessara::Change change) {
 void MainWindow::HideSystemsTab() { rightTabs_->setTabVisible(systemsTab_, false); }
 
 void MainWindow::StartInitTimer() { initTimer_.start(); }
+
+void MainWindow::RestoreLayout() {
+    const LayoutState layout(ws_->View().Path(), tessara::MainWindowSection);
+    layout.RestoreGeometry(this);
+    layout.RestorePane(findChild<QSplitter*>(QStringLiteral("splitterMain")), 0, "LeftPanelWidth");
+    layout.RestorePane(findChild<QSplitter*>(QStringLiteral("splitterCombs")), 1, "FiltersHeight");
+    for (const QString& name : LayoutState::MainLists())
+        if (auto* list = findChild<QAbstractItemView*>(name)) layout.RestoreColumns(list);
+}
+
+void MainWindow::SaveLayout() {
+    try {
+        LayoutState layout(ws_->View().Path(), tessara::MainWindowSection);
+        layout.StoreGeometry(this);
+        const auto splitter = [this](const char* name) {
+            return findChild<QSplitter*>(QString::fromLatin1(name));
+        };
+        layout.StorePane(splitter("splitterMain"), 0, "LeftPanelWidth");
+        layout.StorePane(splitter("splitterCombs"), 1, "FiltersHeight");
+        for (const QString& name : LayoutState::MainLists())
+            if (auto* list = findChild<QAbstractItemView*>(name)) layout.StoreColumns(list);
+        layout.Save();
+    } catch (const std::exception&) {
+        // The window is going away: a layout that cannot be kept is not worth
+        // a message the user can no longer act on.
+    }
+}
+
+void MainWindow::ResetStatisticsTab() { statSelectors_->Refill(false, false); }
+
+void MainWindow::EditConfig() {
+    if (!TFormConfig::Edit(this, *ws_)) return;
+    // New channel widths recolour the lists; changed families were
+    // registered anew while the configuration was applied.
+    drawsTab_->Repaint();
+    combsTab_->Repaint();
+    statSelectors_->Refill(false, true);
+}
 
 void MainWindow::SetVersionCaption(const std::string& version) {
     setWindowTitle(kCaption + QStringLiteral(" версия ") + QString::fromStdString(version));
@@ -195,5 +269,6 @@ void MainWindow::Shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
     initTimer_.stop();
+    if (created_) SaveLayout();
     tessara::RunShutdown(*ws_);
 }

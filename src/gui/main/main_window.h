@@ -11,8 +11,11 @@
 #include "app/workspace.h"
 #include "main/gui_host.h"
 
+class CombsTab;
 class CommandTable;
 class DrawsTab;
+class StatSelectors;
+class StatsCommands;
 class QTabWidget;
 class StatusPanels;
 
@@ -47,6 +50,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     // Start-up steps of the window.
     void HideSystemsTab() override;
     void StartInitTimer() override;
+    void RestoreLayout() override;
+    void ResetStatisticsTab() override;
     void SetVersionCaption(const std::string& version) override;
 
     void BuildTabs();
@@ -57,6 +62,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     // Starts the program anew with "restart"; false (after a message) on failure.
     bool RestartProgram();
     void Shutdown();
+    // Window placement, panel and column sizes in the view-state file.
+    void SaveLayout();
+    void EditConfig();
 
     GuiHost host_;
     tessara::TStartupSwitches switches_;
@@ -64,8 +72,11 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     std::unique_ptr<StatusPanels> panels_;
     CommandTable* commands_ = nullptr;
     DrawsTab* drawsTab_ = nullptr;
+    CombsTab* combsTab_ = nullptr;
     QTabWidget* leftTabs_ = nullptr;
     QTabWidget* rightTabs_ = nullptr;
+    std::unique_ptr<StatSelectors> statSelectors_;
+    std::unique_ptr<StatsCommands> statsCommands_;
     int systemsTab_ = -1;
     QTimer initTimer_;
     bool created_ = true;
