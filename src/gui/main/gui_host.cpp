@@ -32,6 +32,7 @@ QString GuiHost::MessageText(const std::string& text) {
 
 void GuiHost::ShowStatus(const std::string& text) {
     if (messagePanel_) messagePanel_->setText(QString::fromStdString(text));
+    if (onStatus_) onStatus_(QString::fromStdString(text));
     ProcessEvents();
 }
 

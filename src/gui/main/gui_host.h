@@ -23,6 +23,8 @@ class GuiHost : public tessara::Host {
     void OnNotify(std::function<void(tessara::Change)> f) { onNotify_ = std::move(f); }
     void OnRefreshViews(std::function<void(bool)> f) { onRefreshViews_ = std::move(f); }
     void OnBusyChanged(std::function<void(bool)> f) { onBusyChanged_ = std::move(f); }
+    // Follows the status texts, e.g. for a progress window over a long build.
+    void OnStatus(std::function<void(const QString&)> f) { onStatus_ = std::move(f); }
 
     void ShowStatus(const std::string& text) override;
     void ShowMessage(tessara::MessageKind kind, const std::string& text) override;
@@ -42,4 +44,5 @@ class GuiHost : public tessara::Host {
     std::function<void(tessara::Change)> onNotify_;
     std::function<void(bool)> onRefreshViews_;
     std::function<void(bool)> onBusyChanged_;
+    std::function<void(const QString&)> onStatus_;
 };

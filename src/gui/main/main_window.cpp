@@ -21,6 +21,8 @@
 #include "stats/stat_selectors.h"
 #include "stats/statistics_tab.h"
 #include "stats/stats_commands.h"
+#include "scenario/scenario_commands.h"
+#include "scenario/scenario_tab.h"
 
 namespace {
 
@@ -48,6 +50,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     host_.OnBusyChanged([this](bool) {
         if (commands_) commands_->Update();
     });
+    host_.OnRefreshViews([this](bool full) { RefreshViews(full); });
 
     const std::string dataDir =
         switches_.DataDir.empty() ? tessara::ExecutableDir() : switches_.DataDir;
@@ -93,13 +96,22 @@ void MainWindow::BuildTabs() {
     rightTabs_->setObjectName(QStringLiteral("pcRight"));
     statSelectors_ = std::make_unique<StatSelectors>(*ws_);
     statsCommands_ = std::make_unique<StatsCommands>(*ws_, *statSelectors_, *commands_, this);
-    rightTabs_->addTab(new StatisticsTab(*statSelectors_, *commands_),
-                       QStringLiteral("Статистика"));
+    statisticsTab_ = new StatisticsTab(*ws_, host_, *statSelectors_, *commands_);
+    rightTabs_->addTab(statisticsTab_, QStringLiteral("Статистика"));
     rightTabs_->addTab(new GraphsTab(*statSelectors_), QStringLiteral("Графики"));
+    scenarioTab_ = new ScenarioTab(*ws_, *commands_, statSelectors_->StatBox(),
+                                   [this] { return combsTab_->ExcludeDraws(); });
+    // Ctrl+Del deletes combinations or scenario lines, whichever has the focus.
+    ScopeShortcut(commands_->Action(QStringLiteral("CombsDelSelected")), combsTab_);
     for (const char* caption : kRightTabs) {
-        const int index = rightTabs_->addTab(new QWidget, QString::fromUtf8(caption));
+        QWidget* page = QString::fromUtf8(caption) == QStringLiteral("Сценарий")
+                            ? static_cast<QWidget*>(scenarioTab_)
+                            : new QWidget;
+        const int index = rightTabs_->addTab(page, QString::fromUtf8(caption));
         if (rightTabs_->tabText(index) == kSystemsTab) systemsTab_ = index;
     }
+    // A view shown again recomputes only when its inputs changed meanwhile.
+    connect(rightTabs_, &QTabWidget::currentChanged, this, [this] { RefreshViews(false); });
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splitterMain"));
@@ -133,6 +145,7 @@ void MainWindow::BuildMenu() {
     addMenu(QStringLiteral("Статистика"),
             {QStringLiteral("FiltersManager"), QStringLiteral("FiltersReset"),
              QStringLiteral("FiltersInfo")});
+    addMenu(QStringLiteral("Сценарий"), ScenarioCommands::MenuNames());
     addMenu(QStringLiteral("Вид"),
             {QStringLiteral("ViewColorDraws"), QStringLiteral("ViewColorCombs")});
 }
@@ -159,6 +172,9 @@ void MainWindow::OnChange(tessara::Change change) {
             panels_->SetText(StatusPanels::CombsCount,
                              QString::fromStdString(ws_->CombsStatusText()));
             break;
+        case tessara::Change::Scenario:
+            if (scenarioTab_) scenarioTab_->Refresh();
+            break;
         case tessara::Change::Options:
             drawsTab_->Repaint();
             commands_->Update();
@@ -177,6 +193,8 @@ void MainWindow::RestoreLayout() {
     layout.RestoreGeometry(this);
     layout.RestorePane(findChild<QSplitter*>(QStringLiteral("splitterMain")), 0, "LeftPanelWidth");
     layout.RestorePane(findChild<QSplitter*>(QStringLiteral("splitterCombs")), 1, "FiltersHeight");
+    layout.RestorePane(findChild<QSplitter*>(QStringLiteral("splitterDrawsStat")), 1,
+                       "DrawsStatHeight");
     for (const QString& name : LayoutState::MainLists())
         if (auto* list = findChild<QAbstractItemView*>(name)) layout.RestoreColumns(list);
 }
@@ -190,6 +208,7 @@ void MainWindow::SaveLayout() {
         };
         layout.StorePane(splitter("splitterMain"), 0, "LeftPanelWidth");
         layout.StorePane(splitter("splitterCombs"), 1, "FiltersHeight");
+        layout.StorePane(splitter("splitterDrawsStat"), 1, "DrawsStatHeight");
         for (const QString& name : LayoutState::MainLists())
             if (auto* list = findChild<QAbstractItemView*>(name)) layout.StoreColumns(list);
         layout.Save();
@@ -199,7 +218,15 @@ void MainWindow::SaveLayout() {
     }
 }
 
-void MainWindow::ResetStatisticsTab() { statSelectors_->Refill(false, false); }
+void MainWindow::ResetStatisticsTab() {
+    statSelectors_->Refill(false, false);
+    statisticsTab_->LoadViewOptions();
+}
+
+void MainWindow::RefreshViews(bool full) {
+    if (!statisticsTab_) return;
+    statisticsTab_->RefreshView(rightTabs_->currentWidget() == statisticsTab_, full);
+}
 
 void MainWindow::EditConfig() {
     if (!TFormConfig::Edit(this, *ws_)) return;

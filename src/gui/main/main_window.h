@@ -15,9 +15,11 @@ class CombsTab;
 class CommandTable;
 class DrawsTab;
 class StatSelectors;
+class StatisticsTab;
 class StatsCommands;
 class QTabWidget;
 class StatusPanels;
+class ScenarioTab;
 
 // The main window: assembles the tabs, menus and status bar around the
 // workspace and runs the two start-up stages and the shutdown.
@@ -41,6 +43,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
 
     // Status panels of the archive, the list's row count and the offset box.
     void RefreshDrawsStatus(bool force);
+    // Recomputes the visible analysis views; with full unconditionally.
+    void RefreshViews(bool full);
 
   protected:
     bool event(QEvent* e) override;
@@ -52,6 +56,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void StartInitTimer() override;
     void RestoreLayout() override;
     void ResetStatisticsTab() override;
+    void RefreshViews() override { RefreshViews(true); }
     void SetVersionCaption(const std::string& version) override;
 
     void BuildTabs();
@@ -73,10 +78,12 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     CommandTable* commands_ = nullptr;
     DrawsTab* drawsTab_ = nullptr;
     CombsTab* combsTab_ = nullptr;
+    ScenarioTab* scenarioTab_ = nullptr;
     QTabWidget* leftTabs_ = nullptr;
     QTabWidget* rightTabs_ = nullptr;
     std::unique_ptr<StatSelectors> statSelectors_;
     std::unique_ptr<StatsCommands> statsCommands_;
+    StatisticsTab* statisticsTab_ = nullptr;
     int systemsTab_ = -1;
     QTimer initTimer_;
     bool created_ = true;

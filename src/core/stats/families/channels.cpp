@@ -74,9 +74,7 @@ public:
     }
     int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
-        const TClassCountFilter filter(sel, channelOf_.data(), listed_.data());
-        return FilterWith(src, n, dst, exclude,
-                          [&](const TCombination& c) { return filter.Matches(c.n); });
+        return TClassCountFilter(sel, channelOf_.data(), listed_.data()).Filter(src, n, dst, exclude);
     }
 
 protected:

@@ -71,9 +71,7 @@ public:
     }
     int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
-        const TClassCountFilter filter(sel, LineOf<Row>(), LineListed<Row>());
-        return FilterWith(src, n, dst, exclude,
-                          [&](const TCombination& c) { return filter.Matches(c.n); });
+        return TClassCountFilter(sel, LineOf<Row>(), LineListed<Row>()).Filter(src, n, dst, exclude);
     }
 
 protected:

@@ -71,6 +71,7 @@ TClassCountFilter::TClassCountFilter(const TStatDrawArray& selected, const uint8
         if (f < 0) f = fieldCount++;
         add_[n][f / PerWord] = uint64_t{1} << (3 * (f % PerWord));
     }
+    words_ = fieldCount > PerWord ? 2 : 1;
     int slot[BallsInDraw + 1];
     std::fill(std::begin(slot), std::end(slot), -1);
     for (const TStatDraw& r : selected) {

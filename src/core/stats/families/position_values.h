@@ -141,20 +141,26 @@ bool ClassCountsMatch(const uint8_t* numbers, const uint8_t* classOf, const bool
 class TClassCountFilter {
 public:
     TClassCountFilter(const TStatDrawArray& selected, const uint8_t* classOf, const bool* listed);
+    // Up to 21 classes (all but the narrowest layouts) need one word.
+    template <int Words>
     bool Matches(const uint8_t* numbers) const {
-        uint64_t a0 = 0, a1 = 0;
-        for (int k = 0; k < BallsInDraw; ++k) {
-            a0 += add_[numbers[k]][0];
-            a1 += add_[numbers[k]][1];
-        }
+        uint64_t a[Words] = {};
+        for (int k = 0; k < BallsInDraw; ++k)
+            for (int w = 0; w < Words; ++w) a[w] += add_[numbers[k]][w];
         bool hit = always_;
-        for (int t = 0; t < counts_; ++t) {
-            const uint64_t x0 = a0 ^ repeated_[t], x1 = a1 ^ repeated_[t];
-            const uint64_t z0 = ~(x0 | x0 >> 1 | x0 >> 2) & fields_[t][0];
-            const uint64_t z1 = ~(x1 | x1 >> 1 | x1 >> 2) & fields_[t][1];
-            hit |= (z0 | z1) != 0;
-        }
+        for (int t = 0; t < counts_; ++t)
+            for (int w = 0; w < Words; ++w) {
+                const uint64_t x = a[w] ^ repeated_[t];
+                hit |= (~(x | x >> 1 | x >> 2) & fields_[t][w]) != 0;
+            }
         return hit;
+    }
+    int64_t Filter(const TCombination* src, int64_t n, TCombination* dst, bool exclude) const {
+        if (words_ == 1)
+            return FilterWith(src, n, dst, exclude,
+                              [this](const TCombination& c) { return Matches<1>(c.n); });
+        return FilterWith(src, n, dst, exclude,
+                          [this](const TCombination& c) { return Matches<2>(c.n); });
     }
 
 private:
@@ -162,6 +168,7 @@ private:
     uint64_t repeated_[BallsInDraw + 1] = {};   // a selected count in every field
     uint64_t fields_[BallsInDraw + 1][2] = {};  // the fields selected with that count
     int counts_ = 0;
+    int words_ = 1;
     bool always_ = false;  // a listed class without numbers is selected with count 0
 };
 

@@ -55,9 +55,7 @@ public:
     }
     int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
-        const TClassCountFilter filter(sel, segmentOf_.data(), listed_.data());
-        return FilterWith(src, n, dst, exclude,
-                          [&](const TCombination& c) { return filter.Matches(c.n); });
+        return TClassCountFilter(sel, segmentOf_.data(), listed_.data()).Filter(src, n, dst, exclude);
     }
 
 protected:
