@@ -5,13 +5,13 @@
 
 namespace {
 
-struct PanelSpec {
+struct PanelDef {
     const char* Name;
     const char* InitialText;
     int Width;  // 0: takes the rest of the bar
 };
 
-constexpr PanelSpec kPanels[StatusPanels::PanelCount] = {
+constexpr PanelDef kPanels[StatusPanels::PanelCount] = {
     {"spArchiveSize", "Архив тиражей: 0", 150},
     {"spNextDraw", "Следующий тираж: 0", 150},
     {"spNextDrawResult", "", 130},
@@ -26,14 +26,14 @@ constexpr PanelSpec kPanels[StatusPanels::PanelCount] = {
 StatusPanels::StatusPanels(QStatusBar* bar) {
     bar->setSizeGripEnabled(true);
     for (int i = 0; i < PanelCount; ++i) {
-        const PanelSpec& spec = kPanels[i];
-        auto* label = new QLabel(QString::fromUtf8(spec.InitialText), bar);
-        label->setObjectName(QString::fromLatin1(spec.Name));
+        const PanelDef& panel = kPanels[i];
+        auto* label = new QLabel(QString::fromUtf8(panel.InitialText), bar);
+        label->setObjectName(QString::fromLatin1(panel.Name));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setContentsMargins(3, 0, 3, 0);
         if (i == NextDrawResult) label->setAlignment(Qt::AlignCenter);
-        if (spec.Width > 0) {
-            label->setMinimumWidth(spec.Width);
+        if (panel.Width > 0) {
+            label->setMinimumWidth(panel.Width);
             bar->addWidget(label);
         } else {
             // Long progress texts must not widen the window.
