@@ -7,68 +7,21 @@
 
 #include "model/game.h"
 #include "stats/stat_list.h"
+#include "stat_test_support.h"
 #include "test_support.h"
 
 namespace tessara {
 namespace {
 
 using test::MakeDraw;
+using test::RandomDraws;
+using test::Selected;
 
-TStatDraw Selected(StatKey key) {
-    TStatDraw r{};
-    r.Count = 1;
-    r.Key = key;
-    return r;
-}
-
-class FamilyTest : public ::testing::Test {
+class FamilyTest : public test::StatFixture {
 protected:
-    FamilyTest() : list(archive, config, shredding) { list.Register(); }
-
-    std::unique_ptr<TCustomStat> Make(const char* code) {
-        const int i = list.FindMethod(code);
-        EXPECT_GE(i, 0) << code;
-        return list.CreateStat(i);
-    }
-    // Values of archive draw i in a sample that ends at draw index `last`.
-    std::string DrawValues(const char* code, int i, int last, bool sorted = false) {
-        auto s = Make(code);
-        TStatDrawArray rows;
-        TStatScratch scratch{};
-        TLastValueArray lastValues;
-        s->AddDrawValues(i, last, sorted, rows, scratch, lastValues);
-        return Texts(*s, rows);
-    }
-    std::string CombValues(const char* code, TCombination c) {
-        auto s = Make(code);
-        TStatDrawArray rows;
-        s->AddCombValues(c, rows);
-        return Texts(*s, rows);
-    }
-    std::string FilledValues(const char* code, int last) {
-        auto s = Make(code);
-        TStatDrawArray rows;
-        s->FillAllValues(last, rows);
-        return Texts(*s, rows);
-    }
     bool Matches(const char* code, TCombination c, StatKey key, int refIndex = 0) {
         return Make(code)->CombMatches(c, {Selected(key)}, refIndex, false, false);
     }
-    // "text" for a count of 1, "text*n" otherwise.
-    static std::string Texts(const TCustomStat& s, const TStatDrawArray& rows) {
-        std::string out;
-        for (const auto& r : rows) {
-            if (!out.empty()) out += "|";
-            out += s.ValueToText(r);
-            if (r.Count != 1) out += "*" + std::to_string(r.Count);
-        }
-        return out;
-    }
-
-    TDrawsArray archive;
-    TConfigData config;
-    TShreddingConfig shredding;
-    TStatList list;
 };
 
 TEST_F(FamilyTest, RegisteredCodesCaptionsAndFeatures) {
@@ -302,28 +255,9 @@ TEST_F(FamilyTest, DynamicCharacteristicRows) {
     }
 }
 
-// Archive draws of six distinct numbers in drawn order, the same every run.
-TDrawsArray RandomDraws(int count) {
-    std::mt19937 rng(20240611);
-    TDrawsArray draws;
-    for (int no = 1; no <= count; ++no) {
-        int numbers[MaxNumber];
-        std::iota(numbers, numbers + MaxNumber, 1);
-        TDrawRecord d{};
-        d.DrawNo = no;
-        for (int k = 0; k < BallsInDraw; ++k) {
-            std::swap(numbers[k],
-                      numbers[k + static_cast<int>(rng() % static_cast<unsigned>(MaxNumber - k))]);
-            d.Numbers[k] = static_cast<uint8_t>(numbers[k]);
-        }
-        draws.push_back(d);
-    }
-    return draws;
-}
-
 TEST_F(FamilyTest, FiltersAgreeWithTheirTests) {
     // The fast filtering paths must keep exactly what CombMatches accepts.
-    archive = RandomDraws(40);
+    archive = RandomDraws(40, 20240611);
     // Every 997th combination, and the draws themselves so that the rarer
     // groups of numbers are met too.
     std::vector<TCombination> combs;

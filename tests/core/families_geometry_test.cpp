@@ -7,19 +7,15 @@
 
 #include "model/game.h"
 #include "stats/stat_list.h"
+#include "stat_test_support.h"
 #include "test_support.h"
 
 namespace tessara {
 namespace {
 
 using test::MakeDraw;
-
-TStatDraw Selected(StatKey key) {
-    TStatDraw r{};
-    r.Count = 1;
-    r.Key = key;
-    return r;
-}
+using test::RandomDraws;
+using test::Selected;
 
 // Numbers 1..21 in segment 1, 22..42 in segment 2.
 void TwoSegments(TConfigData& c) {
@@ -31,37 +27,12 @@ void Width10(TConfigData& c) {
     c.ChannelSize = 10;
 }
 
-class GeometryTest : public ::testing::Test {
+class GeometryTest : public test::StatFixture {
 protected:
-    GeometryTest() : list(archive, config, shredding) { list.Register(); }
-
     void Configure(const std::function<void(TConfigData&)>& change) {
         config = TConfigData{};
         if (change) change(config);
         list.Register();
-    }
-    std::unique_ptr<TCustomStat> Make(const char* code) {
-        const int i = list.FindMethod(code);
-        EXPECT_GE(i, 0) << code;
-        return i < 0 ? nullptr : list.CreateStat(i);
-    }
-    std::string DrawValues(const char* code, int i, int last, bool sorted = false) {
-        auto s = Make(code);
-        TStatDrawArray rows;
-        TStatScratch scratch{};
-        TLastValueArray lastValues;
-        s->AddDrawValues(i, last, sorted, rows, scratch, lastValues);
-        return Texts(*s, rows);
-    }
-    // "text" for a count of 1, "text*n" otherwise.
-    static std::string Texts(const TCustomStat& s, const TStatDrawArray& rows) {
-        std::string out;
-        for (const auto& r : rows) {
-            if (!out.empty()) out += "|";
-            out += s.ValueToText(r);
-            if (r.Count != 1) out += "*" + std::to_string(r.Count);
-        }
-        return out;
     }
     std::string Codes(const char* prefix) {
         std::string out;
@@ -70,11 +41,6 @@ protected:
                 out += list.Items(i).Code() + " ";
         return out;
     }
-
-    TDrawsArray archive;
-    TConfigData config;
-    TShreddingConfig shredding;
-    TStatList list;
 };
 
 TEST_F(GeometryTest, ValuesOfCombinations) {
@@ -364,28 +330,9 @@ TEST_F(GeometryTest, ValueTextsParseBack) {
               "111110000000000000000000000000000000000001 (4260607557633)");
 }
 
-// Archive draws of six distinct numbers in drawn order, the same every run.
-TDrawsArray RandomDraws(int count) {
-    std::mt19937 rng(20240612);
-    TDrawsArray draws;
-    for (int no = 1; no <= count; ++no) {
-        int numbers[MaxNumber];
-        std::iota(numbers, numbers + MaxNumber, 1);
-        TDrawRecord d{};
-        d.DrawNo = no;
-        for (int k = 0; k < BallsInDraw; ++k) {
-            std::swap(numbers[k],
-                      numbers[k + static_cast<int>(rng() % static_cast<unsigned>(MaxNumber - k))]);
-            d.Numbers[k] = static_cast<uint8_t>(numbers[k]);
-        }
-        draws.push_back(d);
-    }
-    return draws;
-}
-
 TEST_F(GeometryTest, FiltersAgreeWithTheirTests) {
     // The fast filtering paths must keep exactly what CombMatches accepts.
-    archive = RandomDraws(40);
+    archive = RandomDraws(40, 20240612);
     std::vector<TCombination> combs;  // every 397th combination and the draws
     int64_t index = 0;
     for (uint8_t a = 1; a <= 37; ++a)

@@ -6,6 +6,7 @@
 #include "model/files.h"
 #include "model/format.h"
 #include "stats/stat_list.h"
+#include "stat_test_support.h"
 #include "test_support.h"
 
 namespace tessara {
@@ -87,46 +88,7 @@ TEST(StatGroups, DisplayText) {
     EXPECT_EQ(FeatureLetters(sfSorted | sfNorm | sfGraph), "SNG");
 }
 
-class StatTest : public ::testing::Test {
-protected:
-    StatTest() : list(archive, config, shredding) { list.Register(); }
-
-    std::unique_ptr<TCustomStat> Make(const char* code) {
-        const int i = list.FindMethod(code);
-        EXPECT_GE(i, 0) << code;
-        return list.CreateStat(i);
-    }
-    // Texts and counts of the values of archive draw i with draw `last` as
-    // the end of the sample.
-    std::string DrawValues(const char* code, int i, int last, bool sorted = false) {
-        auto s = Make(code);
-        TStatDrawArray rows;
-        TStatScratch scratch{};
-        TLastValueArray lastValues;
-        s->AddDrawValues(i, last, sorted, rows, scratch, lastValues);
-        return Texts(*s, rows);
-    }
-    std::string CombValues(const char* code, TCombination c) {
-        auto s = Make(code);
-        TStatDrawArray rows;
-        s->AddCombValues(c, rows);
-        return Texts(*s, rows);
-    }
-    static std::string Texts(const TCustomStat& s, const TStatDrawArray& rows) {
-        std::string out;
-        for (const auto& r : rows) {
-            if (!out.empty()) out += "|";
-            out += s.ValueToText(r);
-            if (r.Count != 1) out += "*" + std::to_string(r.Count);
-        }
-        return out;
-    }
-
-    TDrawsArray archive;
-    TConfigData config;
-    TShreddingConfig shredding;
-    TStatList list;
-};
+using StatTest = test::StatFixture;
 
 TEST_F(StatTest, RegistryOrderCaptionsAndFeatures) {
     std::string codes;

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <numeric>
+#include <random>
+#include <string>
+
+#include "stats/stat_list.h"
+
+namespace tessara::test {
+
+// A selected row of a value table: only the key matters for filtering.
+inline TStatDraw Selected(StatKey key) {
+    TStatDraw r{};
+    r.Count = 1;
+    r.Key = key;
+    return r;
+}
+
+// Archive draws of six distinct numbers in drawn order, the same every run.
+inline TDrawsArray RandomDraws(int count, unsigned seed) {
+    std::mt19937 rng(seed);
+    TDrawsArray draws;
+    for (int no = 1; no <= count; ++no) {
+        int numbers[MaxNumber];
+        std::iota(numbers, numbers + MaxNumber, 1);
+        TDrawRecord d{};
+        d.DrawNo = no;
+        for (int k = 0; k < BallsInDraw; ++k) {
+            std::swap(numbers[k],
+                      numbers[k + static_cast<int>(rng() % static_cast<unsigned>(MaxNumber - k))]);
+            d.Numbers[k] = static_cast<uint8_t>(numbers[k]);
+        }
+        draws.push_back(d);
+    }
+    return draws;
+}
+
+// A registry over an archive and configuration of the test's own, with the
+// value texts of draws and combinations as one string.
+class StatFixture : public ::testing::Test {
+protected:
+    StatFixture() : list(archive, config, shredding) { list.Register(); }
+
+    std::unique_ptr<TCustomStat> Make(const char* code) {
+        const int i = list.FindMethod(code);
+        EXPECT_GE(i, 0) << code;
+        return i < 0 ? nullptr : list.CreateStat(i);
+    }
+    // Values of archive draw i in a sample that ends at draw index `last`.
+    std::string DrawValues(const char* code, int i, int last, bool sorted = false) {
+        auto s = Make(code);
+        TStatDrawArray rows;
+        TStatScratch scratch{};
+        TLastValueArray lastValues;
+        s->AddDrawValues(i, last, sorted, rows, scratch, lastValues);
+        return Texts(*s, rows);
+    }
+    std::string CombValues(const char* code, TCombination c) {
+        auto s = Make(code);
+        TStatDrawArray rows;
+        s->AddCombValues(c, rows);
+        return Texts(*s, rows);
+    }
+    std::string FilledValues(const char* code, int last) {
+        auto s = Make(code);
+        TStatDrawArray rows;
+        s->FillAllValues(last, rows);
+        return Texts(*s, rows);
+    }
+    // "text" for a count of 1, "text*n" otherwise, joined by "|".
+    static std::string Texts(const TCustomStat& s, const TStatDrawArray& rows) {
+        std::string out;
+        for (const auto& r : rows) {
+            if (!out.empty()) out += "|";
+            out += s.ValueToText(r);
+            if (r.Count != 1) out += "*" + std::to_string(r.Count);
+        }
+        return out;
+    }
+
+    TDrawsArray archive;
+    TConfigData config;
+    TShreddingConfig shredding;
+    TStatList list;
+};
+
+}  // namespace tessara::test
