@@ -253,3 +253,37 @@ TEST_F(ValueTableTest, NumberFilterAndTheReferenceDraw) {
 
 }  // namespace
 }  // namespace tessara
+
+namespace tessara {
+namespace {
+
+TEST(PrefetchRebuild, AConfigurationChangeRebuildsOnlyTheChangedFamily) {
+    test::TempDir dir;
+    test::RecordingHost host;
+    Workspace ws(host, dir.Path());
+    ws.InitGameTables();
+    ws.RegisterStats();
+    ws.SetPrefetchsEnabled(true);
+    // Every method starts with a present (empty-trailer) file.
+    std::filesystem::create_directories(dir.File("Prefetchs"));
+    for (int i = 0; i < ws.Stats().Count(); ++i)
+        if (ws.Stats().HasNorm(i)) test::WriteBytes(PrefetchFileName(ws, i), std::string(12, '\0'));
+    TConfigData c = ws.Config();
+    c.ChannelSize = 10;
+    ws.ApplyConfig(c);
+    int rebuilt = 0;
+    for (int i = 0; i < ws.Stats().Count(); ++i) {
+        if (!ws.Stats().HasNorm(i)) continue;
+        const std::string path = PrefetchFileName(ws, i);
+        ASSERT_TRUE(std::filesystem::exists(path)) << path;
+        const bool channel = ws.Stats().Items(i).Class->Group == 3;
+        EXPECT_EQ(std::filesystem::file_size(path) > 12, channel) << ws.Stats().Items(i).Code();
+        rebuilt += channel;
+    }
+    EXPECT_GT(rebuilt, 0);
+    EXPECT_EQ(ws.Stats().FindMethod("CHN6"), -1);
+    EXPECT_TRUE(host.Messages.empty());
+}
+
+}  // namespace
+}  // namespace tessara
