@@ -120,6 +120,7 @@ void BM_BuildPrefetch(benchmark::State& state, const char* code) {
 }
 BENCHMARK_CAPTURE(BM_BuildPrefetch, NUMS, "NUMS")->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK_CAPTURE(BM_BuildPrefetch, SUMS, "SUMS")->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_CAPTURE(BM_BuildPrefetch, SHR1, "SHR1")->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_FullRecreate(benchmark::State& state) {
     Fixture& f = F();

@@ -102,7 +102,7 @@ TEST_F(StatTest, RegistryOrderCaptionsAndFeatures) {
               "KNP41 KNP42 KNP43 KDS2 KDS3 KDS4 KCM2 KCM3 KCM4 KCS2 KCS3 KCS4 KFM2 KFM3 KFM4 KFS2 "
               "KFS3 KFS4 KRM2 KRM3 KRM4 KRS2 KRS3 KRS4 KGM2 KGM3 KGM4 KGS2 KGS3 KGS4 POS1 POS2 POS3 "
               "POS4 POS5 POS6 POE1 CHN1 CHN2 CHN3 CHN4 CHN5 CHN6 COL1 COL2 COL3 COL4 COL5 COL6 COL7 "
-              "ROW1 ROW2 ROW3 ROW4 ROW5 ROW6 SGM1 HCV1 HCV2 HCV3 ");
+              "ROW1 ROW2 ROW3 ROW4 ROW5 ROW6 SGM1 HCV1 HCV2 HCV3 SHR1 SHR2 SHR3 ");
     EXPECT_EQ(list.ListCaption(0, true), "{ num } Числа тиража [ N ]");
     EXPECT_EQ(list.ListCaption(list.FindMethod("pos3"), true),
               "{ num } Число в 3 позиции тиража [ SNG ]");

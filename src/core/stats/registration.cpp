@@ -8,6 +8,7 @@
 #include "stats/families/repeats.h"
 #include "stats/families/segments.h"
 #include "stats/families/sequences.h"
+#include "stats/families/shredding.h"
 #include "stats/families/sums.h"
 #include "stats/families/varlen.h"
 #include "stats/stat_list.h"
@@ -51,7 +52,7 @@ const std::vector<const TStatClass*>& RegistrationTable() {
         &TstChnValCnt,     &TstColValCnt,   &TstRowValCnt,     &TstSgmValCnt,
         // serials, periods and transitions come here
         &TstVarlen1,       &TstVarlen2,     &TstVarlen3,
-        // shredding comes here
+        &TstShreddingStat,
     };
     return table;
 }

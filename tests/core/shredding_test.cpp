@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "stat_test_support.h"
+#include "stats/families/math_parser.h"
+#include "stats/families/shredding.h"
+#include "test_support.h"
+
+namespace tessara {
+namespace {
+
+TEST(MathParser, GrammarAndFunctions) {
+    const struct {
+        const char* text;
+        long double expected;
+    } cases[] = {
+        {"2*3^2", 36},          {"2^3^2", 64},        {"1+2*3", 7},        {"-.5", -0.5},
+        {"5.", 5},              {"2*-3", -6},         {"$FF+1", 256},      {"1e2+0.5", 100.5},
+        {"2,5*2", 5},           {"(1+2)*(3+4)", 21},  {" sqrt ( 16 ) ", 4}, {"abs(-3)", 3},
+        {"2 3", 23},  // blanks are dropped before parsing
+        {"int(2.5)", 2},        {"round(3.5)", 4},    {"frac(-1.25)", -0.25}, {"trunc(-1.75)", -1},
+        {"sign(-7)", -1},       {"not(0)", -1},       {"sqr(3)", 9},       {"log(1000)", 3},
+        {"(-2)^3", -8},         {"0^5", 0},           {"7^0", 1},          {"2^-2", 0.25},
+        {"arcsin(1)", std::acos(0.0L)}, {"arccos(1)", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(static_cast<double>(EvaluateExpression(c.text)), static_cast<double>(c.expected), 1e-12)
+            << c.text;
+    EXPECT_NEAR(static_cast<double>(EvaluateExpression("pi")), 3.14159265358979, 1e-12);
+    EXPECT_NEAR(static_cast<double>(EvaluateExpression("E")), 2.71828182845905, 1e-12);
+
+    const struct {
+        const char* text;
+        const char* message;
+    } errors[] = {
+        {"1/0", "Деление на нуль"},
+        {"ln(0)", "Выражение под логарифмом меньне нуля"},
+        {"log(-1)", "Выражение под логарифмом меньне нуля"},
+        {"sqrt(-1)", "Выражение под корнем меньне нуля"},
+        {"(1+2", "Не хватает скобочки"},
+        {"1+2)", "Не хватает скобочки"},
+        {"1+x", "Синтаксическая ошибка"},
+        {"", "Синтаксическая ошибка"},
+        {"2(3)", "Синтаксическая ошибка"},
+    };
+    for (const auto& e : errors) {
+        try {
+            EvaluateExpression(e.text);
+            ADD_FAILURE() << e.text;
+        } catch (const TRxParserError& err) {
+            EXPECT_STREQ(err.what(), e.message) << e.text;
+        }
+    }
+}
+
+TEST(Shredding, ValuesOfFormulas) {
+    const uint8_t draw[] = {5, 10, 15, 20, 25, 30}, zeros[6] = {}, prev[] = {3, 1, 1, 1, 1, 1};
+    const struct {
+        const char* formula;
+        int places;
+        const uint8_t* p;
+        int32_t expected;
+    } cases[] = {
+        {"(n1+n2+n3)/(n4+n5+n6)", 2, zeros, 40},
+        {"(n4+n5+n6)/(n1+n2+n3)", 2, zeros, 50},
+        {" ( N1 + n2+N3 ) / (n4+n5+n6)", 2, zeros, 40},
+        {"n1*2^2", 2, zeros, 0},            // 5 x 2 = 10, then squared: a whole number
+        {"n1/(n2-10)", 2, zeros, 0},        // division by zero
+        {"ln(n1-5)", 2, zeros, 0},          // logarithm of zero
+        {"n1+", 2, zeros, 0},               // does not parse
+        {"", 2, zeros, 0},
+        {"n1/n2-7", 3, zeros, 500},         // -6.5: the fraction of the absolute value
+        {"1/7+n1", 5, zeros, 14285},
+        {"p1/8", 2, prev, 37},              // 0.375
+        {"1/7", 12, zeros, 142857142},      // places past 9 are kept within 32 bits
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShreddingValue(draw, c.p, zeros, c.places, c.formula), c.expected) << c.formula;
+    const uint8_t three[] = {3, 1, 1, 1, 1, 1};
+    EXPECT_EQ(ShreddingValue(three, zeros, zeros, 2, "n1*2^2/7"), 14);  // 36 / 7 = 5.142...
+}
+
+class ShreddingStatTest : public test::StatFixture {};
+
+TEST_F(ShreddingStatTest, RegisteredWithTheFormulasAndTheirDraws) {
+    EXPECT_EQ(list.ListCaption(list.FindMethod("SHR1"), true),
+              "{ shr } Метод шинковки 1: (n1+n2+n3)/(n4+n5+n6) [ SNG ]");
+    EXPECT_EQ(list.Items(list.FindMethod("SHR2")).Class->HelpCodeFor(2), "SHRx");
+    archive = {test::MakeDraw(1, {1, 1, 1, 1, 1, 1}), test::MakeDraw(2, {4, 1, 1, 1, 1, 1}),
+               test::MakeDraw(3, {5, 10, 15, 20, 25, 30})};
+    shredding.Formulas[2] = "p1/8 + t1/100";
+    list.Register();
+    EXPECT_EQ(DrawValues("SHR1", 2, 2), "40");
+    EXPECT_EQ(DrawValues("SHR3", 2, 2), "51");  // 4/8 + 1/100
+    EXPECT_EQ(DrawValues("SHR3", 0, 2), "0");   // no draws before the first
+    EXPECT_EQ(CombValues("SHR3", {{5, 10, 15, 20, 25, 30}}), "0");
+    auto s = Make("SHR3");
+    // Filtering uses the last visible draw as p and the one before it as t.
+    EXPECT_TRUE(s->CombMatches({{1, 2, 3, 4, 5, 6}}, {test::Selected(MakeIntKey(51))}, 1, false, false));
+    EXPECT_EQ(s->DrawGraphValue(2, 2, false), 51);
+}
+
+}  // namespace
+}  // namespace tessara
