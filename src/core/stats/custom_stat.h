@@ -60,6 +60,20 @@ int64_t FilterWith(const TCombination* src, int64_t n, TCombination* dst, bool e
     return kept;
 }
 
+// Keeps the combinations with at least one number whose value the predicate
+// accepts; the predicate is asked once per byte value, not per combination.
+template <typename Wanted>
+int64_t FilterAnyNumber(const TCombination* src, int64_t n, TCombination* dst, bool exclude,
+                        Wanted wanted) {
+    bool flags[256];
+    for (int v = 0; v < 256; ++v) flags[v] = wanted(v);
+    return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        bool hit = false;
+        for (uint8_t x : c.n) hit |= flags[x];
+        return hit;
+    });
+}
+
 template <class T>
 std::unique_ptr<TCustomStat> MakeStat(const TStatClass& c, const TStatList& l, int param) {
     return std::make_unique<T>(c, l, param);

@@ -31,12 +31,8 @@ public:
     }
     int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
-        const auto wanted = ByteFlags([&](int v) { return RowsHaveWord(sel, 1, SegmentOf(v)); });
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
-            bool hit = false;
-            for (uint8_t x : c.n) hit |= wanted[x];
-            return hit;
-        });
+        return FilterAnyNumber(src, n, dst, exclude,
+                               [&](int v) { return RowsHaveWord(sel, 1, SegmentOf(v)); });
     }
 
 protected:
