@@ -5,11 +5,14 @@
 #include "stats/families/differences.h"
 #include "stats/families/matrix.h"
 #include "stats/families/numbers.h"
+#include "stats/families/periods.h"
 #include "stats/families/repeats.h"
 #include "stats/families/segments.h"
+#include "stats/families/serials.h"
 #include "stats/families/sequences.h"
 #include "stats/families/shredding.h"
 #include "stats/families/sums.h"
+#include "stats/families/transitions.h"
 #include "stats/families/varlen.h"
 #include "stats/stat_list.h"
 
@@ -50,7 +53,8 @@ const std::vector<const TStatClass*>& RegistrationTable() {
         &TstCombSegmSeq2,  &TstCombSegmSeq3, &TstCombSegmSeq4,
         &TstPosVal,        &TstPosExt,
         &TstChnValCnt,     &TstColValCnt,   &TstRowValCnt,     &TstSgmValCnt,
-        // serials, periods and transitions come here
+        // serials and periods come here
+        // transitions come here
         &TstVarlen1,       &TstVarlen2,     &TstVarlen3,
         &TstShreddingStat,
     };

@@ -1,0 +1,3 @@
+#include "stats/families/periods.h"
+
+namespace tessara {}  // namespace tessara

@@ -1,0 +1,3 @@
+#include "stats/families/serials.h"
+
+namespace tessara {}  // namespace tessara

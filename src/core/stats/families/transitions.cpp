@@ -1,0 +1,3 @@
+#include "stats/families/transitions.h"
+
+namespace tessara {}  // namespace tessara

@@ -1,0 +1,5 @@
+#pragma once
+
+#include "stats/custom_stat.h"
+
+namespace tessara {}  // namespace tessara

@@ -1,0 +1,1 @@
+#include "stat_test_support.h"
