@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "stat_test_support.h"
 #include "stats/families/math_parser.h"
@@ -79,6 +80,38 @@ TEST(Shredding, ValuesOfFormulas) {
         EXPECT_EQ(ShreddingValue(draw, c.p, zeros, c.places, c.formula), c.expected) << c.formula;
     const uint8_t three[] = {3, 1, 1, 1, 1, 1};
     EXPECT_EQ(ShreddingValue(three, zeros, zeros, 2, "n1*2^2/7"), 14);  // 36 / 7 = 5.142...
+}
+
+// The formula parsed once must give what putting the digits into the text
+// gives, also where the digits would run into their neighbours.
+TEST(Shredding, ParsedOnceAgreesWithTheText) {
+    const struct {
+        const char* formula;
+        bool compiled;  // parsed once
+    } cases[] = {
+        {"(n1+n2+n3)/(n4+n5+n6)", true}, {"(N4+n5+n6)/(n1+n2+n3)", true}, {"-n1/7+p2/t3", true},
+        {"2*-n1/13", true},              {"n1^-p1+1/3", true},            {"sqrt(n1)*ln(p2+1)", true},
+        {"n1/(n2-n3)", true},            {"n1 / 3.0", true},              {"1/7+n1,p1", false},
+        {"n1n2/7", false},               {"2n1/7", false},                {"n1.5/7", false},
+        {"nn1/7", false},                {"1E-n1", false},                {"n12/7", false},
+        {"$n1/7", false},                {"n1E1/7", false},               {"n 1/7", true},
+        {"sin(n1)", true},               {"n1(2)", true},                 {"pn1+n2/7", false},
+        {"", true},                      {"n1/7+", true},
+    };
+    std::mt19937 rng(7);
+    for (const auto& c : cases) {
+        const TShreddingFormula f(c.formula, 3);
+        EXPECT_EQ(f.ParsedOnce(), c.compiled) << c.formula;
+        for (int k = 0; k < 200; ++k) {
+            uint8_t n[6], p[6], t[6];
+            for (int i = 0; i < 6; ++i) {
+                n[i] = static_cast<uint8_t>(rng() % 43);
+                p[i] = static_cast<uint8_t>(rng() % 43);
+                t[i] = static_cast<uint8_t>(rng() % 43);
+            }
+            ASSERT_EQ(f.Value(n, p, t), f.TextValue(n, p, t)) << c.formula;
+        }
+    }
 }
 
 class ShreddingStatTest : public test::StatFixture {};

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessara {
 
@@ -16,5 +18,33 @@ public:
 // for *, / and ^ (left to right), parentheses, decimal and "$" hex numbers,
 // the constants E and PI and eighteen functions. Throws TRxParserError.
 long double EvaluateExpression(std::string_view text);
+
+// An expression parsed once and evaluated many times. The text may hold
+// variable marks (the byte FirstVariableMark + k for variable k), each of
+// which reads like a whole number at that place.
+class TCompiledExpression {
+public:
+    static constexpr unsigned char FirstVariableMark = 0x80;
+    static constexpr int MaxVariables = 32;
+
+    // Marks of the first `variables` variables are read as such; every other
+    // byte is text. Throws TRxParserError for what the grammar does not accept.
+    static TCompiledExpression Compile(std::string_view text, int variables = 0);
+
+    // The value, or false on an arithmetic error (message index in *error
+    // when given). Allocation-free.
+    bool Run(const long double* variables, long double& value, int* error = nullptr) const;
+
+    struct Op {
+        uint8_t Kind;
+        uint8_t Arg;
+        long double Value;
+    };
+
+private:
+    std::vector<Op> program_;
+    size_t depth_ = 0;
+    mutable std::vector<long double> stack_;
+};
 
 }  // namespace tessara
