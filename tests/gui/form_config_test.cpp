@@ -1,4 +1,5 @@
 #include "config/form_config.h"
+#include "config/form_shredding.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -51,6 +52,7 @@ class FormConfigTest : public QObject {
     void ColumnCountRelaysSegments();
     void ResultTakesEditsAndKeepsUntouchedValues();
     void EditAppliesOnOkOnly();
+    void ShreddingFormulasApplyOnOk();
 };
 
 void FormConfigTest::initTestCase() {
@@ -220,6 +222,33 @@ void FormConfigTest::EditAppliesOnOkOnly() {
     Workspace reread(host, dir.Path());
     reread.LoadConfig();
     QCOMPARE(reread.Config().ChannelSize, 12);
+}
+
+void FormConfigTest::ShreddingFormulasApplyOnOk() {
+    test::TempDir dir;
+    test::RecordingHost host;
+    Workspace ws(host, dir.Path());
+    ws.LoadConfig();
+    ws.RegisterStats();
+    test::OnNextModal<TFormShredding>([](TFormShredding* form) {
+        QCOMPARE(form->findChild<QLineEdit*>("edFormula1")->text(),
+                 QStringLiteral("(n1+n2+n3)/(n4+n5+n6)"));
+        form->findChild<QLineEdit*>("edFormula2")->setText(QStringLiteral("n1/7"));
+        form->findChild<QSpinBox*>("edDigits2")->setValue(4);
+        form->accept();
+    });
+    QVERIFY(TFormShredding::Edit(nullptr, ws));
+    QCOMPARE(ws.Shredding().Formulas[1], std::string("n1/7"));
+    QCOMPARE(ws.Shredding().Digits[1], 4);
+    QCOMPARE(ws.Shredding().Formulas[0], std::string("(n1+n2+n3)/(n4+n5+n6)"));
+    // The method's caption shows the new formula at once, and the file has it.
+    const int m = ws.Stats().FindMethod("SHR2");
+    QVERIFY(m >= 0);
+    QVERIFY(ws.Stats().ListCaption(m, true).find("n1/7") != std::string::npos);
+    Workspace reread(host, dir.Path());
+    reread.LoadConfig();
+    QCOMPARE(reread.Shredding().Formulas[1], std::string("n1/7"));
+    QCOMPARE(reread.Shredding().Digits[1], 4);
 }
 
 QTEST_MAIN(FormConfigTest)

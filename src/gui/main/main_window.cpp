@@ -13,6 +13,7 @@
 #include "app/platform.h"
 #include "combs/combs_tab.h"
 #include "config/form_config.h"
+#include "config/form_shredding.h"
 #include "draws/draws_tab.h"
 #include "main/command_table.h"
 #include "main/layout_state.h"
@@ -82,6 +83,10 @@ void MainWindow::RegisterCommands() {
                     .Caption = QStringLiteral("Параметры"),
                     .Category = QStringLiteral("Файл"),
                     .Handler = [this] { EditConfig(); }});
+    commands_->Add({.Name = QStringLiteral("EditShredding"),
+                    .Caption = QStringLiteral("Формулы шинковки"),
+                    .Category = QStringLiteral("Файл"),
+                    .Handler = [this] { EditShredding(); }});
 }
 
 void MainWindow::BuildTabs() {
@@ -129,7 +134,8 @@ void MainWindow::BuildMenu() {
         connect(menu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
     };
     addMenu(QStringLiteral("Файл"),
-            {QStringLiteral("EditConfig"), QStringLiteral("|"), QStringLiteral("ExitProgram")});
+            {QStringLiteral("EditConfig"), QStringLiteral("EditShredding"), QStringLiteral("|"),
+             QStringLiteral("ExitProgram")});
     addMenu(QStringLiteral("Архив тиражей"),
             {QStringLiteral("DrawsInfo"), QStringLiteral("|"), QStringLiteral("DrawsImport"),
              QStringLiteral("DrawsExport"), QStringLiteral("|"), QStringLiteral("DrawsAdd"),
@@ -234,6 +240,12 @@ void MainWindow::EditConfig() {
     // registered anew while the configuration was applied.
     drawsTab_->Repaint();
     combsTab_->Repaint();
+    statSelectors_->Refill(false, true);
+}
+
+void MainWindow::EditShredding() {
+    if (!TFormShredding::Edit(this, *ws_)) return;
+    // The formulas are part of the captions of the shredding methods.
     statSelectors_->Refill(false, true);
 }
 

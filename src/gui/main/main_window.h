@@ -70,6 +70,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     // Window placement, panel and column sizes in the view-state file.
     void SaveLayout();
     void EditConfig();
+    void EditShredding();
 
     GuiHost host_;
     tessara::TStartupSwitches switches_;
