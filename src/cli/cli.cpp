@@ -27,7 +27,7 @@ bool ConsoleHost::Confirm(const std::string& text) {
 std::unique_ptr<Workspace> CommandContext::OpenWorkspace(ConsoleHost& host) const {
     auto ws = std::make_unique<Workspace>(host, DataDir);
     ws->InitGameTables();
-    if (!ws->OpenStakesFile()) return nullptr;
+    if (!ws->LoadStakesFile()) return nullptr;
     try {
         ws->LoadViewOptions();
     } catch (const std::exception& e) {

@@ -51,11 +51,12 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
         ws.ReserveUndo(ws.TotalCombs(), 0);
         hooks.SetVersionCaption(TESSARA_VERSION);
         ws.SetDrawsOffset(0);
-        if (!ws.OpenStakesFile()) return InitOutcome::Exit;
+        if (!ws.LoadStakesFile()) return InitOutcome::Exit;
         ws.LoadDrawsFile();
         ws.GenerateCombs(true, ws.GenerateDefaults());
         hooks.RefreshViews();
-        // Ratings and regular stakes are loaded here.
+        ws.LoadRatings();
+        // Regular stakes are loaded here.
         ws.LoadCurrentScenario();
         // Unless a batch switch is set, the online catalogues load here.
         hooks.SetupRatingsSorting();
@@ -86,10 +87,8 @@ void RunShutdown(Workspace& ws) {
     ws.ClearUndo();
     ws.ResetCombsBufferKey();
     ws.ClearDraws();
-    Host& host = ws.GetHost();
-    host.ShowStatus("Сохранение файла ставок...");
-    ws.CloseStakesFile();
-    host.ShowStatus(std::string());
+    ws.SaveStakesFile();
+    ws.ClearRatings();
 }
 
 }  // namespace tessara

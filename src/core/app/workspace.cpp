@@ -46,21 +46,6 @@ void Workspace::InitGameTables() {
     matchTable_ = MakeMatchTable();
 }
 
-bool Workspace::OpenStakesFile() {
-    try {
-        // A data folder named on the command line may not exist yet.
-        std::error_code ec;
-        std::filesystem::create_directories(dataDir_, ec);
-        stakesLock_.Acquire(PathOf(StakesFileName));
-        return true;
-    } catch (const Error&) {
-        host_.ShowError(MsgExclusiveAccess);
-        return false;
-    }
-}
-
-void Workspace::CloseStakesFile() { stakesLock_.Release(); }
-
 void Workspace::LoadDrawsFile() {
     const std::string path = PathOf(DrawsFileName);
     if (!FileExists(path)) return;
@@ -220,6 +205,7 @@ void Workspace::LoadViewOptions() {
     const IniFile ini = IniFile::Load(viewState_.Path());
     sortedDraws_ = ini.ReadBool(MainWindowSection, "SortedDraws", MainViewDefault("SortedDraws"));
     colorDraws_ = ini.ReadBool(MainWindowSection, "ColorDraws", MainViewDefault("ColorDraws"));
+    LoadStakesOptions(ini);
 }
 
 }  // namespace tessara

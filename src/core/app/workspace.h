@@ -12,6 +12,10 @@
 #include "combs/comb_list.h"
 #include "model/draw_archive.h"
 #include "model/game.h"
+#include "stakes/ratings.h"
+#include "stakes/stakes_file.h"
+#include "stakes/stake_logs.h"
+#include "stakes/stakes_grid.h"
 #include "stats/stat_list.h"
 
 namespace tessara {
@@ -69,7 +73,94 @@ public:
     // exclusive-access message and returns false when another copy holds it.
     bool OpenStakesFile();
     void CloseStakesFile();
-    bool StakesFileOpen() const { return stakesLock_.Held(); }
+    bool StakesFileOpen() const { return stakes_.IsOpen(); }
+
+    // The stakes file (workspace_stakes.cpp). The operations show their own
+    // messages and return false (or -1) after a failure.
+    // Start-up: opens the file, empties one of an outdated version (keeping
+    // a copy of it beside) and refreshes the grid. False ends the start-up.
+    bool LoadStakesFile();
+    // Shutdown: closes the file.
+    bool SaveStakesFile();
+    bool ReopenStakesFile();
+    bool HasStakes() const { return stakes_.HasStakes(); }
+    int64_t StakesCount() const;
+    TStakesFile& StakesFile() { return stakes_; }
+    const TStakesFile& StakesFile() const { return stakes_; }
+    // On failure the record is all zero.
+    bool ReadStake(TStakeOrigin origin, int64_t index, TStakeRecord& record) const;
+    bool WriteStake(TStakeOrigin origin, int64_t index, const TStakeRecord& record);
+    bool FindStake(int draw, const TStakeNumbers& numbers) const;
+    bool AppendStake(const TStakeRecord& record, int drawCount);
+    void AppendSeparator();
+    // The number of the last checked draws found (at most n), -1 after a
+    // failure; start receives the record to read forward from.
+    int SeekLastCheckedDraws(int n, int64_t& start) const;
+    // Records first..last (0-based, inclusive) go; everything else stays.
+    bool DeleteSelectedStakes(int64_t first, int64_t last);
+    // Mode 0..4 as StakeConditionCaption, value 0..6; separators stay.
+    bool DeleteStakesByCondition(int mode, int value);
+    TMoney StakeCost(int count, int matches) const;
+
+    // Checking: every unchecked stake whose draw is in the archive.
+    bool CheckStakes(int* checkedCount = nullptr);
+    // Checks, and after a change re-sorts and saves the ratings.
+    bool CheckStakesAndUpdate();
+
+    // The commands of the stakes tab, with their questions and busy states.
+    TStakeRecord PrefillManualStake(const TCombination* comb) const;
+    bool CreateStake(const TStakeRecord& record, int drawCount);
+    bool CreateStakes(const TStakeRecord& record, int drawCount, bool bulk);
+    // One prefilled stake per combination of the rows (or of the whole
+    // list) with this draw, count of draws and comment; stops at the first
+    // failure, checks once when the last one succeeded.
+    bool AddStakesForCombs(const TRowRanges& rows, int draw, int drawCount,
+                           const std::string& comment);
+    bool AddStakesForAllCombs(int draw, int drawCount, const std::string& comment);
+    bool DeleteStakes(int64_t first, int64_t last);
+    bool DeleteStakesWhere(int mode, int value);
+    bool ClearStakes();
+    bool CheckStakesManual();
+
+    // What the stakes grid shows: rows are records from 0 (a row past the
+    // file reads as an empty record, without a message).
+    void ResetStakesGrid();
+    void RefreshStakesGrid(bool refresh, bool scrollToLast);
+    const TStakesGridState& StakesGrid() const { return stakesGrid_; }
+    TStakeRecord StakeAtRow(int64_t row) const;
+
+    // Options of the stakes tab, stored at once.
+    bool StakesLogEnabled() const { return stakesLogEnabled_; }
+    void SetStakesLogEnabled(bool on);
+    bool StakesScrollEnabled() const { return stakesScroll_; }
+    void SetStakesScrollEnabled(bool on);
+    bool StakesCheckOnLine() const { return stakesCheckOnLine_; }
+    void SetStakesCheckOnLine(bool on);
+    // The stake logs, one per number of matches.
+    void WriteStakeLog(const TStakeRecord& record);
+    bool DeleteStakeLogs();
+    void SetStakeLogLimit(int64_t bytes) { stakeLogLimit_ = bytes; }
+
+    // Ratings (workspace_ratings.cpp).
+    const TRatings& Ratings() const { return ratings_; }
+    void UpdateRating(const TStakeRecord& stake) { ratings_.Update(stake); }
+    void LoadRatings();
+    bool SaveRatings();
+    // Sorts by a view column (nothing for a negative one) and saves.
+    void SortRatings(int column, bool descending);
+    int RatingsSortColumn() const { return ratingsSortColumn_; }
+    bool RatingsSortDescending() const { return ratingsSortDesc_; }
+    // Recomputes the rows from the current stakes (asking first when rows
+    // exist).
+    bool RatingsRefresh();
+    void ClearRatings() { ratings_.Clear(); }
+    bool ExportRatings(const std::string& path);
+    // Appends the scenario lines that rows (indices of Ratings()) stand for;
+    // the number of lines appended.
+    int RatingsToScript(std::vector<int> rows);
+    int RatingsEffMode() const { return ratingsEffMode_; }
+    void SetRatingsEffMode(int mode);
+    std::string RatingsStatusText() const;
 
     // The draw archive.
     const TDrawArchive& Archive() const { return archive_; }
@@ -212,6 +303,7 @@ public:
 
     // Reads the option keys of the view-state file; throws Error.
     void LoadViewOptions();
+    void LoadStakesOptions(const IniFile& ini);
 
 private:
     Host& host_;
@@ -234,7 +326,16 @@ private:
     int bufferDraws_ = -1;
     uint32_t totalCombs_ = 0;
     TMatchTable matchTable_;
-    InstanceLock stakesLock_;
+    TStakesFile stakes_;
+    TStakesGridState stakesGrid_;
+    TRatings ratings_;
+    bool stakesLogEnabled_ = false;
+    bool stakesScroll_ = true;
+    bool stakesCheckOnLine_ = true;
+    int64_t stakeLogLimit_ = StakeLogMaxSize;
+    int ratingsEffMode_ = 1;
+    int ratingsSortColumn_ = RatingDefaultSortColumn;
+    bool ratingsSortDesc_ = true;
 };
 
 }  // namespace tessara
