@@ -54,7 +54,16 @@ const std::vector<const TStatClass*>& RegistrationTable() {
         &TstPosVal,        &TstPosExt,
         &TstChnValCnt,     &TstColValCnt,   &TstRowValCnt,     &TstSgmValCnt,
         // serials and periods come here
-        // transitions come here
+        &TstChain2DrawsAll, &TstChain2DrawsPos, &TstChain2Pos,
+        &TstChain3DrawsPos, &TstChain3Pos,
+        &TstChain2ChannelsAll, &TstChain2ChannelsPos, &TstChain2Channel,
+        &TstChain3ChannelsPos, &TstChain3Channel,
+        &TstChain2CnlCnt,  &TstChain3CnlCnt,
+        &TstChainChannels2InsideAll, &TstChainChannels2InsideSuc,
+        &TstChainChannels2InsideBad, &TstChainChannels2InsideCnt,
+        &TstChain2SegmentsAll, &TstChain2SegmentsPos, &TstChain2Segment,
+        &TstChain3SegmentsPos, &TstChain3Segment,
+        &TstChain2SgmCnt,  &TstChain3SgmCnt,
         &TstVarlen1,       &TstVarlen2,     &TstVarlen3,
         &TstShreddingStat,
     };
