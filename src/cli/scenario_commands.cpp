@@ -1,11 +1,18 @@
 // tessara-cli scenario ...: scenario files without the editor.
+#include <atomic>
+#include <csignal>
 #include <ostream>
+#include <set>
+
+#include <fmt/format.h>
 
 #include "cli.h"
 #include "model/encoding.h"
 #include "model/error.h"
 #include "model/files.h"
 #include "scenario/filter_sets.h"
+#include "scenario/scenario_run.h"
+#include "stakes/ratings.h"
 #include "scenario/script_line.h"
 
 namespace tessara::cli {
@@ -85,12 +92,99 @@ int Sets(CommandContext& c) {
     return 0;
 }
 
+std::atomic<bool> interrupted{false};
+
+extern "C" void OnInterrupt(int) { interrupted = true; }
+
+// The console around a run: Ctrl+C asks for the stop the way the stop
+// command does, and the progress goes to stderr whenever the line or the
+// free panel changes.
+class RunConsole : public ConsoleHost, public TScenarioObserver {
+public:
+    RunConsole(std::ostream& err, bool yes) : ConsoleHost(err, yes), err_(err) {}
+    void ProcessEvents() override {
+        if (interrupted.exchange(false) && Runner) Runner->RequestStop();
+    }
+    void RunStateChanged(const TRunState& s) override {
+        const std::string text = fmt::format("Цикл: {}\tСтрока: {}\tСтавок: {}\t{}", s.CycleNo, s.LineNo,
+                                             s.StakesMade, s.Text);
+        if (text == last_) return;
+        last_ = text;
+        err_ << text << '\n';
+    }
+    TScenarioRunner* Runner = nullptr;
+
+private:
+    std::ostream& err_;
+    std::string last_;
+};
+
+int RunOrTest(CommandContext& c, bool test) {
+    int32_t count = 0;
+    if (test) {
+        const std::string n = c.TakeOption("--count", "");
+        if (!TryStrToInt(n, count) || count < 1) {
+            c.Err << "Использование: scenario test ФАЙЛ.lsc --count N\n";
+            return 2;
+        }
+    }
+    if (c.Args.size() != 1) {
+        c.Err << (test ? "Использование: scenario test ФАЙЛ.lsc --count N\n"
+                       : "Использование: scenario run ФАЙЛ.lsc\n");
+        return 2;
+    }
+    RunConsole console(c.Err, c.Yes);
+    auto ws = c.OpenWorkspace(console);
+    if (!ws) return 1;
+    ws->LoadRatings();
+    std::vector<std::string> lines;
+    if (!ReadScenario(c, c.Args[0], lines)) return 1;
+    if (ws->Archive().Empty()) {
+        c.Err << "Ошибка: архив тиражей пуст\n";
+        return 1;
+    }
+    if (test && count > TScenarioRunner::MaxTestCount(*ws)) {
+        c.Err << "Ошибка: тестов может быть не более " << TScenarioRunner::MaxTestCount(*ws) << "\n";
+        return 1;
+    }
+    TScenarioRunner runner(*ws, &console);
+    console.Runner = &runner;
+    interrupted = false;
+    auto previous = std::signal(SIGINT, OnInterrupt);
+    const bool ok = test ? runner.Test(lines, count) : runner.Forecast(lines);
+    std::signal(SIGINT, previous);
+
+    c.Out << "Тираж\tЧисла\tКомментарий\n";
+    std::set<std::string> notes;
+    for (const TRunStake& s : runner.StakesOfRun()) {
+        std::string numbers;
+        for (int n : s.Numbers) numbers += (numbers.empty() ? "" : " ") + std::to_string(n);
+        c.Out << s.Draw << '\t' << numbers << '\t' << s.Note << '\n';
+        notes.insert(s.Note);
+    }
+    c.Out << "Ставок: " << runner.StakesOfRun().size() << "\n\n";
+    for (int col = 0; col < RatingColumnCount; ++col) c.Out << (col ? "\t" : "") << RatingColumnCaption(col);
+    c.Out << '\n';
+    for (const TRatingRecord& r : ws->Ratings().Rows()) {
+        if (!notes.count(RatingName(r))) continue;
+        const auto texts = RatingRowTexts(r, ws->RatingsEffMode());
+        for (size_t col = 0; col < texts.size(); ++col) c.Out << (col ? "\t" : "") << texts[col];
+        c.Out << '\n';
+    }
+    return ok && !console.ErrorShown() ? 0 : 1;
+}
+
+int Run(CommandContext& c) { return RunOrTest(c, false); }
+int Test(CommandContext& c) { return RunOrTest(c, true); }
+
 }  // namespace
 
 const std::vector<Command>& ScenarioCommands() {
     static const std::vector<Command> commands = {
         {"scenario", "show", "ФАЙЛ.lsc", Show},
         {"scenario", "sets", "ФАЙЛ.lsc НОМЕР_СТРОКИ", Sets},
+        {"scenario", "run", "ФАЙЛ.lsc", Run},
+        {"scenario", "test", "ФАЙЛ.lsc --count N", Test},
     };
     return commands;
 }

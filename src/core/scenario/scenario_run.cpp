@@ -1,0 +1,730 @@
+#include "scenario/scenario_run.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fmt/format.h>
+#include <unordered_set>
+
+#include "app/host.h"
+#include "app/ini_file.h"
+#include "app/workspace.h"
+#include "model/error.h"
+#include "model/game.h"
+#include "online/system_files.h"
+#include "scenario/filter_sets.h"
+#include "stakes/stake_cost.h"
+#include "stakes/stake_record.h"
+#include "stats/filter.h"
+
+namespace tessara {
+
+namespace {
+
+constexpr const char* kRunning = "Выполнение сценария...";
+constexpr const char* kFinished = "Сценарий завершен!";
+constexpr const char* kMakingSets = "Создание всех вариантов фильтров...";
+constexpr const char* kStartList = "Создание начального списка комбинаций...";
+constexpr const char* kListSize = "Количество комбинаций в списке: {}";
+constexpr const char* kRowText =
+    "< [{}] кол-во: {} ({} %), отклонение: {} ({} %), глубина: {} ({} %), вес: {} >";
+constexpr const char* kMsgMissingMethod =
+    "Метод расчета статистики \"{}\" на найден!\r{}\r\rВозможно, Вы отключили данных метод расчета "
+    "либо использовали сценарий от другой модификации программы.";
+constexpr const char* kMsgStopped =
+    "Выполнение сценария прервано, т.к. после применения всех фильтров в списке комбинаций их "
+    "осталось более одной: {}!\r\rФильтры: {}";
+constexpr const char* kBannerStart =
+    "### ЗАПУСК СЦЕНАРИЯ ##########################################################################";
+constexpr const char* kBannerEnd =
+    "### ЗАВЕРШЕНИЕ СЦЕНАРИЯ ######################################################################";
+constexpr const char* kBannerStop =
+    "### ВЫПОЛНЕНИЕ СЦЕНАРИЯ ПРЕРВАНО #############################################################";
+
+const std::string kEquals(94, '=');
+const std::string kDashes(94, '-');
+
+// The columns of a value-table row as the engine reads them.
+enum { cValue, cCount, cCountPct, cDev, cDevPct, cDepth, cDepthPct, cWeight, cPrdMin, cPrd, cPrdMax };
+
+int64_t NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+class Stopwatch {
+public:
+    explicit Stopwatch(double& total) : total_(total), start_(std::chrono::steady_clock::now()) {}
+    ~Stopwatch() {
+        total_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    }
+
+private:
+    double& total_;
+    std::chrono::steady_clock::time_point start_;
+};
+
+std::string Trim(std::string_view s) {
+    const size_t b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos) return {};
+    const size_t e = s.find_last_not_of(" \t");
+    return std::string(s.substr(b, e - b + 1));
+}
+
+int32_t IntOr(const std::string& text, int32_t def) {
+    int32_t v;
+    return TryStrToInt(Trim(text), v) ? v : def;
+}
+double NumberOr(const std::string& text, double def) {
+    double v;
+    return TryParseFloat(Trim(text), v) ? v : def;
+}
+int32_t StrictInt(const std::string& text) {
+    int32_t v;
+    if (!TryStrToInt(Trim(text), v))
+        throw Error(fmt::format("\"{}\" не является целым числом", text));
+    return v;
+}
+double StrictNumber(const std::string& text) {
+    double v;
+    if (!TryParseFloat(Trim(text), v)) throw Error(fmt::format("\"{}\" не является числом", text));
+    return v;
+}
+
+std::vector<std::string> ListElements(const std::string& text) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i)
+        if (i == text.size() || text[i] == ',' || text[i] == ';') {
+            out.push_back(text.substr(start, i - start));
+            start = i + 1;
+        }
+    return out;
+}
+
+// Which column a level mode reads, and how.
+enum class TLevelTest { Always, AtLeastInt, AtLeastNumber, AtMostInt, AtMostNumber, AtMostNumberZero,
+                        InListInt, InListNumber, ValueInList };
+struct TLevelRule {
+    TLevelTest Test;
+    int Column;
+};
+TLevelRule LevelRule(int mode) {
+    switch (mode) {
+        case 1: return {TLevelTest::AtLeastInt, cDepth};
+        case 2: return {TLevelTest::AtLeastNumber, cDepthPct};
+        case 3: return {TLevelTest::AtMostInt, cDepth};
+        case 4: return {TLevelTest::AtMostNumber, cDepthPct};
+        case 5: return {TLevelTest::InListInt, cDepth};
+        case 6: return {TLevelTest::InListNumber, cDepthPct};
+        case 7: return {TLevelTest::AtLeastInt, cDev};
+        case 8: return {TLevelTest::AtLeastNumber, cDevPct};
+        case 9: return {TLevelTest::AtMostInt, cDev};
+        case 10: return {TLevelTest::AtMostNumber, cDevPct};
+        case 11: return {TLevelTest::InListInt, cDev};
+        case 12: return {TLevelTest::InListNumber, cDevPct};
+        case 13: return {TLevelTest::AtLeastInt, cCount};
+        case 14: return {TLevelTest::AtLeastNumber, cCountPct};
+        case 15: return {TLevelTest::AtMostInt, cCount};
+        case 16: return {TLevelTest::AtMostNumber, cCountPct};
+        case 17: return {TLevelTest::InListInt, cCount};
+        case 18: return {TLevelTest::InListNumber, cCountPct};
+        case 19: return {TLevelTest::AtLeastNumber, cWeight};
+        case 20: return {TLevelTest::AtMostNumberZero, cWeight};
+        case 21: return {TLevelTest::InListNumber, cWeight};
+        case 22: return {TLevelTest::AtLeastInt, cPrdMin};
+        case 23: return {TLevelTest::AtMostInt, cPrdMin};
+        case 24: return {TLevelTest::InListInt, cPrdMin};
+        case 25: return {TLevelTest::AtLeastNumber, cPrd};
+        case 26: return {TLevelTest::AtMostNumberZero, cPrd};
+        case 27: return {TLevelTest::InListNumber, cPrd};
+        case 28: return {TLevelTest::AtLeastInt, cPrdMax};
+        case 29: return {TLevelTest::AtMostInt, cPrdMax};
+        case 30: return {TLevelTest::InListInt, cPrdMax};
+        case 31: return {TLevelTest::ValueInList, cValue};
+        default: return {TLevelTest::Always, cValue};
+    }
+}
+
+std::string NumbersText(const std::vector<uint8_t>& numbers) {
+    std::string s;
+    for (uint8_t n : numbers) s += (s.empty() ? "" : ";") + std::to_string(n);
+    return s;
+}
+
+uint64_t Packed(const TCombination& c) {
+    uint64_t k = 0;
+    for (uint8_t x : c.n) k |= 1ull << x;
+    return k;
+}
+
+}  // namespace
+
+TScenarioRunner::TScenarioRunner(Workspace& ws, TScenarioObserver* observer)
+    : ws_(ws), observer_(observer), log_(ws), random_(std::random_device{}()) {}
+
+TScenarioRunner::~TScenarioRunner() = default;
+
+int TScenarioRunner::MaxTestCount(const Workspace& ws) { return std::max(0, ws.Archive().Count() - 1); }
+
+void TScenarioRunner::Show() {
+    if (observer_) observer_->RunStateChanged(state_);
+    ws_.GetHost().ProcessEvents();
+}
+
+bool TScenarioRunner::PollStop() {
+    ws_.GetHost().ProcessEvents();
+    return state_.StopRequested;
+}
+
+bool TScenarioRunner::RequestStop() {
+    if (!CanStop()) return false;
+    log_.Write(kBannerStop);
+    state_.StopRequested = true;
+    Show();
+    return true;
+}
+
+void TScenarioRunner::Begin(const std::vector<std::string>& lines) {
+    lines_ = lines;
+    madeStakes_.clear();
+    timings_ = {};
+    log_.New();
+    log_.Write(kBannerStart);
+    state_ = {};
+    state_.Running = true;
+    state_.Text = kRunning;
+    if (observer_) observer_->RunLocked(true);
+    Show();
+}
+
+void TScenarioRunner::End() {
+    state_.CycleNo = 0;
+    state_.LineNo = 0;
+    state_.Running = false;
+    state_.StopRequested = false;
+    if (observer_) {
+        observer_->LineSelected(-1);
+        observer_->RunLocked(false);
+    }
+    Show();
+    log_.Write(kBannerEnd);
+    log_.Close();
+    // The cached lists hold 30 MB each; a finished run lets them go.
+    fullList_.Clear();
+    exclList_.Clear();
+    fullKey_.reset();
+    exclOffset_ = exclDraws_ = -1;
+}
+
+void TScenarioRunner::Banner(int offset) {
+    log_.Write(kEquals);
+    log_.Write(fmt::format("=== Выполнение сценария для смещения {:06d} "
+                           "==================================================",
+                           offset));
+    log_.Write(kEquals);
+}
+
+bool TScenarioRunner::Forecast(const std::vector<std::string>& lines) {
+    if (state_.Running) return false;
+    BusyGuard busy(ws_.GetHost(), kRunning);
+    Begin(lines);
+    state_.CycleNo = 1;
+    Show();
+    bool ok = true;
+    try {
+        Banner(ws_.DrawsOffset());
+        RunScenarioPass();
+        if (!state_.StopRequested) state_.Text = kFinished;
+    } catch (const std::exception& e) {
+        ws_.GetHost().ShowError(e.what());
+        ok = false;
+    }
+    End();
+    return ok;
+}
+
+bool TScenarioRunner::Test(const std::vector<std::string>& lines, int count) {
+    if (state_.Running || count <= 0) return false;
+    count = std::min(count, MaxTestCount(ws_));
+    if (count <= 0) return false;
+    BusyGuard busy(ws_.GetHost(), kRunning);
+    Begin(lines);
+    const int savedOffset = ws_.DrawsOffset();
+    bool ok = true;
+    try {
+        for (int k = count; k >= 1; --k) {
+            ++state_.CycleNo;
+            state_.LineNo = 0;
+            state_.Text = kRunning;
+            Show();
+            if (PollStop()) break;
+            ws_.SetDrawsOffset(k);
+            if (PollStop()) break;
+            Banner(k);
+            if (PollStop()) break;
+            RunScenarioPass();
+            if (state_.StopRequested) break;
+        }
+    } catch (const std::exception& e) {
+        ws_.GetHost().ShowError(e.what());
+        ok = false;
+    }
+    // After a stop the offset stays where the test stopped, for the user to see.
+    if (!state_.StopRequested) ws_.SetDrawsOffset(savedOffset);
+    state_.Text = kFinished;
+    End();
+    return ok;
+}
+
+void TScenarioRunner::RunScenarioPass() {
+    ws_.AppendSeparator();
+    fullKey_.reset();
+    exclOffset_ = exclDraws_ = -1;
+    ws_.DeleteCombsBuffer();
+    ws_.Stats().SaveWeights();
+    struct Restore {
+        TScenarioRunner& r;
+        ~Restore() {
+            r.ws_.Stats().RestoreWeights();
+            r.exclOffset_ = r.exclDraws_ = -1;
+            r.ws_.DeleteCombsBuffer();
+        }
+    } restore{*this};
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (PollStop()) break;
+        const std::string& text = lines_[i];
+        if (text.empty()) continue;  // a separator line
+        if (observer_) observer_->LineSelected(static_cast<int>(i));
+        log_.Write(kDashes);
+        log_.Write(fmt::format("Выполнение строки {:03d}: \"{}\"", i + 1, text));
+        log_.Write(kDashes);
+        RunScriptLine(static_cast<int>(i), text);
+        if (observer_) observer_->LineSelected(-1);
+        if (state_.StopRequested) break;
+    }
+    if (!ws_.StakesCheckOnLine()) VerifyStakes();
+}
+
+void TScenarioRunner::VerifyStakes() {
+    Stopwatch sw(timings_.Stakes);
+    ws_.CheckStakesAndUpdate();
+    ws_.RefreshStakesGrid(false, false);
+}
+
+void TScenarioRunner::RunScriptLine(int index, const std::string& text) {
+    TLineContext ctx;
+    ctx.LineNo = index + 1;
+    ctx.Comment = ScriptLineComment(text);
+    line_ = &ctx;
+    bool listPrepared = false;
+    struct Leave {
+        TScenarioRunner& r;
+        bool& prepared;
+        ~Leave() {
+            r.ws_.DropUndo();
+            r.line_ = nullptr;
+        }
+    } leave{*this, listPrepared};
+    try {
+        ws_.DropUndo();
+        const TScriptOptions options = ParseScriptOptions(ScriptLineOptions(text));
+        ctx.NewOnly = options.NewOnly;
+        const std::string shortOptions = FormatScriptOptionsShort(options);
+        if (PollStop()) return;
+        std::vector<TFilterItem> items;
+        for (int n = 1; n <= MaxLineFilters; ++n) {
+            if (PollStop()) return;
+            const std::string field = ScriptLineFilter(text, n);
+            if (!field.empty()) items.push_back(ParseFilterItem(field, ws_.Stats()));
+        }
+        log_.Write(kMakingSets);
+        state_.LineNo = ctx.LineNo;
+        state_.Text = kMakingSets;
+        Show();
+        TFilterSetGenerator sets(items);
+        log_.Write(fmt::format("Создано {} вариантов фильтров.", sets.Count()));
+        if (PollStop()) return;
+        // A stop noticed once a start list is made still verifies that set's stakes.
+        auto stopAfterStart = [&] {
+            if (!PollStop()) return false;
+            if (ws_.StakesCheckOnLine()) VerifyStakes();
+            return true;
+        };
+        if (sets.Count() > 0) {
+            TFilterRec rec;
+            int setNo = 0;
+            while (true) {
+                if (PollStop()) return;
+                if (!sets.Next(rec)) break;
+                ctx.SetNo = ++setNo;
+                const std::string setText = FormatFilterRec(rec);
+                ctx.Description = shortOptions + " + " + setText;
+                log_.Write("");
+                log_.Write(kDashes);
+                log_.Write(fmt::format("Применение набора фильтров {:03d}: \"{}\"", setNo, setText));
+                log_.Write(kDashes);
+                state_.LineNo = ctx.LineNo;
+                state_.Text = fmt::format("Фильтр {} из {}: {}", setNo, sets.Count(), setText);
+                Show();
+                log_.Write(kStartList);
+                PrepareStartList(options);
+                listPrepared = true;
+                log_.Write(fmt::format(kListSize, ws_.CombsCount()));
+                if (stopAfterStart()) return;
+                for (const TFilterPart& part : rec)
+                    if (part.Used && ws_.CombsCount() > 1) ApplyFilterPart(part);
+                if (stopAfterStart()) return;
+                MakeScenarioStakes(options.ResultCombsMode, ctx);
+                if (stopAfterStart()) return;
+                log_.Write(kDashes);
+                if (ws_.StakesCheckOnLine()) VerifyStakes();
+            }
+        } else {
+            log_.Write("{ERROR} Фильтры не применялись!");
+            log_.Write("");
+            state_.LineNo = ctx.LineNo;
+            state_.Text = shortOptions;
+            Show();
+            log_.Write(kStartList);
+            PrepareStartList(options);
+            log_.Write(fmt::format(kListSize, ws_.CombsCount()));
+            if (PollStop()) return;
+            ctx.SetNo = 0;
+            ctx.Description = shortOptions;
+            MakeScenarioStakes(options.ResultCombsMode, ctx);
+            if (ws_.StakesCheckOnLine()) VerifyStakes();
+        }
+    } catch (const std::exception& e) {
+        state_.StopRequested = true;
+        ws_.GetHost().ShowError(e.what());
+    }
+}
+
+void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
+    Stopwatch sw(timings_.StartLists);
+    const int type = options.StartCombsType;
+    if (type == scFull || type == scExcl) {
+        // The full list of the same settings is copied rather than made anew.
+        const TCombsGenerateParams& params = ws_.GenerateDefaults();
+        if (fullKey_ && *fullKey_ == params) {
+            ws_.Combs() = fullList_;
+        } else {
+            if (!ws_.GenerateCombs(false, params)) throw Error("Ошибка генерации файла комбинаций!");
+            fullList_ = ws_.Combs();
+            fullKey_ = params;
+        }
+        ws_.ClearFilterLog();
+    }
+    if (PollStop()) return;
+    if (type == scExcl && options.DrawsExclude > 0) {
+        const int offset = ws_.DrawsOffset(), n = options.DrawsExclude;
+        if (exclOffset_ == offset && exclDraws_ == n) {
+            ws_.Combs() = exclList_;
+        } else {
+            ws_.MakeUndoCopy(false);
+            ws_.RemoveLastDraws(n);
+            exclList_ = ws_.Combs();
+            exclOffset_ = offset;
+            exclDraws_ = n;
+        }
+    }
+    ws_.GetHost().Notify(Change::List);
+    if (PollStop()) return;
+    if (options.ClearStakes) {
+        ws_.StakesFile().Truncate();
+        ws_.ReopenStakesFile();
+        ws_.RefreshStakesGrid(false, false);
+    }
+}
+
+const TValueTable& TScenarioRunner::Table(const TFilterPart& part) {
+    TValueTableOptions options;
+    options.SampleLength = std::max(1, part.DrawsLen);
+    options.Offset = ws_.DrawsOffset();
+    options.Sorted = ws_.SortedDraws();
+    options.Prefetch = ws_.PrefetchsEnabled();
+    options.Coefs = ws_.Config().Coefs;
+    const TTableKey key{part.Method, ws_.Archive().Count(), options.Offset, options.SampleLength,
+                        options.Sorted, options.Prefetch, options.Coefs};
+    // The weights are part of the key: a filter with its own coefficients
+    // sees its own "Вес" column.
+    if (!(key == tableKey_)) {
+        Stopwatch sw(timings_.Tables);
+        table_ = ComputeValueTable(ws_, part.Method, options);
+        tableKey_ = key;
+        sortedColumn_ = -1;
+    }
+    if (sortedColumn_ != part.SortOrder) {
+        sorted_ = table_;
+        SortValueTable(sorted_, part.SortOrder, true);
+        sortedColumn_ = part.SortOrder;
+    }
+    return sorted_;
+}
+
+void TScenarioRunner::LogRow(const char* prefix, const TStatValues& v) {
+    log_.Write(prefix + fmt::format(kRowText, v[cValue], v[cCount], v[cCountPct], v[cDev], v[cDevPct],
+                                    v[cDepth], v[cDepthPct], v[cWeight]));
+}
+
+std::vector<uint8_t> TScenarioRunner::DistinctNumbers(size_t limit) const {
+    std::vector<uint8_t> out;
+    bool seen[256] = {};
+    const TCombList& list = ws_.Combs();
+    for (int64_t i = 0; i < list.Count() && out.size() < limit; ++i)
+        for (uint8_t x : list[i].n)
+            if (!seen[x] && out.size() < limit) {
+                seen[x] = true;
+                out.push_back(x);
+            }
+    return out;
+}
+
+bool TScenarioRunner::StopRuleHit(const TFilterPart& part, const TStatValues& v, int step, bool multi) {
+    const int mode = part.StopMode;
+    const int32_t value = part.StopValue;
+    const int64_t count = ws_.CombsCount();
+    switch (mode) {
+        case 1:  // SC
+            return !multi && value >= count;
+        case 2: {  // SE
+            if (multi) return false;
+            if (count <= 1) return true;
+            const int maxStake = MaxStakeLength(ws_.Config());
+            const int t = value >= 7 && value <= maxStake ? value : maxStake;
+            return static_cast<int>(DistinctNumbers(static_cast<size_t>(t) + 1).size()) <= t;
+        }
+        case 4:  // ST
+            return step >= value;
+        case 5: {  // SV
+            const int32_t c = IntOr(v[cCount], 0);
+            return part.BottomUp ? c >= value : c <= value;
+        }
+        case 6: {  // SP
+            const double p = NumberOr(v[cCountPct], 0);
+            return part.BottomUp ? p >= value : p <= value;
+        }
+        default:  // SF, SZ
+            return false;
+    }
+}
+
+bool TScenarioRunner::LevelMatches(const TFilterPart& part, const TStatValues& values, int32_t number) {
+    const TLevelRule rule = LevelRule(part.LevelMode);
+    const std::string& cell = values[static_cast<size_t>(rule.Column)];
+    switch (rule.Test) {
+        case TLevelTest::Always: return true;
+        case TLevelTest::AtLeastInt: return IntOr(cell, 0) >= IntOr(part.LevelValue, 0);
+        case TLevelTest::AtLeastNumber: return NumberOr(cell, 0) >= IntOr(part.LevelValue, 0);
+        case TLevelTest::AtMostInt: return IntOr(cell, 65535) <= IntOr(part.LevelValue, 0);
+        case TLevelTest::AtMostNumber: return NumberOr(cell, 65535) <= IntOr(part.LevelValue, 0);
+        case TLevelTest::AtMostNumberZero: return NumberOr(cell, 0) <= IntOr(part.LevelValue, 0);
+        case TLevelTest::InListInt: {
+            const int32_t c = StrictInt(cell);
+            for (const std::string& e : ListElements(part.LevelValue))
+                if (StrictInt(e) == c) return true;
+            return false;
+        }
+        case TLevelTest::InListNumber: {
+            const double c = StrictNumber(cell);
+            for (const std::string& e : ListElements(part.LevelValue))
+                if (StrictNumber(e) == c) return true;
+            return false;
+        }
+        case TLevelTest::ValueInList:
+            for (const std::string& e : ListElements(part.LevelValue))
+                if (StrictInt(e) == number) return true;
+            return false;
+    }
+    return false;
+}
+
+bool TScenarioRunner::FilterBy(const TFilterPart& part, int method, TCustomStat& matcher,
+                               const TStatDrawArray& rows, const std::vector<std::string>& texts) {
+    Stopwatch sw(timings_.Filtering);
+    log_.Write(part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения...");
+    ws_.MakeUndoCopy(false);
+    const bool ok = FilterBySelectedRows(ws_, &matcher, method, rows, texts, !part.KeepSelected,
+                                         ws_.Stats().ListCaption(method, true));
+    log_.Write(fmt::format(kListSize, ws_.CombsCount()));
+    if (!ok) throw Error("Ошибка фильтрации комбинаций!");
+    return true;
+}
+
+void TScenarioRunner::Undo() {
+    log_.Write("{UNDO} Откат изменений...");
+    ws_.RestoreUndoCopy(false);
+    ws_.AddUndoLogEntry();
+}
+
+void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
+    const TStatList& stats = ws_.Stats();
+    const int method = part.Method;
+    if (method < 0 || method >= stats.Count() || !stats.IsAvailable(method) || !stats.IsListed(method) ||
+        !stats.IsFavourite(method))
+        throw Error(fmt::format(kMsgMissingMethod, part.MethodCode,
+                                method >= 0 && method < stats.Count() ? stats.Items(method).Caption()
+                                                                      : std::string()));
+    log_.Write(fmt::format("Анализ тиражей и расчет статистики \"{}\" для выборки в {} тиражей...",
+                           stats.ListCaption(method, true), part.DrawsLen));
+    ws_.Stats().ApplyWeights(part.Coefs.CDLOverride, part.Coefs.ToCDL());
+    const TValueTable& table = Table(part);
+    if (PollStop()) return;
+    const int rowCount = static_cast<int>(table.Rows.size());
+    if (log_.Enabled())
+        for (const auto& row : table.Rows) LogRow("", RowValues(&row));
+    if (PollStop()) return;
+
+    const std::unique_ptr<TCustomStat> matcher = stats.CreateStat(method);
+    int step = 0;
+    auto rowAt = [&](int visit) -> const TValueTableRow& {
+        return table.Rows[static_cast<size_t>(part.BottomUp ? rowCount - 1 - visit : visit)];
+    };
+    if (part.MultiSelect) {
+        TStatDrawArray selected;
+        std::vector<std::string> texts;
+        for (int visit = 0; visit < rowCount; ++visit) {
+            if (PollStop()) return;
+            const TValueTableRow& row = rowAt(visit);
+            const TStatValues values = RowValues(&row);
+            if (StopRuleHit(part, values, step, true)) break;
+            if (LevelMatches(part, values, matcher->ParseValue(values[cValue]))) {
+                selected.push_back(row.Row);
+                texts.push_back(values[cValue]);
+                LogRow(fmt::format("Шаг {:03d}. Выделение строки: ", step + 1).c_str(), values);
+            }
+            ++step;
+        }
+        FilterBy(part, method, *matcher, selected, texts);
+        if (ws_.CombsCount() == 0) Undo();
+        return;
+    }
+    for (int visit = 0; visit < rowCount; ++visit) {
+        if (PollStop()) break;
+        const TValueTableRow& row = rowAt(visit);
+        const TStatValues values = RowValues(&row);
+        if (StopRuleHit(part, values, step, false)) break;
+        if (PollStop()) break;
+        if (!LevelMatches(part, values, matcher->ParseValue(values[cValue]))) continue;
+        LogRow(fmt::format("Шаг {:03d}. Выделение строки: ", step + 1).c_str(), values);
+        FilterBy(part, method, *matcher, {row.Row}, {values[cValue]});
+        if (ws_.CombsCount() == 0) {
+            Undo();
+            if (part.StopMode == 3) break;  // SZ
+        } else {
+            ++step;
+        }
+    }
+}
+
+void TScenarioRunner::MakeScenarioStakes(int mode, TLineContext& ctx) {
+    Stopwatch sw(timings_.Stakes);
+    log_.Write(fmt::format("{{*}} Добавление ставки, режим: \"{}\"", ResultModeCaption(mode)));
+    const int64_t count = ws_.CombsCount();
+    if (count == 0 || mode == rmNone) return;
+    if (count > 1 && mode == rmStop) {
+        state_.StopRequested = true;
+        log_.Write("{!} Сценарий остановлен!");
+        ws_.GetHost().ShowMessage(
+            MessageKind::Warning,
+            fmt::format(kMsgStopped, count, FormatStakeNote(ctx.LineNo, ctx.SetNo, ctx.Comment, ctx.Description)));
+        return;
+    }
+    if (count > 1 && mode == rmSkip) {
+        log_.Write("{-} Ставка игнорирована!");
+        return;
+    }
+    if (state_.StopRequested) return;
+    const TCombList& list = ws_.Combs();
+    auto numbersOf = [](const TCombination& c) { return std::vector<uint8_t>(c.n, c.n + BallsInDraw); };
+    if (count == 1) {
+        AddScenarioStake(numbersOf(list[0]), false, ctx);
+    } else {
+        switch (mode) {
+            case rmExt: {
+                std::vector<uint8_t> numbers = DistinctNumbers(MaxNumber);
+                const size_t maxStake = static_cast<size_t>(MaxStakeLength(ws_.Config()));
+                if (numbers.size() > maxStake) {
+                    random_.seed(std::random_device{}());
+                    while (numbers.size() > maxStake)
+                        numbers.erase(numbers.begin() +
+                                      static_cast<std::ptrdiff_t>(random_() % numbers.size()));
+                }
+                AddScenarioStake(numbers, false, ctx);
+                break;
+            }
+            case rmRand:
+                AddScenarioStake(numbersOf(list[static_cast<int64_t>(random_() % static_cast<uint64_t>(count))]),
+                                 false, ctx);
+                break;
+            case rmFirst: AddScenarioStake(numbersOf(list[0]), false, ctx); break;
+            case rmLast: AddScenarioStake(numbersOf(list[count - 1]), false, ctx); break;
+            case rmAll:
+                for (int64_t i = 0; i < ws_.CombsCount(); ++i) {
+                    if (i > 0 && PollStop()) break;
+                    AddScenarioStake(numbersOf(ws_.Combs()[i]), true, ctx);
+                }
+                break;
+            case rmSysA:
+            case rmSysC: StakeSystem(mode, DistinctNumbers(MaxNumber), ctx); break;
+            default: break;
+        }
+    }
+    ws_.RefreshStakesGrid(false, true);
+}
+
+void TScenarioRunner::StakeSystem(int mode, const std::vector<uint8_t>& numbers, TLineContext& ctx) {
+    std::vector<TCombination> system;
+    std::string fileOrMessage;
+    const int n = static_cast<int>(numbers.size());
+    if (!LoadSystemFor(ws_.GetHost(), ws_.DataDir(), numbers, system, fileOrMessage)) {
+        log_.Write(fmt::format("{{#}} Системная игра для {} чисел [ОШИБКА]: \"{}\"", n, fileOrMessage));
+        return;
+    }
+    const std::string name = std::filesystem::path(fileOrMessage).stem().string();
+    log_.Write(mode == rmSysA
+                   ? fmt::format("{{#}} Системная игра для {} чисел [все система]: загружен файл \"{}\"", n, name)
+                   : fmt::format("{{#}} Системная игра для {} чисел [система * комбинации]: загружен файл \"{}\"",
+                                 n, name));
+    std::unordered_set<uint64_t> inList;
+    if (mode == rmSysC)
+        for (int64_t i = 0; i < ws_.CombsCount(); ++i) inList.insert(Packed(ws_.Combs()[i]));
+    for (TCombination c : system) {
+        std::sort(c.n, c.n + BallsInDraw);
+        if (mode == rmSysC && !inList.count(Packed(c))) continue;
+        AddScenarioStake(std::vector<uint8_t>(c.n, c.n + BallsInDraw), true, ctx);
+        if (PollStop()) break;
+    }
+}
+
+bool TScenarioRunner::AddScenarioStake(const std::vector<uint8_t>& numbers, bool bulk, TLineContext& ctx) {
+    TStakeRecord r = MakeEmptyStake(skScenario);
+    r.Draw = ws_.NextDrawNo();
+    r.Sample = static_cast<int32_t>(std::min<int64_t>(ws_.CombsCount(), INT32_MAX));
+    r.Numbers.Count = static_cast<int32_t>(std::min<size_t>(numbers.size(), MaxStakeNumbers));
+    for (int i = 0; i < r.Numbers.Count; ++i) r.Numbers.Numbers[i] = numbers[static_cast<size_t>(i)];
+    r.Profit = StakeCost(ws_.Config(), r.Numbers.Count, -1);
+    const std::string note = FormatStakeNote(ctx.LineNo, ctx.SetNo, ctx.Comment, ctx.Description);
+    SetStakeComment(r, note);
+    const std::string text = NumbersText(numbers);
+    bool added = false;
+    if (ctx.NewOnly && ws_.FindStake(r.Draw, r.Numbers)) {
+        log_.Write(fmt::format("{{-}} Ставка на тираж {} не добавлена, так как уже имеется в списке ставок: [{}]",
+                               r.Draw, text));
+    } else if (ws_.CreateStakes(r, 1, bulk)) {
+        log_.Write(fmt::format("{{+}} Ставка на тираж {} добавлена в список ставок: [{}]", r.Draw, text));
+        ++state_.StakesMade;
+        madeStakes_.push_back({r.Draw, std::vector<int>(numbers.begin(), numbers.end()), StakeComment(r)});
+        added = true;
+    }
+    const int64_t now = NowMs();
+    if (!bulk || now - ctx.LastRefreshMs >= 101) {
+        ctx.LastRefreshMs = now;
+        Show();
+    }
+    return added;
+}
+
+}  // namespace tessara

@@ -1,0 +1,237 @@
+#include "scenario/scenario_run.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "app/workspace.h"
+#include "model/encoding.h"
+#include "model/error.h"
+#include "model/files.h"
+#include "stakes/ratings.h"
+#include "stakes/stake_record.h"
+#include "stakes_test_support.h"
+#include "stat_test_support.h"
+
+namespace tessara {
+namespace {
+
+// A host whose event processing can act like a user clicking during a run.
+class ClickingHost : public test::RecordingHost {
+public:
+    void ProcessEvents() override {
+        if (OnEvents) OnEvents();
+    }
+    std::function<void()> OnEvents;
+};
+
+class ScenarioRunTest : public ::testing::Test {
+protected:
+    ScenarioRunTest() : ws(host, dir.Path()) {
+        ws.InitGameTables();
+        ws.LoadStakesFile();
+        ws.Archive().Draws() = test::RandomDraws(500, 11);
+        ws.RegisterStats();
+        runner = std::make_unique<TScenarioRunner>(ws);
+        runner->SetRandomSeed(5);
+    }
+    std::vector<TStakeRecord> Records() {
+        std::vector<TStakeRecord> out;
+        for (int64_t i = 0; i < ws.StakesFile().Count(); ++i)
+            out.push_back(ws.StakesFile().Read(TStakeOrigin::Begin, i));
+        return out;
+    }
+    std::vector<TStakeRecord> Stakes() {
+        std::vector<TStakeRecord> out;
+        for (const auto& r : Records())
+            if (r.Kind != skSeparator) out.push_back(r);
+        return out;
+    }
+    int UndoEntries() const {
+        int n = 0;
+        for (const auto& e : ws.FilterLog()) n += e.Icon == TLogIcon::Undo;
+        return n;
+    }
+    std::string LogText() {
+        std::string all;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            if (entry.path().filename().string().rfind("ScriptLog_", 0) == 0)
+                all += Cp1251ToUtf8(ReadFileBytes(entry.path().string()));
+        return all;
+    }
+
+    test::TempDir dir;
+    ClickingHost host;
+    Workspace ws;
+    std::unique_ptr<TScenarioRunner> runner;
+};
+
+TEST_F(ScenarioRunTest, SeparatorsOnlyAddOneSeparator) {
+    ws.StakesFile().Append(test::Stake(501, {1, 2, 3, 4, 5, 6}));
+    ASSERT_TRUE(runner->Forecast({"", ""}));
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].Kind, skSeparator);
+    EXPECT_EQ(runner->State().Text, "Сценарий завершен!");
+    EXPECT_FALSE(runner->State().Running);
+    EXPECT_EQ(runner->State().StakesMade, 0);
+}
+
+TEST_F(ScenarioRunTest, LineWithoutFiltersStakesFromTheStartList) {
+    runner->Log().SetEnabled(true);
+    ASSERT_TRUE(runner->Forecast({"FULL:0#EXT| | | | | | | |без фильтров"}));
+    const auto stakes = Stakes();
+    ASSERT_EQ(stakes.size(), 1u);
+    EXPECT_EQ(stakes[0].Kind, skScenario);
+    EXPECT_EQ(stakes[0].Draw, 501);
+    EXPECT_EQ(stakes[0].Numbers.Count, ws.Config().MaxStake);
+    EXPECT_EQ(stakes[0].Sample, 5245786);
+    EXPECT_EQ(StakeComment(stakes[0]), "01.000: без фильтров @ FULL#EXT");
+    const std::string log = LogText();
+    EXPECT_NE(log.find("{ERROR} Фильтры не применялись!"), std::string::npos);
+    EXPECT_NE(log.find("Количество комбинаций в списке: 5245786"), std::string::npos);
+}
+
+// Removing one number at a time leaves C(42 - k, 6) combinations.
+TEST_F(ScenarioRunTest, StopRulesOfSingleAndMultiSelect) {
+    const struct {
+        const char* filter;
+        int64_t left;
+    } cases[] = {
+        {"TSD1#NUMS:20#LNO:#SC:100", 84},        // stops before the next row once at most 100 are left
+        {"TSD1#NUMS:20#LNO:#SE:5", 210},         // below 7 the threshold is MaxStake: 10 numbers
+        {"TSD1#NUMS:20#LNO:#SE:8", 28},          // 8 numbers
+        {"TMD1#NUMS:20#LNO:#ST:3", 3262623},     // exactly three rows: C(39, 6)
+        {"TSD1#NUMS:20#LNO:#ST:2", 3838380},     // two filterings: C(40, 6)
+        {"TSD1#NUMS:20#CMV:100000#SF:0", 5245786},  // no row reaches the level
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(runner->Forecast({std::string("FULL:0#NONE|") + c.filter + "| | | | | | |"}));
+        EXPECT_EQ(ws.CombsCount(), c.left) << c.filter;
+    }
+}
+
+TEST_F(ScenarioRunTest, EmptyingFilterIsUndoneAndNextRowTried) {
+    // Keeping one number after another leaves one combination after six rows;
+    // every later row would empty the list and is undone.
+    ASSERT_TRUE(runner->Forecast({"FULL:0#NONE|TSF1#NUMS:20#LNO:#SF:0| | | | | | |"}));
+    EXPECT_EQ(ws.CombsCount(), 1);
+    EXPECT_EQ(UndoEntries(), 36);
+    ASSERT_TRUE(runner->Forecast({"FULL:0#NONE|TSF1#NUMS:20#LNO:#SZ:0| | | | | | |"}));
+    EXPECT_EQ(ws.CombsCount(), 1);
+    EXPECT_EQ(UndoEntries(), 1);
+}
+
+TEST_F(ScenarioRunTest, StopModeStakesALastCombinationAndGoesOn) {
+    const std::string line = "FULL:0#STOP|TSF1#NUMS:20#LNO:#SF:0| | | | | | |";
+    ASSERT_TRUE(runner->Forecast({line, line}));
+    EXPECT_EQ(Stakes().size(), 2u);
+    EXPECT_TRUE(host.Messages.empty());
+    // More than one left: the run stops with the warning and stakes nothing.
+    ASSERT_TRUE(runner->Forecast({"FULL:0#STOP|TMD1#NUMS:20#LNO:#ST:1| | | | | | |", line}));
+    EXPECT_EQ(Stakes().size(), 2u);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Text.rfind("Выполнение сценария прервано, т.к. после применения всех фильтров "
+                                          "в списке комбинаций их осталось более одной: 4496388!\r\rФильтры: "
+                                          "01.001: @ FULL#STOP + TMD#NUMS:20#LNO:#ST:1",
+                                          0),
+              0u)
+        << host.Messages[0].Text;
+}
+
+TEST_F(ScenarioRunTest, NewOnlyAddsAStakeOnce) {
+    runner->Log().SetEnabled(true);
+    const std::vector<std::string> lines = {"FULL:0#FIRST#NEX| | | | | | | |"};
+    ASSERT_TRUE(runner->Forecast(lines));
+    ASSERT_TRUE(runner->Forecast(lines));
+    EXPECT_EQ(runner->State().StakesMade, 0);
+    ASSERT_EQ(Stakes().size(), 1u);
+    EXPECT_NE(LogText().find("{-} Ставка на тираж 501 не добавлена, так как уже имеется в списке ставок: "
+                             "[1;2;3;4;5;6]"),
+              std::string::npos);
+}
+
+TEST_F(ScenarioRunTest, ClearStakesEmptiesTheFileBeforeEachSet) {
+    ws.StakesFile().Append(test::Stake(501, {1, 2, 3, 4, 5, 6}));
+    ASSERT_TRUE(runner->Forecast({"FULL:0#LAST#CLR|TSD1#NUMS:5,10,20#LNO:#ST:1| | | | | | |"}));
+    EXPECT_EQ(runner->State().StakesMade, 3);
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(StakeComment(records[0]).substr(0, 7), "01.003:");
+}
+
+TEST_F(ScenarioRunTest, TestRunsFromTheOldestOffsetToTheNewest) {
+    const std::vector<std::string> lines = {"FULL:0#FIRST| | | | | | | |"};
+    ASSERT_TRUE(runner->Test(lines, 3));
+    std::vector<int> draws;
+    for (const auto& r : Records()) draws.push_back(r.Draw);
+    EXPECT_EQ(draws, (std::vector<int>{498, -1, 499, -1, 500}));
+    for (const auto& r : Stakes()) EXPECT_TRUE(StakeIsChecked(r));
+    EXPECT_EQ(ws.DrawsOffset(), 0);
+    ASSERT_EQ(ws.Ratings().Count(), 1u);
+    EXPECT_EQ(ws.Ratings()[0].Stakes, 3u);
+    // A second test adds one result per stake note per cycle.
+    ASSERT_TRUE(runner->Test(lines, 3));
+    EXPECT_EQ(ws.Ratings()[0].Stakes, 6u);
+    EXPECT_EQ(TScenarioRunner::MaxTestCount(ws), 499);
+}
+
+TEST_F(ScenarioRunTest, StopDuringATestLeavesItsOffset) {
+    host.OnEvents = [&] {
+        if (runner->State().CycleNo == 2 && runner->State().LineNo == 1) runner->RequestStop();
+    };
+    ASSERT_TRUE(runner->Test({"FULL:0#FIRST| | | | | | | |"}, 5));
+    EXPECT_EQ(ws.DrawsOffset(), 4);
+    EXPECT_EQ(runner->State().Text, "Сценарий завершен!");
+    EXPECT_FALSE(runner->State().Running);
+    EXPECT_EQ(Stakes().size(), 1u);
+}
+
+TEST_F(ScenarioRunTest, ErrorsInALineStopTheRun) {
+    ASSERT_TRUE(runner->Forecast({"FULL:0#FIRST|TSD1#XXXX:20#LNO:#SF:0| | | | | | |", "FULL:0#FIRST| | | | | | | |"}));
+    EXPECT_TRUE(Stakes().empty());
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Text.rfind("Некорректное описание фильтра", 0), 0u);
+    // A method switched off in the favourites is not in the list to choose from.
+    ws.Stats().AllFavourites = false;
+    ws.Stats().Items(ws.Stats().FindMethod("NUMS")).Favourite = false;
+    ASSERT_TRUE(runner->Forecast({"FULL:0#FIRST|TSD1#NUMS:20#LNO:#SF:0| | | | | | |"}));
+    EXPECT_EQ(host.Messages.back().Text.rfind("Метод расчета статистики \"NUMS\" на найден!\r", 0), 0u)
+        << host.Messages.back().Text;
+}
+
+TEST(ScenarioLevels, ColumnsAndTests) {
+    // value, count, count %, deviation, deviation %, depth, depth %, weight, period min, period, period max
+    const TStatValues row = {"7", "12", "4,5", "-3", "-20,25", "2", "10", "1,5", "3", "8,25", "-"};
+    const struct {
+        int mode;
+        const char* value;
+        bool expected;
+    } cases[] = {
+        {0, "", true},     {1, "2", true},       {1, "3", false},   {2, "10", true},    {3, "2", true},
+        {4, "9", false},   {5, "1,2;5", true},   {6, "10", true},   {7, "-3", true},    {8, "-20", false},
+        {13, "12", true},  {14, "5", false},     {15, "11", false}, {17, "12", true},   {18, "4.5", true},
+        {19, "1", true},   {20, "1", false},     {21, "1.5", true}, {22, "3", true},    {25, "8", true},
+        {26, "9", true},   {28, "0", true},      {29, "5", false},  {31, "6;7", true},  {31, "8", false},
+    };
+    for (const auto& c : cases) {
+        TFilterPart part;
+        part.LevelMode = static_cast<uint8_t>(c.mode);
+        part.LevelValue = c.value;
+        EXPECT_EQ(TScenarioRunner::LevelMatches(part, row, 7), c.expected) << c.mode << " " << c.value;
+    }
+    // A "-" reads as 65535 in the upper-bound tests.
+    TFilterPart upper;
+    upper.LevelMode = 29;
+    upper.LevelValue = "70000";
+    EXPECT_TRUE(TScenarioRunner::LevelMatches(upper, row, 7));
+    // The list tests read the column strictly.
+    TFilterPart list;
+    list.LevelMode = 30;
+    list.LevelValue = "1";
+    EXPECT_THROW(TScenarioRunner::LevelMatches(list, row, 7), Error);
+}
+
+}  // namespace
+}  // namespace tessara
