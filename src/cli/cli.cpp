@@ -66,7 +66,7 @@ namespace {
 
 const std::vector<const std::vector<Command>*>& CommandTables() {
     static const std::vector<const std::vector<Command>*> tables = {
-        &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &DemoCommands()};
+        &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands()};
     return tables;
 }
 

@@ -105,7 +105,7 @@ public:
     // Checking: every unchecked stake whose draw is in the archive.
     bool CheckStakes(int* checkedCount = nullptr);
     // Checks, and after a change re-sorts and saves the ratings.
-    bool CheckStakesAndUpdate();
+    bool CheckStakesAndUpdate(int* checkedCount = nullptr);
 
     // The commands of the stakes tab, with their questions and busy states.
     TStakeRecord PrefillManualStake(const TCombination* comb) const;

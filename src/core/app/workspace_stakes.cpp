@@ -238,8 +238,8 @@ bool Workspace::CheckStakes(int* checkedCount) {
     return checked > 0;
 }
 
-bool Workspace::CheckStakesAndUpdate() {
-    if (!CheckStakes()) return false;
+bool Workspace::CheckStakesAndUpdate(int* checkedCount) {
+    if (!CheckStakes(checkedCount)) return false;
     ReopenStakesFile();
     SortRatings(ratingsSortColumn_, ratingsSortDesc_);
     return true;

@@ -7,6 +7,7 @@
 #include "model/encoding.h"
 #include "model/format.h"
 #include "model/game.h"
+#include "stakes/stake_cost.h"
 
 namespace tessara {
 
@@ -52,14 +53,14 @@ std::string Name(const TRatingRecord& r) {
 int Sign(long double v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
 std::string AverageText(const TRatingRecord& r) {
-    return FormatFixed(static_cast<double>(r.Matched) / r.Stakes, 3);
+    return FormatShownNumber(static_cast<double>(r.Matched) / r.Stakes, 3);
 }
 
 int64_t AverageProfit(const TRatingRecord& r) {
     return RoundHalfEven(static_cast<double>(r.Profit) / r.Stakes);
 }
 
-std::string MoneyText(int64_t v) { return FormatFixed(static_cast<double>(v) / MoneyScale, 2); }
+std::string MoneyText(int64_t v) { return FormatShownMoney(v); }
 
 std::string Quoted(const std::string& s) {
     std::string q = "\"";
@@ -107,9 +108,9 @@ std::string RatingCellText(const TRatingRecord& r, int column, int effMode) {
     const long double stakes = r.Stakes;
     switch (effMode) {
         case 1:
-            return FormatFixed(static_cast<double>(r.Hits[i] * 100.0L / stakes - p * 100), 3) + "%";
+            return FormatShownNumber(static_cast<double>(r.Hits[i] * 100.0L / stakes - p * 100), 3) + "%";
         case 2:
-            return FormatFixed(static_cast<double>(r.Hits[i] * 100.0L / (stakes * p)), 3) + "%";
+            return FormatShownNumber(static_cast<double>(r.Hits[i] * 100.0L / (stakes * p)), 3) + "%";
         default:
             return std::to_string(RoundHalfEven(static_cast<double>(stakes * p)));
     }

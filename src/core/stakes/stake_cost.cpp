@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/format.h"
 #include "model/game.h"
 #include "stakes/stake_record.h"
 
@@ -18,6 +19,16 @@ TMoney StakeCost(const TConfigData& config, int count, int matches) {
 
 int MaxStakeLength(const TConfigData& config) {
     return std::clamp(config.MaxStake, BallsInDraw, MaxStakeNumbers);
+}
+
+std::string FormatShownNumber(double value, int decimals) {
+    std::string s = FormatFixed(value, decimals);
+    if (!s.empty() && s[0] == '-' && s.find_first_of("123456789") == std::string::npos) s.erase(0, 1);
+    return s;
+}
+
+std::string FormatShownMoney(TMoney value) {
+    return FormatShownNumber(static_cast<double>(value) / MoneyScale, 2);
 }
 
 }  // namespace tessara

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/config.h"
 #include "model/records.h"
 
@@ -14,5 +16,11 @@ TMoney StakeCost(const TConfigData& config, int count, int matches);
 // The longest merged stake the configuration allows, within what a stake
 // record can hold (a hand-edited MaxStake may exceed it).
 int MaxStakeLength(const TConfigData& config);
+
+// A number shown with a fixed count of decimals and the display separator;
+// a value that rounds to zero shows without a minus sign.
+std::string FormatShownNumber(double value, int decimals);
+// "%.2f" of a money amount for display.
+std::string FormatShownMoney(TMoney value);
 
 }  // namespace tessara

@@ -300,7 +300,7 @@ void TStakesFile::Rewrite(const Visitor& keep) {
                      written * StakeRecordSize, temp);
             written += static_cast<int64_t>(batch.size());
             batch.clear();
-            if (rewriteHook_) rewriteHook_(written);
+            if (rewriteHook_) rewriteHook_(written, false);
         };
         ForEach(0, [&](int64_t i, const TStakeRecord& r) {
             if (keep(i, r)) {
@@ -311,6 +311,8 @@ void TStakesFile::Rewrite(const Visitor& keep) {
         });
         if (!batch.empty()) flush();
         if (::fsync(tfd) != 0) ThrowErrno(errno, temp);
+        // Complete, but not yet the stakes file.
+        if (rewriteHook_) rewriteHook_(written, true);
         if (::rename(temp.c_str(), path_.c_str()) != 0)
             throw Error(DelphiFormat("Ошибка переименования / удаления временного файла ставок %s!\r\r%s",
                                      {temp, ErrnoText(errno)}));

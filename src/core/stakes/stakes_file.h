@@ -83,8 +83,10 @@ public:
     void DeleteByCondition(int mode, int value);
     void Rewrite(const Visitor& keep);
     // Called with the number of records written so far after each batch that
-    // went into the temporary file; lets a test stop the process there.
-    void SetRewriteHook(std::function<void(int64_t)> hook) { rewriteHook_ = std::move(hook); }
+    // went into the temporary file, and once more, complete, before it
+    // replaces the stakes file; lets a test stop the process there.
+    using RewriteHook = std::function<void(int64_t written, bool complete)>;
+    void SetRewriteHook(RewriteHook hook) { rewriteHook_ = std::move(hook); }
 
 private:
     int FdOrThrow() const;
@@ -92,7 +94,7 @@ private:
 
     int fd_ = -1;
     std::string path_;
-    std::function<void(int64_t)> rewriteHook_;
+    RewriteHook rewriteHook_;
     mutable bool cached_ = false;
     mutable int64_t cachedOffset_ = 0;
     mutable TStakeRecord cache_{};

@@ -4,6 +4,7 @@
 
 #include "model/format.h"
 #include "model/game.h"
+#include "stakes/stake_cost.h"
 
 namespace tessara {
 
@@ -48,7 +49,7 @@ std::string StakesGridCellText(const TStakeRecord& r, int column) {
         case 4: return checked ? FormatStakeNumbers(ResultNumbers(r), ";") : std::string();
         case 5: return checked ? std::to_string(r.Matches.Count) : std::string();
         case 6: return checked ? FormatStakeNumbers(r.Matches, " ") : std::string();
-        case 7: return FormatFixed(static_cast<double>(r.Profit) / MoneyScale, 2);
+        case 7: return FormatShownMoney(r.Profit);
         case 8: return StakeComment(r);
         default: return {};
     }
