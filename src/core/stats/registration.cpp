@@ -53,7 +53,9 @@ const std::vector<const TStatClass*>& RegistrationTable() {
         &TstCombSegmSeq2,  &TstCombSegmSeq3, &TstCombSegmSeq4,
         &TstPosVal,        &TstPosExt,
         &TstChnValCnt,     &TstColValCnt,   &TstRowValCnt,     &TstSgmValCnt,
-        // serials and periods come here
+        &TstNumGroups,     &TstNumPauses,   &TstChnGroups,     &TstChnPauses,
+        &TstSgmGroups,     &TstSgmPauses,
+        &TstNumPeriods,    &TstChnPeriods,  &TstSgmPeriods,
         &TstChain2DrawsAll, &TstChain2DrawsPos, &TstChain2Pos,
         &TstChain3DrawsPos, &TstChain3Pos,
         &TstChain2ChannelsAll, &TstChain2ChannelsPos, &TstChain2Channel,

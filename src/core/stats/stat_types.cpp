@@ -74,6 +74,17 @@ void AddStatDraw(TStatDrawArray& rows, const TStatDraw& row, bool trackPeriods) 
     rows.push_back(added);
 }
 
+int32_t UpdateLastValue(int32_t drawNo, const StatKey& key, TLastValueArray& list) {
+    for (TLastValue& e : list)
+        if (e.Key == key) {
+            const int32_t d = drawNo - e.DrawNo;
+            e.DrawNo = drawNo;
+            return d;
+        }
+    list.push_back({drawNo, key});
+    return -1;
+}
+
 void SortStatDraws(TStatDrawArray& rows) {
     for (size_t i = 1; i < rows.size(); ++i) {
         const TStatDraw v = rows[i];

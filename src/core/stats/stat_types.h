@@ -59,6 +59,9 @@ struct TLastValue {
     StatKey Key;
 };
 using TLastValueArray = std::vector<TLastValue>;
+// drawNo minus the draw number stored for the key, which drawNo then
+// replaces; -1 when the key is new to the list, which then records it.
+int32_t UpdateLastValue(int32_t drawNo, const StatKey& key, TLastValueArray& list);
 
 // Per-draw state of the statistics that carry it from draw to draw; the
 // caller zero-fills it before the first sample draw.

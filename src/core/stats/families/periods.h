@@ -2,4 +2,9 @@
 
 #include "stats/custom_stat.h"
 
-namespace tessara {}  // namespace tessara
+namespace tessara {
+
+// After how many draws a number, channel or segment came back (group "per").
+extern const TStatClass TstNumPeriods, TstChnPeriods, TstSgmPeriods;
+
+}  // namespace tessara
