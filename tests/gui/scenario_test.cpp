@@ -19,6 +19,7 @@
 #include "model/files.h"
 #include "scenario/form_filter.h"
 #include "scenario/form_script_line.h"
+#include "scenario/form_test_count.h"
 #include "scenario/scenario_model.h"
 #include "scenario/scenario_tab.h"
 #include "scenario/script_line.h"
@@ -59,6 +60,7 @@ class ScenarioGuiTest : public QObject {
     void FilterEditorChecks();
     void FilterEditorFillsAndWritesBack();
     void DoubleClickInAFilterFieldEditsThatFilter();
+    void RunTestAndStopThroughTheCommands();
 
   private:
     void SetLines(const std::vector<std::string>& lines);
@@ -350,6 +352,50 @@ void ScenarioGuiTest::DoubleClickInAFilterFieldEditsThatFilter() {
     QCOMPARE(field->text(), QStringLiteral("TSD1#SUMS:20#LMV:3#SF:1"));
     for (const char* other : {"edFilter1", "edFilter5", "edFilter7"})
         QVERIFY(form.findChild<QLineEdit*>(other)->text().isEmpty());
+}
+
+void ScenarioGuiTest::RunTestAndStopThroughTheCommands() {
+    for (int no = 103; no <= 110; ++no)
+        Work().Archive().Draws().push_back(test::MakeDraw(no, {no - 100, 10, 20, 30, 40, 41}));
+    SetLines({"FULL:0#FIRST| | | | | | | |"});
+    window_->Commands().Update();
+    QVERIFY(Action("ScriptRun")->isEnabled());
+    QVERIFY(!Action("ScriptStop")->isEnabled());
+
+    QVERIFY(window_->Commands().Execute(QStringLiteral("ScriptRun")));
+    QCOMPARE(Work().StakesCount(), int64_t(1));
+    QCOMPARE(Tab()->Panel(3)->text(), QStringLiteral("Ставок: 1"));
+    QCOMPARE(Tab()->Panel(4)->text(), QStringLiteral("Сценарий завершен!"));
+
+    // A test of five cycles, stopped by the command in the middle of cycle 2.
+    test::OnNextModal<TFormTestCnt>([](TFormTestCnt* form) {
+        QCOMPARE(form->findChild<QSpinBox*>("edTestCount")->maximum(), 9);
+        form->findChild<QSpinBox*>("edTestCount")->setValue(5);
+        form->accept();
+    });
+    prompts_->Answers = {true};
+    bool lockedWhileRunning = false;
+    QTimer clicker;
+    clicker.setInterval(1);
+    connect(&clicker, &QTimer::timeout, this, [&] {
+        if (Tab()->Panel(1)->text() != QStringLiteral("Цикл: 2") ||
+            Tab()->Panel(2)->text() != QStringLiteral("Строка: 1"))
+            return;
+        const auto* left = window_->findChild<QTabWidget*>("pcLeft");
+        lockedWhileRunning = !List()->isEnabled() && !left->isTabEnabled(0) && !left->isTabEnabled(1);
+        QVERIFY(window_->Commands().Execute(QStringLiteral("ScriptStop")));
+        clicker.stop();
+    });
+    clicker.start();
+    QVERIFY(window_->Commands().Execute(QStringLiteral("ScriptTest")));
+    QVERIFY(lockedWhileRunning);
+    QVERIFY(prompts_->Seen.contains(QStringLiteral("Подтверждение|Остановить выполнение сценария?")));
+    QCOMPARE(Work().DrawsOffset(), 4);
+    QCOMPARE(Tab()->Panel(4)->text(), QStringLiteral("Сценарий завершен!"));
+    QVERIFY(List()->isEnabled());
+    window_->Commands().Update();
+    QVERIFY(!Action("ScriptStop")->isEnabled());
+    QVERIFY(Action("ScriptRun")->isEnabled());
 }
 
 QTEST_MAIN(ScenarioGuiTest)

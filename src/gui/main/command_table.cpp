@@ -92,7 +92,8 @@ void CommandTable::SetReady(bool ready) {
 }
 
 bool CommandTable::Allowed(const Entry& entry) const {
-    return ready_ && !host_.Busy() && (!entry.Row.Enabled || entry.Row.Enabled());
+    return ready_ && (entry.Row.WhileBusy || !host_.Busy()) &&
+           (!entry.Row.Enabled || entry.Row.Enabled());
 }
 
 void CommandTable::Update() {

@@ -25,6 +25,7 @@ struct CommandRow {
     std::function<bool()> Enabled{};  // empty: always (unless busy)
     std::function<bool()> Checked{};  // set for toggles: the check mark follows it
     QString Hint{};
+    bool WhileBusy = false;  // the stop of a long run stays usable while busy
 };
 
 // The table of all commands of the main window. Each tab registers the rows of

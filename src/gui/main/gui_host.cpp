@@ -61,7 +61,8 @@ bool GuiHost::Confirm(const std::string& text) {
 void GuiHost::ProcessEvents() {
     // The user cannot start anything from here: input waits until the work ends.
     if (QCoreApplication::instance())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents(userInput_ ? QEventLoop::AllEvents
+                                                   : QEventLoop::ExcludeUserInputEvents);
 }
 
 void GuiHost::Notify(tessara::Change change) {

@@ -34,6 +34,10 @@ class GuiHost : public tessara::Host {
     void RefreshViews(bool full) override;
     void BusyChanged(bool busy) override;
 
+    // While a scenario runs the user must reach its stop command: pending
+    // input is then processed too (the rest of the window is locked).
+    void SetUserInputAllowed(bool on) { userInput_ = on; }
+
     // Core texts use "\r" as the line break.
     static QString MessageText(const std::string& text);
 
@@ -45,4 +49,5 @@ class GuiHost : public tessara::Host {
     std::function<void(bool)> onRefreshViews_;
     std::function<void(bool)> onBusyChanged_;
     std::function<void(const QString&)> onStatus_;
+    bool userInput_ = false;
 };

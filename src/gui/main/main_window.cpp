@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QSplitter>
+#include <QTableView>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
@@ -23,6 +24,7 @@
 #include "stats/statistics_tab.h"
 #include "stats/stats_commands.h"
 #include "scenario/scenario_commands.h"
+#include "scenario/scenario_run_commands.h"
 #include "scenario/scenario_tab.h"
 
 namespace {
@@ -106,6 +108,8 @@ void MainWindow::BuildTabs() {
     rightTabs_->addTab(new GraphsTab(*statSelectors_), QStringLiteral("Графики"));
     scenarioTab_ = new ScenarioTab(*ws_, *commands_, statSelectors_->StatBox(),
                                    [this] { return combsTab_->ExcludeDraws(); });
+    runCommands_ = std::make_unique<ScenarioRunCommands>(*ws_, host_, *scenarioTab_, *commands_,
+                                                         [this](bool locked) { LockForRun(locked); });
     // Ctrl+Del deletes combinations or scenario lines, whichever has the focus.
     ScopeShortcut(commands_->Action(QStringLiteral("CombsDelSelected")), combsTab_);
     for (const char* caption : kRightTabs) {
@@ -151,7 +155,11 @@ void MainWindow::BuildMenu() {
     addMenu(QStringLiteral("Статистика"),
             {QStringLiteral("FiltersManager"), QStringLiteral("FiltersReset"),
              QStringLiteral("FiltersInfo")});
-    addMenu(QStringLiteral("Сценарий"), ScenarioCommands::MenuNames());
+    QStringList scenarioMenu = ScenarioCommands::MenuNames();
+    scenarioMenu << QStringLiteral("|") << ScenarioRunCommands::MenuNames();
+    if (commands_->Action(QStringLiteral("StakesCheckLine")))
+        scenarioMenu << QStringLiteral("StakesCheckLine");
+    addMenu(QStringLiteral("Сценарий"), scenarioMenu);
     addMenu(QStringLiteral("Вид"),
             {QStringLiteral("ViewColorDraws"), QStringLiteral("ViewColorCombs")});
 }
@@ -300,8 +308,22 @@ bool MainWindow::event(QEvent* e) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+    // A running scenario winds down first; the window closes when it has.
+    if (runCommands_ && runCommands_->Running()) {
+        runCommands_->Runner().RequestStop();
+        closePending_ = true;
+        e->ignore();
+        return;
+    }
     Shutdown();
     e->accept();
+}
+
+void MainWindow::LockForRun(bool locked) {
+    for (int i = 0; i < leftTabs_->count(); ++i) leftTabs_->setTabEnabled(i, !locked);
+    rightTabs_->setTabEnabled(rightTabs_->indexOf(statisticsTab_), !locked);
+    scenarioTab_->List()->setEnabled(!locked);
+    if (!locked && closePending_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void MainWindow::Shutdown() {

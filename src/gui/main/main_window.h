@@ -20,6 +20,7 @@ class StatsCommands;
 class QTabWidget;
 class StatusPanels;
 class ScenarioTab;
+class ScenarioRunCommands;
 
 // The main window: assembles the tabs, menus and status bar around the
 // workspace and runs the two start-up stages and the shutdown.
@@ -71,6 +72,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void SaveLayout();
     void EditConfig();
     void EditShredding();
+    // Locks the tabs and the scenario list while a scenario runs.
+    void LockForRun(bool locked);
 
     GuiHost host_;
     tessara::TStartupSwitches switches_;
@@ -80,6 +83,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     DrawsTab* drawsTab_ = nullptr;
     CombsTab* combsTab_ = nullptr;
     ScenarioTab* scenarioTab_ = nullptr;
+    std::unique_ptr<ScenarioRunCommands> runCommands_;
+    bool closePending_ = false;
     QTabWidget* leftTabs_ = nullptr;
     QTabWidget* rightTabs_ = nullptr;
     std::unique_ptr<StatSelectors> statSelectors_;
