@@ -13,4 +13,9 @@ mkdir -p "$demo"
 if [ ! -f "$demo/Tessara_6x42.ldr" ]; then
   cp "$root/data/sample/Tessara_6x42.ldr" "$demo/"
 fi
+# The demo scenario, also as the current scenario of a new demo folder.
+cp -n "$root/data/sample/Tessara_demo.lsc" "$demo/" 2>/dev/null || true
+if [ ! -f "$demo/Tessara_6x42.lss" ]; then
+  cp "$root/data/sample/Tessara_demo.lsc" "$demo/Tessara_6x42.lss"
+fi
 exec "$build/src/gui/tessara" --data-dir "$demo" "$@"

@@ -247,6 +247,10 @@ public:
     // Throws Error when memory for the copy cannot be found.
     void MakeUndoCopy(bool showStatus);
     void RestoreUndoCopy(bool showStatus);
+    // The undo copy for a filtering that rewrites the whole list from it:
+    // the buffers trade places instead of copying, and the list's contents
+    // are undefined until the filtering writes them.
+    void MoveListToUndo() { swap(combs_, undo_); }
     void DropUndo() { undo_.SetCount(0); }
     void ReserveUndo(int64_t capacity, int64_t count) { undo_.Reserve(capacity, count); }
     void ClearUndo() { undo_.Clear(); }

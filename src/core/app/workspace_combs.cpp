@@ -301,14 +301,23 @@ void Workspace::RemoveLastDraws(int n) {
     }
     combs_.Reserve(undo_.Capacity(), 0);
     Progress progress(host_, prefix, undo_.Count());
+    // A combination equals a draw when both hold the same set of numbers:
+    // compare number masks, the draws' sorted for a binary search.
+    const auto maskOf = [](const uint8_t* n) {
+        uint64_t m = 0;
+        for (int k = 0; k < BallsInDraw; ++k) m |= uint64_t{1} << (n[k] & 63);
+        return m;
+    };
+    std::vector<uint64_t> drawn;
     const TDrawsArray& draws = archive_.Draws();
+    for (int d = first; d <= last; ++d) drawn.push_back(maskOf(draws[static_cast<size_t>(d)].Numbers));
+    std::sort(drawn.begin(), drawn.end());
     TCombination* out = combs_.Data();
     int64_t kept = 0;
     for (int64_t i = 0; i < undo_.Count(); ++i) {
         const TCombination& c = undo_[i];
-        bool drawn = false;
-        for (int d = first; d <= last && !drawn; ++d) drawn = CountMatches(draws[static_cast<size_t>(d)].Numbers, c.n) == 6;
-        if (!drawn) out[kept++] = c;
+        out[kept] = c;
+        kept += !std::binary_search(drawn.begin(), drawn.end(), maskOf(c.n));
         progress.At(i);
     }
     combs_.SetCount(kept);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,12 @@ public:
 
     // Grows the buffer to at least capacity and sets the count.
     void Reserve(int64_t capacity, int64_t count);
+    // Trades buffers without copying.
+    friend void swap(TCombList& a, TCombList& b) noexcept {
+        std::swap(a.buf_, b.buf_);
+        std::swap(a.capacity_, b.capacity_);
+        std::swap(a.count_, b.count_);
+    }
     void SetCount(int64_t count) { count_ = count; }
     // Releases the buffer.
     void Clear();

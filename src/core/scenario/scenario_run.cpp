@@ -545,11 +545,21 @@ bool TScenarioRunner::FilterBy(const TFilterPart& part, int method, TCustomStat&
                                const TStatDrawArray& rows, const std::vector<std::string>& texts) {
     Stopwatch sw(timings_.Filtering);
     log_.Write(part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения...");
-    ws_.MakeUndoCopy(false);
+    if (rows.empty()) {
+        // Nothing selected filters nothing.
+        log_.Write(fmt::format(kListSize, ws_.CombsCount()));
+        return true;
+    }
+    // The filter rewrites the whole list from the undo copy, so the list's
+    // buffer can become the copy instead of being copied into it.
+    ws_.MoveListToUndo();
     const bool ok = FilterBySelectedRows(ws_, &matcher, method, rows, texts, !part.KeepSelected,
                                          ws_.Stats().ListCaption(method, true));
     log_.Write(fmt::format(kListSize, ws_.CombsCount()));
-    if (!ok) throw Error("Ошибка фильтрации комбинаций!");
+    if (!ok) {
+        ws_.RestoreUndoCopy(false);
+        throw Error("Ошибка фильтрации комбинаций!");
+    }
     return true;
 }
 
