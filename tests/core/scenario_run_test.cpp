@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -199,6 +200,49 @@ TEST_F(ScenarioRunTest, ErrorsInALineStopTheRun) {
     ASSERT_TRUE(runner->Forecast({"FULL:0#FIRST|TSD1#NUMS:20#LNO:#SF:0| | | | | | |"}));
     EXPECT_EQ(host.Messages.back().Text.rfind("Метод расчета статистики \"NUMS\" на найден!\r", 0), 0u)
         << host.Messages.back().Text;
+}
+
+// A small scenario on a small archive gives exactly the stakes file and the log
+// kept beside the tests. TESSARA_UPDATE_GOLDEN=1 writes them anew after an
+// intended change; read the difference before committing it.
+TEST(ScenarioGolden, StakesFileAndLog) {
+    test::TempDir dir;
+    test::RecordingHost host;
+    Workspace ws(host, dir.Path());
+    ws.InitGameTables();
+    ws.LoadStakesFile();
+    ws.Archive().Draws() = test::RandomDraws(40, 3);
+    ws.RegisterStats();
+    TScenarioRunner runner(ws);
+    runner.SetRandomSeed(1);
+    runner.Log().SetEnabled(true);
+    runner.Log().Now = [] {
+        std::tm tm{};
+        tm.tm_year = 126;
+        tm.tm_mon = 11;
+        tm.tm_mday = 10;
+        tm.tm_hour = 12;
+        return tm;
+    };
+    const std::vector<std::string> lines = {
+        "FULL:0#FIRST|TSD1#NUMS:20#CLV:2#SC:5000| | | | | | |Первая",
+        "EXCL:3#LAST|TMF1#EVEN:30#LNO:#ST:2|TSD1#SUMS:30#LLV:5#SZ:0| | | | | |Вторая",
+        "",
+        "CURR:0#FIRST#NEX|TSF1#POS1:10#CMV:1#SC:3| | | | | | |",
+    };
+    ASSERT_TRUE(runner.Test(lines, 2));
+    EXPECT_TRUE(host.Messages.empty());
+    const std::string stakes = ws.StakesFile().ReadAllBytes();
+    const std::string log = ReadFileBytes(dir.File("ScriptLog_2026-12-10-12-00-00.txt"));
+    const std::string folder = std::string(TESSARA_FIXTURES) + "/scenario/";
+    if (std::getenv("TESSARA_UPDATE_GOLDEN")) {
+        std::filesystem::create_directories(folder);
+        test::WriteBytes(folder + "golden.lsk", stakes);
+        test::WriteBytes(folder + "golden_log.txt", log);
+    }
+    EXPECT_EQ(stakes.size() % StakeRecordSize, 0u);
+    EXPECT_TRUE(stakes == ReadFileBytes(folder + "golden.lsk"));
+    EXPECT_EQ(Cp1251ToUtf8(log), Cp1251ToUtf8(ReadFileBytes(folder + "golden_log.txt")));
 }
 
 TEST(ScenarioLevels, ColumnsAndTests) {
