@@ -2,6 +2,7 @@
 #include <sstream>
 
 #include "cli.h"
+#include "model/draw_archive.h"
 #include "model/encoding.h"
 #include "model/files.h"
 #include "test_support.h"
@@ -145,6 +146,30 @@ TEST_F(CliTest, StatsMethodsAndValues) {
     EXPECT_EQ(r.out, "Значение\tКоличество\n3\t1\nГрафик:\t3\n");
     EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "stats", "values", "XXXX", "1"}).code, 1);
     EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "stats", "values", "NUMS", "9"}).code, 1);
+}
+
+TEST_F(CliTest, ScenarioForecastAndTest) {
+    TDrawsArray draws;
+    for (int no = 1; no <= 12; ++no) draws.push_back(test::MakeDraw(no, {no, no + 1, no + 2, 30, 31, 32}));
+    WriteDrawsFile(dir.File(DrawsFileName), draws);
+    test::WriteBytes(dir.File("s.lsc"), Utf8ToCp1251("FULL:0#FIRST| | | | | | | |первая\r\n"));
+    Result r = RunCliArgs({"--data-dir", dir.Path(), "scenario", "run", dir.File("s.lsc")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("\n\n")),
+              "Тираж\tЧисла\tКомментарий\n13\t1 2 3 4 5 6\t01.000: первая @ FULL#FIRST\nСтавок: 1");
+    EXPECT_NE(r.err.find("Сценарий завершен!"), std::string::npos) << r.err;
+
+    r = RunCliArgs({"--data-dir", dir.Path(), "scenario", "test", dir.File("s.lsc"), "--count", "3"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("10\t1 2 3 4 5 6\t01.000: первая @ FULL#FIRST\n"
+                         "11\t1 2 3 4 5 6\t01.000: первая @ FULL#FIRST\n"
+                         "12\t1 2 3 4 5 6\t01.000: первая @ FULL#FIRST\nСтавок: 3\n"),
+              std::string::npos)
+        << r.out;
+    // The rating row of the line's note: three checked stakes.
+    EXPECT_NE(r.out.find("\n01.000: первая @ FULL#FIRST\t3\t"), std::string::npos) << r.out;
+    EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "scenario", "test", dir.File("s.lsc"), "--count", "12"}).code, 1);
+    EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "scenario", "run", dir.File("none.lsc")}).code, 1);
 }
 
 TEST(Cli, UsageAndUnknownCommands) {
