@@ -101,6 +101,12 @@ BENCHMARK_CAPTURE(RunFilter, SUMS_keep, "SUMS", false, std::vector<uint16_t>{})-
 BENCHMARK_CAPTURE(RunFilter, EVEN_keep, "EVEN", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, POS3_keep, "POS3", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, SUMT_keep_generic_path, "SUMT", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, GRPV_keep, "GRPV", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, PRDV_keep, "PRDV", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, SDV2_keep, "SDV2", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, SC2C1_keep, "SC2C1", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, SDZ2_keep, "SDZ2", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, SHR1_keep, "SHR1", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 
 void BM_ValueTable(benchmark::State& state, const char* code) {
     Fixture& f = F();
