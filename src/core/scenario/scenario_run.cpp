@@ -317,16 +317,11 @@ void TScenarioRunner::RunScriptLine(int index, const std::string& text) {
     TLineContext ctx;
     ctx.LineNo = index + 1;
     ctx.Comment = ScriptLineComment(text);
-    line_ = &ctx;
-    bool listPrepared = false;
+    // Every way out of a line forgets its undo copy.
     struct Leave {
-        TScenarioRunner& r;
-        bool& prepared;
-        ~Leave() {
-            r.ws_.DropUndo();
-            r.line_ = nullptr;
-        }
-    } leave{*this, listPrepared};
+        Workspace& ws;
+        ~Leave() { ws.DropUndo(); }
+    } leave{ws_};
     try {
         ws_.DropUndo();
         const TScriptOptions options = ParseScriptOptions(ScriptLineOptions(text));
@@ -370,7 +365,6 @@ void TScenarioRunner::RunScriptLine(int index, const std::string& text) {
                 Show();
                 log_.Write(kStartList);
                 PrepareStartList(options);
-                listPrepared = true;
                 log_.Write(fmt::format(kListSize, ws_.CombsCount()));
                 if (stopAfterStart()) return;
                 for (const TFilterPart& part : rec)

@@ -128,7 +128,6 @@ private:
     std::mt19937 random_;
     std::vector<TRunStake> madeStakes_;
     TTimings timings_;
-    TLineContext* line_ = nullptr;
 
     // Lists at hand: the full list of the generation settings, and the list
     // without the latest draws under (offset, draws). Cleared every pass.
