@@ -280,7 +280,6 @@ bool TScenarioRunner::Test(const std::vector<std::string>& lines, int count) {
 
 void TScenarioRunner::RunScenarioPass() {
     ws_.AppendSeparator();
-    fullKey_.reset();
     exclOffset_ = exclDraws_ = -1;
     ws_.DeleteCombsBuffer();
     ws_.Stats().SaveWeights();
