@@ -122,6 +122,8 @@ void Workspace::ApplyShredding(const TShreddingConfig& shredding) {
     ReregisterStats();
     BuildPrefetchFiles(*this, false, {12}, PrefetchsEnabled());
     host_.Notify(Change::Configuration);
+    // A shredding table on screen shows the old formula's values until recomputed.
+    host_.RefreshViews(true);
 }
 
 void Workspace::SetGenerateDefaults(const TCombsGenerateParams& params) {
