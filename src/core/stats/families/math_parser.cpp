@@ -245,6 +245,7 @@ TCompiledExpression TCompiledExpression::Compile(std::string_view text, int vari
     Parser(s, std::min(variables, MaxVariables), e.program_).Run();
     size_t d = 0;
     for (const Op& op : e.program_) {
+        if (op.Kind == opVar) e.used_ |= 1u << op.Arg;
         d += op.Kind <= opVar ? 1 : op.Kind == opFunc ? 0 : static_cast<size_t>(-1);
         e.depth_ = std::max(e.depth_, d);
     }

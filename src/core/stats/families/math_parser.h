@@ -35,6 +35,9 @@ public:
     // when given). Allocation-free.
     bool Run(const long double* variables, long double& value, int* error = nullptr) const;
 
+    // Bit k set when variable k occurs.
+    uint32_t UsedVariables() const { return used_; }
+
     struct Op {
         uint8_t Kind;
         uint8_t Arg;
@@ -44,6 +47,7 @@ public:
 private:
     std::vector<Op> program_;
     size_t depth_ = 0;
+    uint32_t used_ = 0;
     mutable std::vector<long double> stack_;
 };
 

@@ -1,6 +1,7 @@
 #include "stats/families/shredding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -151,10 +152,10 @@ int32_t TShreddingFormula::Value(const uint8_t* n, const uint8_t* p, const uint8
     if (mode_ == Mode::Zero) return 0;
     if (mode_ == Mode::Compiled) {
         long double v[3 * BallsInDraw];
-        for (int i = 0; i < BallsInDraw; ++i) {
-            v[i] = n[i];
-            v[BallsInDraw + i] = p[i];
-            v[2 * BallsInDraw + i] = t[i];
+        const uint8_t* sources[3] = {n, p, t};
+        for (uint32_t used = expr_->UsedVariables(); used != 0; used &= used - 1) {
+            const int k = std::countr_zero(used);
+            v[k] = sources[k / BallsInDraw][k % BallsInDraw];
         }
         long double f;
         return expr_->Run(v, f) ? Digits(f) : 0;
