@@ -103,7 +103,7 @@ class RunConsole : public ConsoleHost, public TScenarioObserver {
 public:
     RunConsole(std::ostream& err, bool yes) : ConsoleHost(err, yes), err_(err) {}
     void ProcessEvents() override {
-        if (interrupted.exchange(false) && Runner) Runner->RequestStop();
+        if (interrupted.exchange(false) && Runner && Runner->RequestStop()) Interrupted = true;
     }
     void RunStateChanged(const TRunState& s) override {
         const std::string text = fmt::format("Цикл: {}\tСтрока: {}\tСтавок: {}\t{}", s.CycleNo, s.LineNo,
@@ -113,6 +113,7 @@ public:
         err_ << text << '\n';
     }
     TScenarioRunner* Runner = nullptr;
+    bool Interrupted = false;
 
 private:
     std::ostream& err_;
@@ -171,6 +172,8 @@ int RunOrTest(CommandContext& c, bool test) {
         for (size_t col = 0; col < texts.size(); ++col) c.Out << (col ? "\t" : "") << texts[col];
         c.Out << '\n';
     }
+    // An interrupted run ends like a stopped one, with the shell's code for Ctrl+C.
+    if (console.Interrupted) return 130;
     return ok && !console.ErrorShown() ? 0 : 1;
 }
 
