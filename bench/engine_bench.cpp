@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "app/workspace.h"
+#include "bench_support.h"
 #include "stats/filter.h"
 #include "stats/prefetch.h"
 #include "stats/value_table.h"
@@ -15,12 +16,7 @@ namespace {
 
 using namespace tessara;
 
-class QuietHost : public Host {
-public:
-    void ShowStatus(const std::string&) override {}
-    void ShowMessage(MessageKind, const std::string&) override {}
-    bool Confirm(const std::string&) override { return false; }
-};
+using bench::QuietHost;
 
 struct Fixture {
     Fixture()

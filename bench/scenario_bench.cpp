@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "app/workspace.h"
+#include "bench_support.h"
 #include "model/files.h"
 #include "scenario/scenario_run.h"
 #include "scenario/script_line.h"
@@ -13,12 +14,7 @@ namespace {
 
 using namespace tessara;
 
-class QuietHost : public Host {
-public:
-    void ShowStatus(const std::string&) override {}
-    void ShowMessage(MessageKind, const std::string&) override {}
-    bool Confirm(const std::string&) override { return false; }
-};
+using bench::QuietHost;
 
 struct Fixture {
     Fixture()

@@ -260,15 +260,7 @@ TEST_F(FamilyTest, FiltersAgreeWithTheirTests) {
     archive = RandomDraws(40, 20240611);
     // Every 997th combination, and the draws themselves so that the rarer
     // groups of numbers are met too.
-    std::vector<TCombination> combs;
-    int64_t index = 0;
-    for (uint8_t a = 1; a <= 37; ++a)
-        for (uint8_t b = a + 1; b <= 38; ++b)
-            for (uint8_t c = b + 1; c <= 39; ++c)
-                for (uint8_t d = c + 1; d <= 40; ++d)
-                    for (uint8_t e = d + 1; e <= 41; ++e)
-                        for (uint8_t f = e + 1; f <= 42; ++f)
-                            if (index++ % 997 == 0) combs.push_back({{a, b, c, d, e, f}});
+    std::vector<TCombination> combs = test::SampledCombinations(997);
     for (TDrawRecord d : archive) {
         SortDrawNumbers(d);
         combs.push_back(DrawToComb(d));

@@ -233,16 +233,7 @@ TEST_F(RunStatTest, FiltersAgreeWithTheirTests) {
     const auto segmentOf = [](int n) { return n * 7 % 9 + 1; };
     for (int n = 1; n <= MaxNumber; ++n)
         config.MatrixSegments[static_cast<size_t>(n - 1)] = static_cast<uint8_t>(segmentOf(n));
-    // Every 1499th combination.
-    std::vector<TCombination> combs;
-    int64_t index = 0;
-    for (uint8_t a = 1; a <= 37; ++a)
-        for (uint8_t b = a + 1; b <= 38; ++b)
-            for (uint8_t c = b + 1; c <= 39; ++c)
-                for (uint8_t d = c + 1; d <= 40; ++d)
-                    for (uint8_t e = d + 1; e <= 41; ++e)
-                        for (uint8_t f = e + 1; f <= 42; ++f)
-                            if (index++ % 1499 == 0) combs.push_back({{a, b, c, d, e, f}});
+    std::vector<TCombination> combs = test::SampledCombinations(1499);
     const int last = 38;
     for (const char* code :
          {"GRPV", "GRPP", "GRCV", "GRCP", "GRSV", "GRSP", "PRDV", "PRDC", "PRDG"}) {

@@ -283,15 +283,7 @@ TEST_F(TransitionTest, FiltersAgreeWithTheirTests) {
     // The fast filtering paths must keep exactly what CombMatches accepts.
     Configure(TwoSegments);
     archive = RandomDraws(40, 20240612);
-    std::vector<TCombination> combs;
-    int64_t index = 0;
-    for (uint8_t a = 1; a <= 37; ++a)
-        for (uint8_t b = a + 1; b <= 38; ++b)
-            for (uint8_t c = b + 1; c <= 39; ++c)
-                for (uint8_t d = c + 1; d <= 40; ++d)
-                    for (uint8_t e = d + 1; e <= 41; ++e)
-                        for (uint8_t f = e + 1; f <= 42; ++f)
-                            if (index++ % 997 == 0) combs.push_back({{a, b, c, d, e, f}});
+    std::vector<TCombination> combs = test::SampledCombinations(997);
     const int last = 38;
     const TDrawRecord visible = archive[last];
     for (const char* code : {"SDV2", "SDP2", "SDN3", "SDP3", "SDM2", "SCV2", "SCP2", "SCN4", "SCP3",

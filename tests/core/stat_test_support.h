@@ -7,6 +7,7 @@
 #include <numeric>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "stats/stat_list.h"
 
@@ -37,6 +38,20 @@ inline TDrawsArray RandomDraws(int count, unsigned seed) {
         draws.push_back(d);
     }
     return draws;
+}
+
+// Every n-th combination of the full list, in its order.
+inline std::vector<TCombination> SampledCombinations(int64_t every) {
+    std::vector<TCombination> combs;
+    int64_t index = 0;
+    for (uint8_t a = 1; a <= 37; ++a)
+        for (uint8_t b = a + 1; b <= 38; ++b)
+            for (uint8_t c = b + 1; c <= 39; ++c)
+                for (uint8_t d = c + 1; d <= 40; ++d)
+                    for (uint8_t e = d + 1; e <= 41; ++e)
+                        for (uint8_t f = e + 1; f <= 42; ++f)
+                            if (index++ % every == 0) combs.push_back({{a, b, c, d, e, f}});
+    return combs;
 }
 
 // A registry over an archive and configuration of the test's own, with the
