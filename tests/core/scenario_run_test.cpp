@@ -10,6 +10,7 @@
 #include "model/encoding.h"
 #include "model/error.h"
 #include "model/files.h"
+#include "online/system_files.h"
 #include "stakes/ratings.h"
 #include "stakes/stake_record.h"
 #include "stakes_test_support.h"
@@ -187,6 +188,33 @@ TEST_F(ScenarioRunTest, StopDuringATestLeavesItsOffset) {
     EXPECT_EQ(runner->State().Text, "Сценарий завершен!");
     EXPECT_FALSE(runner->State().Running);
     EXPECT_EQ(Stakes().size(), 1u);
+}
+
+TEST_F(ScenarioRunTest, SystemGameStakesTheSystemOverTheNumbersLeft) {
+    std::filesystem::create_directories(dir.File(SystemsFolder));
+    test::WriteBytes(dir.File("Systems/6-07-2_0001.dat"), "1 2 3 4 5 6\r\n1 2 3 4 5 7\r\n2 3 4 5 6 7\r\n");
+    // The list holds three combinations over the numbers 7, 1..6.
+    auto setList = [&] {
+        ws.Combs().Clear();
+        ws.Combs().Append({{1, 2, 3, 4, 5, 7}});
+        ws.Combs().Append({{1, 2, 3, 4, 5, 6}});
+        ws.Combs().Append({{1, 2, 3, 4, 6, 7}});
+    };
+    setList();
+    ASSERT_TRUE(runner->Forecast({"CURR:0#SYSA| | | | | | | |"}));
+    std::vector<std::vector<int>> staked;
+    for (const auto& r : Stakes()) staked.push_back({r.Numbers.Numbers, r.Numbers.Numbers + r.Numbers.Count});
+    // Positions map onto 1, 2, 3, 4, 5, 7, 6 (first occurrences), sorted.
+    EXPECT_EQ(staked, (std::vector<std::vector<int>>{{1, 2, 3, 4, 5, 7}, {1, 2, 3, 4, 5, 6}, {2, 3, 4, 5, 6, 7}}));
+    setList();
+    ASSERT_TRUE(runner->Forecast({"CURR:0#SYSC| | | | | | | |"}));
+    EXPECT_EQ(Stakes().size(), 5u);  // only the two system lines that are in the list
+    // No system for 8 numbers: the message, and no stake.
+    ws.Combs().Append({{1, 2, 3, 4, 5, 8}});
+    ASSERT_TRUE(runner->Forecast({"CURR:0#SYSA| | | | | | | |"}));
+    EXPECT_EQ(Stakes().size(), 5u);
+    ASSERT_FALSE(host.Messages.empty());
+    EXPECT_EQ(host.Messages.back().Text.rfind("Система для 8 чисел не найдена", 0), 0u);
 }
 
 TEST_F(ScenarioRunTest, ErrorsInALineStopTheRun) {
