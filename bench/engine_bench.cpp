@@ -97,6 +97,8 @@ BENCHMARK_CAPTURE(RunFilter, SUMS_keep, "SUMS", false, std::vector<uint16_t>{})-
 BENCHMARK_CAPTURE(RunFilter, EVEN_keep, "EVEN", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, POS3_keep, "POS3", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, SUMT_keep_generic_path, "SUMT", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, CHNC_keep, "CHNC", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, SUMV_keep, "SUMV", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, GRPV_keep, "GRPV", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, PRDV_keep, "PRDV", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, SDV2_keep, "SDV2", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
