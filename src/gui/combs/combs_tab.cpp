@@ -100,6 +100,9 @@ CombsTab::CombsTab(tessara::Workspace& ws, CommandTable& commands, QWidget* pare
     cols->setStretchLastSection(false);
     cols->resizeSection(CombsModel::ColSum, fm.horizontalAdvance(QStringLiteral("000")) + 14);
     connect(lvCombs_, &QWidget::customContextMenuRequested, this, &CombsTab::ShowPopup);
+    // A double click makes a stake of the combination.
+    connect(lvCombs_, &QAbstractItemView::doubleClicked, this,
+            [this] { commands_.Execute(QStringLiteral("StakeAdd")); });
 
     logModel_ = new FilterLogModel(ws_, this);
     lvFilters_ = MakeGrid(QStringLiteral("lvFilters"), this);
@@ -248,5 +251,19 @@ void CombsTab::ShowPopup(const QPoint& pos) {
     commands_.Update();
     QMenu menu(this);
     commands_.FillMenu(&menu, kPopupCommands);
+    // The stake commands of the list, as far as they are registered.
+    for (const QStringList& group :
+         {QStringList{QStringLiteral("StakeAdd"), QStringLiteral("StakeAddRandom"),
+                      QStringLiteral("StakeAddSelected"), QStringLiteral("StakeAddAll"),
+                      QStringLiteral("SystemStakeFilter"), QStringLiteral("SystemStakeAll")},
+          QStringList{QStringLiteral("TablesAdd")}}) {
+        bool separated = false;
+        for (const QString& name : group) {
+            if (!commands_.Action(name)) continue;
+            if (!separated) menu.addSeparator();
+            separated = true;
+            menu.addAction(commands_.Action(name));
+        }
+    }
     menu.exec(lvCombs_->viewport()->mapToGlobal(pos));
 }

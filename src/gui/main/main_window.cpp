@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <map>
 
 #include "app/platform.h"
 #include "combs/combs_tab.h"
@@ -19,6 +20,8 @@
 #include "main/command_table.h"
 #include "main/layout_state.h"
 #include "main/status_panels.h"
+#include "ratings/ratings_commands.h"
+#include "ratings/ratings_tab.h"
 #include "stats/graphs_tab.h"
 #include "stats/stat_selectors.h"
 #include "stats/statistics_tab.h"
@@ -26,6 +29,8 @@
 #include "scenario/scenario_commands.h"
 #include "scenario/scenario_run_commands.h"
 #include "scenario/scenario_tab.h"
+#include "stakes/stakes_commands.h"
+#include "stakes/stakes_tab.h"
 
 namespace {
 
@@ -112,10 +117,15 @@ void MainWindow::BuildTabs() {
                                                          [this](bool locked) { LockForRun(locked); });
     // Ctrl+Del deletes combinations or scenario lines, whichever has the focus.
     ScopeShortcut(commands_->Action(QStringLiteral("CombsDelSelected")), combsTab_);
+    stakesTab_ = new StakesTab(*ws_, *commands_, *combsTab_);
+    ratingsTab_ = new RatingsTab(*ws_, *commands_,
+                                 [this] { rightTabs_->setCurrentWidget(scenarioTab_); });
+    const std::map<QString, QWidget*> built = {{QStringLiteral("Ставки"), stakesTab_},
+                                               {QStringLiteral("Рейтинг"), ratingsTab_},
+                                               {QStringLiteral("Сценарий"), scenarioTab_}};
     for (const char* caption : kRightTabs) {
-        QWidget* page = QString::fromUtf8(caption) == QStringLiteral("Сценарий")
-                            ? static_cast<QWidget*>(scenarioTab_)
-                            : new QWidget;
+        const auto it = built.find(QString::fromUtf8(caption));
+        QWidget* page = it != built.end() ? it->second : new QWidget;
         const int index = rightTabs_->addTab(page, QString::fromUtf8(caption));
         if (rightTabs_->tabText(index) == kSystemsTab) systemsTab_ = index;
     }
@@ -155,6 +165,10 @@ void MainWindow::BuildMenu() {
     addMenu(QStringLiteral("Статистика"),
             {QStringLiteral("FiltersManager"), QStringLiteral("FiltersReset"),
              QStringLiteral("FiltersInfo")});
+    addMenu(QStringLiteral("Ставки"), StakesCommands::MenuNames(*commands_));
+    QMenu* ratingsMenu = menuBar()->addMenu(QStringLiteral("Рейтинг"));
+    RatingsCommands::FillMenu(ratingsMenu, *commands_);
+    connect(ratingsMenu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
     QStringList scenarioMenu = ScenarioCommands::MenuNames();
     scenarioMenu << QStringLiteral("|") << ScenarioRunCommands::MenuNames();
     if (commands_->Action(QStringLiteral("StakesCheckLine")))
@@ -186,6 +200,16 @@ void MainWindow::OnChange(tessara::Change change) {
             panels_->SetText(StatusPanels::CombsCount,
                              QString::fromStdString(ws_->CombsStatusText()));
             break;
+        case tessara::Change::Stakes:
+            if (stakesTab_) stakesTab_->Refresh();
+            panels_->SetText(StatusPanels::StakesCount,
+                             QString::fromStdString(ws_->StakesGrid().StatusText));
+            break;
+        case tessara::Change::Ratings:
+            if (ratingsTab_) ratingsTab_->Refresh();
+            panels_->SetText(StatusPanels::RatingCount,
+                             QString::fromStdString(ws_->RatingsStatusText()));
+            break;
         case tessara::Change::Scenario:
             if (scenarioTab_) scenarioTab_->Refresh();
             break;
@@ -201,6 +225,13 @@ void MainWindow::OnChange(tessara::Change change) {
 void MainWindow::HideSystemsTab() { rightTabs_->setTabVisible(systemsTab_, false); }
 
 void MainWindow::StartInitTimer() { initTimer_.start(); }
+
+void MainWindow::SetupStakesGrid() {
+    ws_->ResetStakesGrid();
+    stakesTab_->ResetColumns();
+}
+
+void MainWindow::SetupRatingsSorting() { ratingsTab_->Refresh(); }
 
 void MainWindow::RestoreLayout() {
     const LayoutState layout(ws_->View().Path(), tessara::MainWindowSection);

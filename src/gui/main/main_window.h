@@ -18,6 +18,8 @@ class StatSelectors;
 class StatisticsTab;
 class StatsCommands;
 class QTabWidget;
+class RatingsTab;
+class StakesTab;
 class StatusPanels;
 class ScenarioTab;
 class ScenarioRunCommands;
@@ -55,6 +57,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     // Start-up steps of the window.
     void HideSystemsTab() override;
     void StartInitTimer() override;
+    void SetupStakesGrid() override;
+    void SetupRatingsSorting() override;
     void RestoreLayout() override;
     void ResetStatisticsTab() override;
     void RefreshViews() override { RefreshViews(true); }
@@ -83,6 +87,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     DrawsTab* drawsTab_ = nullptr;
     CombsTab* combsTab_ = nullptr;
     ScenarioTab* scenarioTab_ = nullptr;
+    StakesTab* stakesTab_ = nullptr;
+    RatingsTab* ratingsTab_ = nullptr;
     std::unique_ptr<ScenarioRunCommands> runCommands_;
     bool closePending_ = false;
     QTabWidget* leftTabs_ = nullptr;
