@@ -45,7 +45,7 @@ public:
     int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         // Sums of six bytes stay below 6 x 256.
-        std::vector<bool> wanted(BallsInDraw * 256, false);
+        std::vector<uint8_t> wanted(BallsInDraw * 256, 0);
         for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveWordPair(sel, static_cast<uint16_t>(v), 0);
         return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(F(c.n))]; });
     }
@@ -112,7 +112,7 @@ public:
     }
     int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
-        std::vector<bool> wanted(BallsInDraw * 256, false);
+        std::vector<uint8_t> wanted(BallsInDraw * 256, 0);
         for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveInt(sel, 2, static_cast<int32_t>(v));
         return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(Sum(c.n))]; });
     }
@@ -144,7 +144,7 @@ public:
                         const TStatDrawArray& sel, int refIndex, bool sorted, bool exclude) override {
         LoadDraws(refIndex, refIndex, sorted);
         const int ref = Sum(RefDraw.Numbers);
-        std::vector<bool> wanted(BallsInDraw * 256, false);
+        std::vector<uint8_t> wanted(BallsInDraw * 256, 0);
         for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveInt(sel, 1, static_cast<int32_t>(v) - ref);
         return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(Sum(c.n))]; });
     }
