@@ -352,3 +352,34 @@ TEST(StatRegistry, WorkspaceReregistersAfterAConfigurationChange) {
 
 }  // namespace
 }  // namespace tessara
+
+namespace tessara {
+namespace {
+
+// Slices filtered on several threads and moved together keep exactly what
+// one pass keeps, in order, also in place and with uneven slices.
+TEST(ParallelFilter, SameAsOnePass) {
+    const std::vector<TCombination> all = test::SampledCombinations(37);
+    const auto pred = [](const TCombination& c) { return (c.n[0] * 7 + c.n[3] * 3 + c.n[5]) % 5 < 2; };
+    for (bool exclude : {false, true}) {
+        std::vector<TCombination> expected(all.size());
+        expected.resize(static_cast<size_t>(FilterWith(all.data(), static_cast<int64_t>(all.size()),
+                                                       expected.data(), exclude, pred)));
+        for (int threads : {2, 3, 8}) {
+            std::vector<TCombination> out(all.size());
+            out.resize(static_cast<size_t>(FilterWithThreads(all.data(), static_cast<int64_t>(all.size()),
+                                                             out.data(), exclude, pred, 0, threads)));
+            EXPECT_TRUE(out == expected) << threads;
+            std::vector<TCombination> inPlace = all;
+            inPlace.resize(static_cast<size_t>(FilterWithThreads(inPlace.data(), static_cast<int64_t>(inPlace.size()),
+                                                                 inPlace.data(), exclude, pred, 0, threads)));
+            EXPECT_TRUE(inPlace == expected) << threads;
+        }
+    }
+    // Fewer combinations than threads.
+    std::vector<TCombination> two(all.begin(), all.begin() + 2);
+    EXPECT_EQ(FilterWithThreads(two.data(), 2, two.data(), false, [](const TCombination&) { return true; }, 0, 8), 2);
+}
+
+}  // namespace
+}  // namespace tessara

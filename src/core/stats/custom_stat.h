@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/records.h"
+#include "stats/parallel_filter.h"
 #include "stats/stat_types.h"
 
 namespace tessara {
@@ -46,20 +47,6 @@ struct TStatClass {
     std::string HelpTopicFor(int param, const std::string& helpFile) const;
 };
 
-// The filtering loop over a predicate that a family inlines.
-template <typename Pred>
-int64_t FilterWith(const TCombination* src, int64_t n, TCombination* dst, bool exclude, Pred pred) {
-    // Branch-free: every combination is copied to the next free place, and
-    // the place advances only for the ones kept (dst may equal src).
-    int64_t kept = 0;
-    for (int64_t i = 0; i < n; ++i) {
-        const TCombination c = src[i];
-        dst[kept] = c;
-        kept += pred(c) != exclude;
-    }
-    return kept;
-}
-
 // Keeps the combinations with at least one number whose value the predicate
 // accepts; the predicate is asked once per byte value, not per combination.
 template <typename Wanted>
@@ -67,7 +54,7 @@ int64_t FilterAnyNumber(const TCombination* src, int64_t n, TCombination* dst, b
                         Wanted wanted) {
     bool flags[256];
     for (int v = 0; v < 256; ++v) flags[v] = wanted(v);
-    return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+    return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
         bool hit = false;
         for (uint8_t x : c.n) hit |= flags[x];
         return hit;

@@ -101,7 +101,7 @@ public:
             }
             bits[index >> 6] |= 1ull << (index & 63);
         }
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             for (int g = 0; g < groups_.Count; ++g) {
                 uint32_t index = 0, high = 0;
                 for (int i = 0; i < K; ++i) {

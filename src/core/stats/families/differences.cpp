@@ -55,7 +55,7 @@ public:
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         const auto wanted =
             ByteFlags([&](int v) { return RowsHaveWord(sel, 1, static_cast<uint16_t>(v)); });
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             uint8_t d[DiffsInDraw];
             NeighbourDiffs(c.n, d);
             bool hit = false;
@@ -91,7 +91,7 @@ public:
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         const auto wanted =
             ByteFlags([&](int v) { return RowsHaveWord(sel, 1, static_cast<uint16_t>(v)); });
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             return wanted[static_cast<size_t>(F(c.n))];
         });
     }
@@ -138,7 +138,7 @@ public:
         for (const TStatDraw& r : sel)
             if (r.Key.w[0] < 256 && r.Key.w[1] <= DiffsInDraw && r.Key.w[2] == 0 && r.Key.w[3] == 0)
                 wanted[r.Key.w[0]][r.Key.w[1]] = true;
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             uint8_t d[DiffsInDraw];
             NeighbourDiffs(c.n, d);
             bool hit = false, first;
@@ -175,7 +175,7 @@ public:
     int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         const std::vector<TTuple> tuples = SelectedTuples(sel, N);
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             uint8_t d[DiffsInDraw];
             NeighbourDiffs(c.n, d);
             for (const TTuple& t : tuples)

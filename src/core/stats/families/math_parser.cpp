@@ -249,12 +249,15 @@ TCompiledExpression TCompiledExpression::Compile(std::string_view text, int vari
         d += op.Kind <= opVar ? 1 : op.Kind == opFunc ? 0 : static_cast<size_t>(-1);
         e.depth_ = std::max(e.depth_, d);
     }
-    e.stack_.resize(e.depth_ + 1);
     return e;
 }
 
 bool TCompiledExpression::Run(const long double* variables, long double& value, int* error) const {
-    long double* sp = stack_.data();  // one past the top
+    // A stack of its own, so that several threads may evaluate at once.
+    long double small[64];
+    std::vector<long double> large;
+    if (depth_ >= std::size(small)) large.resize(depth_ + 1);
+    long double* sp = large.empty() ? small : large.data();  // one past the top
     int err = 0;
     for (const Op& op : program_) {
         switch (op.Kind) {

@@ -32,7 +32,8 @@ public:
     static TCompiledExpression Compile(std::string_view text, int variables = 0);
 
     // The value, or false on an arithmetic error (message index in *error
-    // when given). Allocation-free.
+    // when given). Allocation-free up to 64 levels of nesting; may run on
+    // several threads at once.
     bool Run(const long double* variables, long double& value, int* error = nullptr) const;
 
     // Bit k set when variable k occurs.
@@ -48,7 +49,6 @@ private:
     std::vector<Op> program_;
     size_t depth_ = 0;
     uint32_t used_ = 0;
-    mutable std::vector<long double> stack_;
 };
 
 }  // namespace tessara

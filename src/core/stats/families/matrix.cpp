@@ -155,13 +155,13 @@ public:
         std::sort(masks.begin(), masks.end());
         masks.erase(std::unique(masks.begin(), masks.end()), masks.end());
         if (masks.size() <= 8)
-            return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+            return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
                 const uint64_t m = Mask(c.n);
                 bool hit = false;
                 for (uint64_t x : masks) hit |= x == m;
                 return hit;
             });
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             return std::binary_search(masks.begin(), masks.end(), Mask(c.n));
         });
     }
@@ -226,7 +226,7 @@ public:
             if (r.Key.w[0] < 256 && r.Key.w[1] <= MaxPairs + 1 && r.Key.w[2] == 0 &&
                 r.Key.w[3] == 0)
                 wanted[r.Key.w[0]][r.Key.w[1]] = true;
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             uint8_t lines[MaxPairs];
             int pairs[MaxPairs];
             const int count = AdjacentLines<Row>(*this, c.n, lines, pairs);

@@ -71,7 +71,7 @@ public:
 #if defined(__SSE2__)
         if (k <= 8) return FilterFewNumbers(src, n, dst, values, k, exclude);
 #endif
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             uint64_t hit = 0;
             for (uint8_t x : c.n) hit |= bits[x >> 6] >> (x & 63);
             return (hit & 1) != 0;
@@ -111,7 +111,7 @@ public:
             ForEachDigit(static_cast<uint8_t>(v), [&](int d) {
                 hasDigit[v] = hasDigit[v] || RowsHaveWord(sel, 1, static_cast<uint16_t>(d));
             });
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             bool hit = false;
             for (uint8_t x : c.n) hit |= hasDigit[x];
             return hit;
@@ -152,7 +152,7 @@ public:
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         bool wanted[BallsInDraw + 1] = {};
         for (int k = 0; k <= BallsInDraw; ++k) wanted[k] = RowsHaveWord(sel, 1, static_cast<uint16_t>(k));
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[Count(c.n)]; });
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[Count(c.n)]; });
     }
 
 protected:
@@ -190,7 +190,7 @@ public:
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         bool wanted[64] = {};
         for (int m = 0; m < 64; ++m) wanted[m] = RowsHaveInt(sel, 1, m);
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[Mask(c.n)]; });
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[Mask(c.n)]; });
     }
 
 protected:
@@ -233,7 +233,7 @@ public:
         bool wanted[256] = {};
         for (int v = 0; v < 256; ++v) wanted[v] = RowsHaveWord(sel, 1, static_cast<uint16_t>(v));
         const int p = Pos();
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[c.n[p]]; });
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[c.n[p]]; });
     }
 
 protected:

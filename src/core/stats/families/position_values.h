@@ -105,7 +105,7 @@ public:
     int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         const std::vector<TTuple> tuples = SelectedTuples(sel, N);
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             uint8_t v[BallsInDraw];
             this->PositionValues(c.n, v);
             for (const TTuple& t : tuples)
@@ -157,10 +157,10 @@ public:
     }
     int64_t Filter(const TCombination* src, int64_t n, TCombination* dst, bool exclude) const {
         if (words_ == 1)
-            return FilterWith(src, n, dst, exclude,
-                              [this](const TCombination& c) { return Matches<1>(c.n); });
-        return FilterWith(src, n, dst, exclude,
-                          [this](const TCombination& c) { return Matches<2>(c.n); });
+            return FilterWithThreads(src, n, dst, exclude,
+                                     [this](const TCombination& c) { return Matches<1>(c.n); });
+        return FilterWithThreads(src, n, dst, exclude,
+                                 [this](const TCombination& c) { return Matches<2>(c.n); });
     }
 
 private:
@@ -211,7 +211,7 @@ public:
         const auto wanted =
             ByteFlags([&](int v) { return RowsHaveWord(sel, 1, static_cast<uint16_t>(v)); });
         const Derived& self = Self();
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             return wanted[static_cast<uint8_t>(self.Value(c.n))];
         });
     }

@@ -93,7 +93,7 @@ public:
         bool wanted[BallsInDraw + 1];
         for (int k = 0; k <= BallsInDraw; ++k)
             wanted[k] = RowsHaveWord(sel, 1, static_cast<uint16_t>(k));
-        return FilterWith(src, n, dst, exclude,
+        return FilterWithThreads(src, n, dst, exclude,
                           [&](const TCombination& c) { return wanted[CountIn(c.n, bits)]; });
     }
 
@@ -173,7 +173,7 @@ public:
         bool wanted[BallsInDraw + 1];
         for (int k = 0; k <= BallsInDraw; ++k)
             wanted[k] = RowsHaveWord(sel, 1, static_cast<uint16_t>(k));
-        return FilterWith(src, n, dst, exclude,
+        return FilterWithThreads(src, n, dst, exclude,
                           [&](const TCombination& c) { return wanted[Count(c.n, b1, b2)]; });
     }
 

@@ -74,7 +74,7 @@ public:
         int wanted = 0;
         for (int len = 1; len <= BallsInDraw; ++len)
             if (RowsHaveWord(sel, 1, static_cast<uint16_t>(len))) wanted |= 1 << len;
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             return (RunLengthBits(c.n) & wanted) != 0;
         });
     }
@@ -103,7 +103,7 @@ public:
         bool wanted[BallsInDraw + 1] = {};
         for (int v = 0; v <= BallsInDraw; ++v)
             wanted[v] = RowsHaveWord(sel, 1, static_cast<uint16_t>(v));
-        return FilterWith(src, n, dst, exclude,
+        return FilterWithThreads(src, n, dst, exclude,
                           [&](const TCombination& c) { return wanted[Value(c.n)]; });
     }
     int32_t GraphValue(const TCombination& c, int, bool, int) override { return Graph(c.n); }

@@ -46,7 +46,7 @@ public:
         std::vector<int32_t> wanted;
         for (const auto& r : sel) wanted.push_back(r.Key.i[0]);
         std::sort(wanted.begin(), wanted.end());
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             return std::binary_search(wanted.begin(), wanted.end(),
                                       formula_.Value(c.n, p.Numbers, t.Numbers));
         });

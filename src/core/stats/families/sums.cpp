@@ -47,7 +47,7 @@ public:
         // Sums of six bytes stay below 6 x 256.
         std::vector<uint8_t> wanted(BallsInDraw * 256, 0);
         for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveWordPair(sel, static_cast<uint16_t>(v), 0);
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(F(c.n))]; });
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(F(c.n))]; });
     }
 
 protected:
@@ -81,7 +81,7 @@ public:
     int64_t FilterCombs(const TCombination* src, int64_t n, TCombination* dst,
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         const int want = RowsHaveWord(sel, 1, 1) ? 1 : 0;
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return InBand(c.n) == want; });
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return InBand(c.n) == want; });
     }
 
 protected:
@@ -114,7 +114,7 @@ public:
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         std::vector<uint8_t> wanted(BallsInDraw * 256, 0);
         for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveInt(sel, 2, static_cast<int32_t>(v));
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(Sum(c.n))]; });
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(Sum(c.n))]; });
     }
     int32_t GraphValue(const TCombination& c, int drawIndex, bool, int) override {
         return Sum(c.n) - Sum(GetDraw(drawIndex - 1, false).Numbers);
@@ -146,7 +146,7 @@ public:
         const int ref = Sum(RefDraw.Numbers);
         std::vector<uint8_t> wanted(BallsInDraw * 256, 0);
         for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveInt(sel, 1, static_cast<int32_t>(v) - ref);
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(Sum(c.n))]; });
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(Sum(c.n))]; });
     }
 
 protected:
@@ -179,7 +179,7 @@ public:
         LoadDraws(refIndex, refIndex, sorted);
         const int ref = Sum(RefDraw.Numbers);
         const bool wanted[3] = {RowsHaveInt(sel, 1, -1), RowsHaveInt(sel, 1, 0), RowsHaveInt(sel, 1, 1)};
-        return FilterWith(src, n, dst, exclude,
+        return FilterWithThreads(src, n, dst, exclude,
                           [&](const TCombination& c) { return wanted[Sign(Sum(c.n) - ref) + 1]; });
     }
     int32_t GraphValue(const TCombination& c, int drawIndex, bool, int) override {
@@ -214,7 +214,7 @@ public:
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         bool wanted[64] = {};  // at most 6 x 15 triples, far fewer in practice
         for (int k = 0; k < 64; ++k) wanted[k] = RowsHaveWord(sel, 1, static_cast<uint16_t>(k));
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             const int k = SumOfTwoCount(c.n);
             return k < 64 && wanted[k];
         });

@@ -198,7 +198,7 @@ public:
         for (int k = 0; k <= BallsInDraw; ++k)
             wanted[k] = RowsHaveWord(sel, Len, static_cast<uint16_t>(k));
         const auto inside = ByteFlags([&](int v) { return F(static_cast<uint8_t>(v)) == Param; });
-        return FilterWith(src, n, dst, exclude, [&](const TCombination& c) {
+        return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             int k = 0;
             for (uint8_t q : c.n) k += inside[q];
             return wanted[k];

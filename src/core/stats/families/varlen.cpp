@@ -37,7 +37,7 @@ public:
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         bool wanted[256];
         for (int v = 0; v < 256; ++v) wanted[v] = RowsHaveWord(sel, 1, static_cast<uint16_t>(v));
-        return FilterWith(src, n, dst, exclude,
+        return FilterWithThreads(src, n, dst, exclude,
                           [&](const TCombination& c) { return wanted[Value(c.n)]; });
     }
     int32_t GraphValue(const TCombination& c, int, bool, int) override { return Value(c.n); }

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "model/records.h"
+
+namespace tessara {
+
+// The branch-free filtering loop over a predicate that a family inlines:
+// every combination is copied to the next free place, and the place advances
+// only for the ones kept (dst may equal src).
+template <typename Pred>
+int64_t FilterWith(const TCombination* src, int64_t n, TCombination* dst, bool exclude, Pred pred) {
+    int64_t kept = 0;
+    for (int64_t i = 0; i < n; ++i) {
+        const TCombination c = src[i];
+        dst[kept] = c;
+        kept += pred(c) != exclude;
+    }
+    return kept;
+}
+
+// Threads a filtering may use: the processor's, at most eight.
+inline int FilterThreads() {
+    static const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    return threads;
+}
+
+// FilterWith over slices of a long list at once, one thread a slice; each
+// slice is filtered into its own place and the results are then moved
+// together, so the order is kept (dst may equal src). The predicate runs
+// concurrently: it must only read. Short lists stay on this thread.
+template <typename Pred>
+int64_t FilterWithThreads(const TCombination* src, int64_t n, TCombination* dst, bool exclude, Pred pred,
+                          int64_t minimum = 1 << 20, int threads = FilterThreads()) {
+    if (threads < 2 || n < minimum) return FilterWith(src, n, dst, exclude, pred);
+    const int64_t slice = (n + threads - 1) / threads;
+    std::vector<int64_t> kept(static_cast<size_t>(threads), 0);
+    auto run = [&](int t) {
+        const int64_t start = t * slice;
+        if (start >= n) return;
+        kept[static_cast<size_t>(t)] =
+            FilterWith(src + start, std::min(slice, n - start), dst + start, exclude, pred);
+    };
+    std::vector<std::thread> pool;
+    pool.reserve(static_cast<size_t>(threads));
+    for (int t = 1; t < threads; ++t) {
+        try {
+            pool.emplace_back(run, t);
+        } catch (const std::system_error&) {
+            run(t);  // no thread to be had: this one does the slice
+        }
+    }
+    run(0);
+    for (std::thread& th : pool) th.join();
+    int64_t total = kept[0];
+    for (int t = 1; t < threads; ++t) {
+        const int64_t k = kept[static_cast<size_t>(t)];
+        if (k > 0 && total != t * slice)
+            std::memmove(dst + total, dst + t * slice, static_cast<size_t>(k) * sizeof(TCombination));
+        total += k;
+    }
+    return total;
+}
+
+}  // namespace tessara
