@@ -9,6 +9,12 @@
 
 #include "model/records.h"
 
+// Lists shorter than this stay on one thread; a build may set it lower to
+// put every filter through the threaded path (the thread-sanitizer check).
+#ifndef TESSARA_FILTER_THREADS_MINIMUM
+#define TESSARA_FILTER_THREADS_MINIMUM (1 << 20)
+#endif
+
 namespace tessara {
 
 // The branch-free filtering loop over a predicate that a family inlines:
@@ -37,7 +43,8 @@ inline int FilterThreads() {
 // concurrently: it must only read. Short lists stay on this thread.
 template <typename Pred>
 int64_t FilterWithThreads(const TCombination* src, int64_t n, TCombination* dst, bool exclude, Pred pred,
-                          int64_t minimum = 1 << 20, int threads = FilterThreads()) {
+                          int64_t minimum = TESSARA_FILTER_THREADS_MINIMUM,
+                          int threads = FilterThreads()) {
     if (threads < 2 || n < minimum) return FilterWith(src, n, dst, exclude, pred);
     const int64_t slice = (n + threads - 1) / threads;
     std::vector<int64_t> kept(static_cast<size_t>(threads), 0);
