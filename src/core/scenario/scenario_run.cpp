@@ -155,7 +155,7 @@ std::string NumbersText(const std::vector<uint8_t>& numbers) {
 
 uint64_t Packed(const TCombination& c) {
     uint64_t k = 0;
-    for (uint8_t x : c.n) k |= 1ull << x;
+    for (uint8_t x : c.n) k |= uint64_t{1} << (x & 63);
     return k;
 }
 
@@ -404,7 +404,11 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
         if (fullKey_ && *fullKey_ == params) {
             ws_.Combs() = fullList_;
         } else {
-            if (!ws_.GenerateCombs(false, params)) throw Error("Ошибка генерации файла комбинаций!");
+            if (!ws_.GenerateCombs(false, params)) {
+                // The generation has shown its error; the run winds down.
+                state_.StopRequested = true;
+                return;
+            }
             fullList_ = ws_.Combs();
             fullKey_ = params;
         }
@@ -550,10 +554,12 @@ bool TScenarioRunner::FilterBy(const TFilterPart& part, int method, TCustomStat&
                                          ws_.Stats().ListCaption(method, true));
     log_.Write(fmt::format(kListSize, ws_.CombsCount()));
     if (!ok) {
+        // The filter has shown its error: the list goes back to what it was
+        // and the run winds down.
         ws_.RestoreUndoCopy(false);
-        throw Error("Ошибка фильтрации комбинаций!");
+        state_.StopRequested = true;
     }
-    return true;
+    return ok;
 }
 
 void TScenarioRunner::Undo() {
@@ -600,8 +606,7 @@ void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
             }
             ++step;
         }
-        FilterBy(part, method, *matcher, selected, texts);
-        if (ws_.CombsCount() == 0) Undo();
+        if (FilterBy(part, method, *matcher, selected, texts) && ws_.CombsCount() == 0) Undo();
         return;
     }
     for (int visit = 0; visit < rowCount; ++visit) {
@@ -612,7 +617,7 @@ void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
         if (PollStop()) break;
         if (!LevelMatches(part, values, matcher->ParseValue(values[cValue]))) continue;
         LogRow(fmt::format("Шаг {:03d}. Выделение строки: ", step + 1).c_str(), values);
-        FilterBy(part, method, *matcher, {row.Row}, {values[cValue]});
+        if (!FilterBy(part, method, *matcher, {row.Row}, {values[cValue]})) return;
         if (ws_.CombsCount() == 0) {
             Undo();
             if (part.StopMode == 3) break;  // SZ
