@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "app/workspace.h"
+#include "stats/parallel_filter.h"
 #include "model/error.h"
 #include "model/files.h"
 #include "model/format.h"
@@ -292,17 +293,16 @@ bool Workspace::PasteCombs(std::string_view text) {
 }
 
 void Workspace::RemoveLastDraws(int n) {
-    const std::string prefix = fmt::format("Удаление из списка комбинаций {} последних тиражей", n);
-    BusyGuard busy(host_, prefix + "...");
+    BusyGuard busy(host_, fmt::format("Удаление из списка комбинаций {} последних тиражей...", n));
     int first = 0, last = -1;
     if (n > 0) {
         last = archive_.High() - drawsOffset_;
         first = std::max(last - n + 1, 0);
     }
     combs_.Reserve(undo_.Capacity(), 0);
-    Progress progress(host_, prefix, undo_.Count());
     // A combination equals a draw when both hold the same set of numbers:
-    // compare number masks, the draws' sorted for a binary search.
+    // compare number masks, the draws' sorted for a binary search. The test
+    // only reads, so long lists are shared out among the cores.
     const auto maskOf = [](const uint8_t* n) {
         uint64_t m = 0;
         for (int k = 0; k < BallsInDraw; ++k) m |= uint64_t{1} << (n[k] & 63);
@@ -312,14 +312,11 @@ void Workspace::RemoveLastDraws(int n) {
     const TDrawsArray& draws = archive_.Draws();
     for (int d = first; d <= last; ++d) drawn.push_back(maskOf(draws[static_cast<size_t>(d)].Numbers));
     std::sort(drawn.begin(), drawn.end());
-    TCombination* out = combs_.Data();
-    int64_t kept = 0;
-    for (int64_t i = 0; i < undo_.Count(); ++i) {
-        const TCombination& c = undo_[i];
-        out[kept] = c;
-        kept += !std::binary_search(drawn.begin(), drawn.end(), maskOf(c.n));
-        progress.At(i);
-    }
+    const int64_t kept = FilterWithThreads(undo_.Data(), undo_.Count(), combs_.Data(), true,
+                                           [&](const TCombination& c) {
+                                               return std::binary_search(drawn.begin(), drawn.end(),
+                                                                         maskOf(c.n));
+                                           });
     combs_.SetCount(kept);
     AddFilterLogEntry(true, "Последние тиражи", std::to_string(n));
 }
