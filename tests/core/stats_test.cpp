@@ -62,7 +62,7 @@ TEST(StatRows, MergingTracksTheLatestOccurrenceAndPeriods) {
     EXPECT_FALSE(RowsHaveInt({}, 1, 0));
 }
 
-TEST(Templates, DelphiStyleFormatting) {
+TEST(Templates, TemplateFormatting) {
     const struct {
         const char* templ;
         std::vector<TFormatArg> args;
@@ -78,7 +78,7 @@ TEST(Templates, DelphiStyleFormatting) {
         {"%d=%.2f", {int64_t{3}, 100.0}, "3=100.00"},
         {"%d-%d", {int64_t{87}}, "87-"},
     };
-    for (const auto& c : cases) EXPECT_EQ(DelphiFormat(c.templ, c.args), c.expected) << c.templ;
+    for (const auto& c : cases) EXPECT_EQ(FormatTemplate(c.templ, c.args), c.expected) << c.templ;
 }
 
 TEST(StatGroups, DisplayText) {

@@ -27,7 +27,7 @@ public:
         : host_(host), prefix_(std::move(prefix)), total_(total), step_(std::max<int64_t>(total / 100, 1)) {}
     void At(int64_t i) {
         if (i % step_ == 0 && total_ > 0)
-            host_.ShowStatus(prefix_ + DelphiFormat(" ( завершено %.0f %% )...",
+            host_.ShowStatus(prefix_ + FormatTemplate(" ( завершено %.0f %% )...",
                                                     {static_cast<double>(i + 1) * 100.0 / total_}));
     }
 

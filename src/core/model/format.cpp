@@ -23,7 +23,7 @@ std::string FormatFixed(double value, int decimals) {
 
 int64_t RoundHalfEven(double value) { return static_cast<int64_t>(std::nearbyint(value)); }
 
-std::string DelphiFormat(std::string_view t, const std::vector<TFormatArg>& args) {
+std::string FormatTemplate(std::string_view t, const std::vector<TFormatArg>& args) {
     std::string out;
     size_t next = 0;  // the argument after the last one used
     for (size_t i = 0; i < t.size(); ++i) {

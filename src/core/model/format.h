@@ -16,7 +16,7 @@ using TFormatArg = std::variant<int64_t, double, std::string>;
 // ("%1:s"), left alignment ("-"), width and precision ("%.2d" pads integers
 // to two digits, "%.2f" gives two decimals); "%%" gives "%". An argument that
 // is missing or of another kind formats as empty text.
-std::string DelphiFormat(std::string_view templ, const std::vector<TFormatArg>& args);
+std::string FormatTemplate(std::string_view templ, const std::vector<TFormatArg>& args);
 
 // The decimal separator of numbers shown to the user (the GUI takes it from
 // the locale); files always use ".".

@@ -134,7 +134,7 @@ std::string FlagLetters(bool bottomUp, bool multi, bool keep) {
 const char* StartCombsCode(int i) { return At(kStart, i) ? kStart[i].Code : kError; }
 const char* StartCombsCaption(int i) { return At(kStart, i) ? kStart[i].Caption : kError; }
 std::string StartCombsShortCaption(int i, int drawsExclude) {
-    return At(kStart, i) ? DelphiFormat(kStart[i].Short, {int64_t{drawsExclude}}) : kError;
+    return At(kStart, i) ? FormatTemplate(kStart[i].Short, {int64_t{drawsExclude}}) : kError;
 }
 const char* ResultModeCode(int i) { return At(kResult, i) ? kResult[i].Code : kError; }
 const char* ResultModeCaption(int i) { return At(kResult, i) ? kResult[i].Caption : kError; }
@@ -320,7 +320,7 @@ std::string FormatFilterRec(const TFilterRec& rec) {
 }
 
 std::string FormatStakeNote(int line, int set, const std::string& comment, const std::string& description) {
-    std::string s = DelphiFormat("%.2d.%.3d:", {int64_t{line}, int64_t{set}});
+    std::string s = FormatTemplate("%.2d.%.3d:", {int64_t{line}, int64_t{set}});
     if (!comment.empty()) s += " " + comment;
     return s + " @ " + description;
 }

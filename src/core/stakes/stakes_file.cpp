@@ -26,7 +26,7 @@ constexpr int64_t kBatch = 256;
 }
 
 [[noreturn]] void NoSuchRecord(int64_t index) {
-    throw Error(DelphiFormat("Запись со индексом %d в файле данных не найдена!", {index}));
+    throw Error(FormatTemplate("Запись со индексом %d в файле данных не найдена!", {index}));
 }
 
 void WriteAll(int fd, const void* data, size_t size, off_t offset, const std::string& path) {
@@ -314,7 +314,7 @@ void TStakesFile::Rewrite(const Visitor& keep) {
         // Complete, but not yet the stakes file.
         if (rewriteHook_) rewriteHook_(written, true);
         if (::rename(temp.c_str(), path_.c_str()) != 0)
-            throw Error(DelphiFormat("Ошибка переименования / удаления временного файла ставок %s!\r\r%s",
+            throw Error(FormatTemplate("Ошибка переименования / удаления временного файла ставок %s!\r\r%s",
                                      {temp, ErrnoText(errno)}));
     } catch (...) {
         ::close(tfd);

@@ -8,21 +8,21 @@
 
 namespace tessara {
 
-std::string TStatClass::CodeFor(int param) const { return DelphiFormat(CodeFormat, {int64_t{param}}); }
+std::string TStatClass::CodeFor(int param) const { return FormatTemplate(CodeFormat, {int64_t{param}}); }
 
 std::string TStatClass::CaptionFor(int param) const {
     if (CaptionForFn) return CaptionForFn(param);
-    return DelphiFormat(CaptionFormat, {int64_t{param}});
+    return FormatTemplate(CaptionFormat, {int64_t{param}});
 }
 
 std::string TStatClass::HelpCodeFor(int param) const {
-    return DelphiFormat(HelpCodeFormat ? HelpCodeFormat : CodeFormat, {int64_t{param}});
+    return FormatTemplate(HelpCodeFormat ? HelpCodeFormat : CodeFormat, {int64_t{param}});
 }
 
 std::string TStatClass::HelpTopicFor(int param, const std::string& helpFile) const {
     if (helpFile.empty() || !FileExists(helpFile)) return {};
     return "ms-its:" + helpFile +
-           DelphiFormat("::/Filters_%.4d_%s.htm", {int64_t{1049}, HelpCodeFor(param)});
+           FormatTemplate("::/Filters_%.4d_%s.htm", {int64_t{1049}, HelpCodeFor(param)});
 }
 
 TCustomStat::TCustomStat(const TStatClass& cls, const TStatList& list, int param)
@@ -126,7 +126,7 @@ std::string TCustomMaskStat::ValueToText(const TStatDraw& row) const {
     std::string letters;
     for (int p = 0; p < BallsInDraw; ++p)
         letters += (mask >> (BallsInDraw - 1 - p)) & 1 ? OneMark() : ZeroMark();
-    return DelphiFormat("%s (%.3d)", {letters, int64_t{mask}});
+    return FormatTemplate("%s (%.3d)", {letters, int64_t{mask}});
 }
 
 int32_t TCustomMaskStat::TextToValue(const std::string& text) const {

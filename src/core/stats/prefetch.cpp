@@ -167,7 +167,7 @@ void BuildPrefetchFiles(Workspace& ws, bool force, const std::set<int>& groups, 
     const TStatList& list = ws.Stats();
     const std::string text = "Создание файлов для полного набора комбинаций...";
     for (int i = 0; i < list.Count(); ++i) {
-        host.ShowStatus(text + DelphiFormat(" ( завершено %.0f %% )", {(i + 1) * 100.0 / list.Count()}));
+        host.ShowStatus(text + FormatTemplate(" ( завершено %.0f %% )", {(i + 1) * 100.0 / list.Count()}));
         if (!list.HasNorm(i)) continue;
         const std::string path = PrefetchFileName(ws, i);
         const bool present = FileExists(path) && std::filesystem::file_size(path) > 0;

@@ -10,7 +10,7 @@ namespace tessara {
 std::string TStatMethod::DisplayName() const {
     const std::string name = Name();
     // A shredding method's caption carries a place for its formula.
-    if (Class->Group == 12) return DelphiFormat(name, {Formula});
+    if (Class->Group == 12) return FormatTemplate(name, {Formula});
     return name;
 }
 
@@ -27,10 +27,10 @@ int TStatList::FindMethod(std::string_view code) const {
 std::string TStatList::ListCaption(int i, bool withFeatures) const {
     const TStatMethod& m = Items(i);
     std::string text = m.DisplayName();
-    if (ShowGroupName) text = DelphiFormat("{ %1:s } %0:s", {text, std::string(StatGroupId(m.Class->Group))});
+    if (ShowGroupName) text = FormatTemplate("{ %1:s } %0:s", {text, std::string(StatGroupId(m.Class->Group))});
     if (withFeatures && ShowMethodFlags) {
         const std::string letters = FeatureLetters(m.Class->AllFeatures());
-        if (!letters.empty()) text = DelphiFormat("%0:s [ %1:s ]", {text, letters});
+        if (!letters.empty()) text = FormatTemplate("%0:s [ %1:s ]", {text, letters});
     }
     return text;
 }
@@ -42,7 +42,7 @@ std::unique_ptr<TCustomStat> TStatList::CreateStat(int i) const {
 
 std::unique_ptr<TCustomStat> TStatList::CreateSelectedStat(int i, std::string_view controlName) const {
     if (i < 0 || i >= Count())
-        throw Error(DelphiFormat("Не выбран метод расчета статистики (cb: %s)!",
+        throw Error(FormatTemplate("Не выбран метод расчета статистики (cb: %s)!",
                                  {std::string(controlName)}));
     return CreateStat(i);
 }

@@ -48,7 +48,7 @@ const char* StatGroupCaption(int group) {
 
 std::string StatGroupDisplayText(int group) {
     if (group < 0 || group >= StatGroupCount) return "#ERROR#";
-    return DelphiFormat("{ %1:s } %0:s",
+    return FormatTemplate("{ %1:s } %0:s",
                         {std::string(kGroupCaptions[group]), std::string(kGroupIds[group])});
 }
 

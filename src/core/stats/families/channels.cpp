@@ -18,7 +18,7 @@ TChannelLayout::TChannelLayout(const TStatList& list)
 }
 
 std::string TChannelLayout::ChannelText(int c) const {
-    return DelphiFormat("%.2d [%s-%s]", {int64_t{c}, std::to_string(ChannelSize * (c - 1) + 1),
+    return FormatTemplate("%.2d [%s-%s]", {int64_t{c}, std::to_string(ChannelSize * (c - 1) + 1),
                                          std::to_string(c * ChannelSize)});
 }
 
@@ -58,7 +58,7 @@ class StChanValues : public TCustomChannelsStat {
 public:
     using TCustomChannelsStat::TCustomChannelsStat;
     std::string ValueToText(const TStatDraw& row) const override {
-        return DelphiFormat("%0:s x %1:d", {ChannelText(row.Key.w[0]), int64_t{row.Key.w[1]}});
+        return FormatTemplate("%0:s x %1:d", {ChannelText(row.Key.w[0]), int64_t{row.Key.w[1]}});
     }
     void FillAllValues(int, TStatDrawArray& rows) override {
         for (int c = 1; c <= Channels; ++c)

@@ -132,7 +132,7 @@ public:
         const uint64_t m = KeyMask(row.Key);
         std::string digits;
         for (int l = Lines<Row>() - 1; l >= 0; --l) digits += (m >> l) & 1 ? '1' : '0';
-        return DelphiFormat("%s (%.3d)", {digits, static_cast<int64_t>(m)});
+        return FormatTemplate("%s (%.3d)", {digits, static_cast<int64_t>(m)});
     }
     // The value is one 32-bit integer: a mask wider than that keeps its
     // low 32 bits, those of the first key half.

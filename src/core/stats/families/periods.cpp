@@ -21,7 +21,7 @@ public:
     virtual std::string ValueText(int v) const { return std::to_string(v); }
 
     std::string ValueToText(const TStatDraw& row) const override {
-        return DelphiFormat("%0:s x %1:d", {ValueText(row.Key.w[0]), int64_t{row.Key.w[1]}});
+        return FormatTemplate("%0:s x %1:d", {ValueText(row.Key.w[0]), int64_t{row.Key.w[1]}});
     }
 
     void AddDrawValues(int drawIndex, int lastSampleIndex, bool sorted, TStatDrawArray& rows,
@@ -90,7 +90,7 @@ public:
     StChnPeriods(const TStatClass& c, const TStatList& l, int p)
         : TCustomPeriodsStat(c, l, p), TChannelLayout(l) {}
     uint8_t ValueOfNumber(int, int n) const override { return ChannelOf(n); }
-    std::string ValueText(int v) const override { return DelphiFormat("%.2d", {int64_t{v}}); }
+    std::string ValueText(int v) const override { return FormatTemplate("%.2d", {int64_t{v}}); }
 };
 
 class StSgmPeriods final : public TCustomPeriodsStat, public TSegmentLayout {

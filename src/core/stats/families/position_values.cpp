@@ -34,7 +34,7 @@ std::string JoinKeyWords(const StatKey& key, int n) {
 }
 
 std::string PairText(const StatKey& key) {
-    return DelphiFormat("%0:d x %1:d", {int64_t{key.w[0]}, int64_t{key.w[1]}});
+    return FormatTemplate("%0:d x %1:d", {int64_t{key.w[0]}, int64_t{key.w[1]}});
 }
 
 int ClassCount(const uint8_t* numbers, const uint8_t* classOf, int cls) {

@@ -66,7 +66,7 @@ public:
     }
     std::string ValueToText(const TStatDraw& row) const override {
         if (row.Key.w[0] == 1)
-            return DelphiFormat("%d-%d", {int64_t{Band().Low}, int64_t{Band().High}});
+            return FormatTemplate("%d-%d", {int64_t{Band().Low}, int64_t{Band().High}});
         return "Остальные";
     }
     void FillAllValues(int, TStatDrawArray& rows) override {
@@ -92,7 +92,7 @@ protected:
 
 std::string SumRangesCaption(int band) {
     const TSumBand& b = SumBand(band);
-    return DelphiFormat("Сумма тиража: диапазон %d (%d/%d)",
+    return FormatTemplate("Сумма тиража: диапазон %d (%d/%d)",
                         {int64_t{b.CaptionArgs[0]}, int64_t{b.CaptionArgs[1]}, int64_t{b.CaptionArgs[2]}});
 }
 
@@ -104,8 +104,8 @@ public:
     std::string ValueToText(const TStatDraw& row) const override {
         const int64_t a = row.Key.i[0], b = row.Key.i[1];
         // Both places of the change show two digits: "+05 : 130 + 05 = 135".
-        if (b < a) return DelphiFormat("- %0:.2d : %1:d - %0:.2d = %2:d", {a - b, a, b});
-        return DelphiFormat("+%0:.2d : %1:d + %0:.2d = %2:d", {b - a, a, b});
+        if (b < a) return FormatTemplate("- %0:.2d : %1:d - %0:.2d = %2:d", {a - b, a, b});
+        return FormatTemplate("+%0:.2d : %1:d + %0:.2d = %2:d", {b - a, a, b});
     }
     bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int, bool, bool) override {
         return RowsHaveInt(sel, 2, Sum(c.n));
@@ -132,8 +132,8 @@ public:
     using TCustomStat::TCustomStat;
     std::string ValueToText(const TStatDraw& row) const override {
         const int64_t v = row.Key.i[0];
-        if (v < 0) return DelphiFormat("- %0:.2d", {-v});
-        return DelphiFormat("+%0:.2d", {v});
+        if (v < 0) return FormatTemplate("- %0:.2d", {-v});
+        return FormatTemplate("+%0:.2d", {v});
     }
     bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int refIndex, bool sorted,
                      bool) override {

@@ -43,7 +43,7 @@ public:
     std::string ValueToText(const TStatDraw& row) const override {
         const auto part = [&](int w) {
             const int v = row.Key.w[w];
-            return twoDigit_ ? DelphiFormat("%.2d", {int64_t{v}}) : std::to_string(v);
+            return twoDigit_ ? FormatTemplate("%.2d", {int64_t{v}}) : std::to_string(v);
         };
         if (length_ == 2) return part(0) + " -> " + part(1);
         return part(0) + "-" + part(1) + " -> " + part(2);
