@@ -37,22 +37,22 @@ inline int FilterThreads() {
     return threads;
 }
 
-// FilterWith over slices of a long list at once, one thread a slice; each
-// slice is filtered into its own place and the results are then moved
-// together, so the order is kept (dst may equal src). The predicate runs
-// concurrently: it must only read. Short lists stay on this thread.
-template <typename Pred>
-int64_t FilterWithThreads(const TCombination* src, int64_t n, TCombination* dst, bool exclude, Pred pred,
-                          int64_t minimum = TESSARA_FILTER_THREADS_MINIMUM,
-                          int threads = FilterThreads()) {
-    if (threads < 2 || n < minimum) return FilterWith(src, n, dst, exclude, pred);
-    const int64_t slice = (n + threads - 1) / threads;
+// A filtering of a long list shared out among threads: slice(src, n, dst)
+// filters one slice into its own place and returns how many it kept, and
+// the results are then moved together, so the order is kept (dst may equal
+// src). The slices run concurrently: slice must only read shared data.
+// Short lists stay on this thread.
+template <typename Slice>
+int64_t FilterSlicesWithThreads(const TCombination* src, int64_t n, TCombination* dst, Slice slice,
+                                int64_t minimum = TESSARA_FILTER_THREADS_MINIMUM,
+                                int threads = FilterThreads()) {
+    if (threads < 2 || n < minimum) return slice(src, n, dst);
+    const int64_t size = (n + threads - 1) / threads;
     std::vector<int64_t> kept(static_cast<size_t>(threads), 0);
     auto run = [&](int t) {
-        const int64_t start = t * slice;
+        const int64_t start = t * size;
         if (start >= n) return;
-        kept[static_cast<size_t>(t)] =
-            FilterWith(src + start, std::min(slice, n - start), dst + start, exclude, pred);
+        kept[static_cast<size_t>(t)] = slice(src + start, std::min(size, n - start), dst + start);
     };
     std::vector<std::thread> pool;
     pool.reserve(static_cast<size_t>(threads));
@@ -68,11 +68,23 @@ int64_t FilterWithThreads(const TCombination* src, int64_t n, TCombination* dst,
     int64_t total = kept[0];
     for (int t = 1; t < threads; ++t) {
         const int64_t k = kept[static_cast<size_t>(t)];
-        if (k > 0 && total != t * slice)
-            std::memmove(dst + total, dst + t * slice, static_cast<size_t>(k) * sizeof(TCombination));
+        if (k > 0 && total != t * size)
+            std::memmove(dst + total, dst + t * size, static_cast<size_t>(k) * sizeof(TCombination));
         total += k;
     }
     return total;
+}
+
+// FilterWith over slices of a long list at once; the predicate runs
+// concurrently and must only read.
+template <typename Pred>
+int64_t FilterWithThreads(const TCombination* src, int64_t n, TCombination* dst, bool exclude, Pred pred,
+                          int64_t minimum = TESSARA_FILTER_THREADS_MINIMUM,
+                          int threads = FilterThreads()) {
+    return FilterSlicesWithThreads(
+        src, n, dst,
+        [&](const TCombination* s, int64_t len, TCombination* d) { return FilterWith(s, len, d, exclude, pred); },
+        minimum, threads);
 }
 
 }  // namespace tessara

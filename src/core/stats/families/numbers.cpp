@@ -69,7 +69,11 @@ public:
                 values[k++] = static_cast<uint8_t>(r.Key.w[0]);
             }
 #if defined(__SSE2__)
-        if (k <= 8) return FilterFewNumbers(src, n, dst, values, k, exclude);
+        if (k <= 8)
+            return FilterSlicesWithThreads(src, n, dst,
+                                           [&](const TCombination* s, int64_t len, TCombination* d) {
+                                               return FilterFewNumbers(s, len, d, values, k, exclude);
+                                           });
 #endif
         return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             uint64_t hit = 0;
