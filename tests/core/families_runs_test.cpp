@@ -238,11 +238,7 @@ TEST_F(RunStatTest, FiltersAgreeWithTheirTests) {
     for (const char* code :
          {"GRPV", "GRPP", "GRCV", "GRCP", "GRSV", "GRSP", "PRDV", "PRDC", "PRDG"}) {
         auto stat = Make(code);
-        TStatDrawArray values;
-        TStatScratch scratch{};
-        TLastValueArray lastValues;
-        for (int i = 0; i <= last; ++i)
-            stat->AddDrawValues(i, last, false, values, scratch, lastValues);
+        const TStatDrawArray values = SampleRows(*stat, last, false, false);
         TStatDrawArray sel;
         for (size_t i = 0; i < values.size() && sel.size() < 6; i += 5) sel.push_back(values[i]);
         // A period whose draw holds its value, one reaching before the
@@ -260,18 +256,9 @@ TEST_F(RunStatTest, FiltersAgreeWithTheirTests) {
         sel.push_back(Selected(MakeKey(70, 1)));
         stat->LoadDraws(-1, last, false);
         for (bool exclude : {false, true}) {
-            std::vector<TCombination> out(combs.size()), expected;
-            const int64_t kept =
-                stat->FilterCombs(combs.data(), static_cast<int64_t>(combs.size()), out.data(), sel,
-                                  last, false, exclude);
-            for (const TCombination& c : combs)
-                if (stat->CombMatches(c, sel, last, false, exclude) != exclude)
-                    expected.push_back(c);
-            out.resize(static_cast<size_t>(kept));
-            EXPECT_TRUE(out == expected)
-                << code << " " << exclude << " " << kept << " " << expected.size();
-            EXPECT_GT(expected.size(), 0u) << code;
-            EXPECT_LT(expected.size(), combs.size()) << code;
+            const int64_t kept = ExpectFilterAgrees(*stat, combs, sel, last, exclude, code);
+            EXPECT_GT(kept, 0) << code;
+            EXPECT_LT(kept, static_cast<int64_t>(combs.size())) << code;
         }
     }
 }

@@ -18,11 +18,7 @@ using test::MakeDraw;
 using test::RandomDraws;
 using test::Selected;
 
-// Numbers 1..21 in segment 1, 22..42 in segment 2.
-void TwoSegments(TConfigData& c) {
-    for (int n = 1; n <= MaxNumber; ++n)
-        c.MatrixSegments[static_cast<size_t>(n - 1)] = n <= 21 ? 1 : 2;
-}
+using test::TwoSegments;
 
 // "SDN1 SDN2 ... SDN6 "
 std::string SixCodes(const std::string& prefix) {
@@ -33,11 +29,6 @@ std::string SixCodes(const std::string& prefix) {
 
 class TransitionTest : public test::StatFixture {
 protected:
-    void Configure(const std::function<void(TConfigData&)>& change) {
-        config = TConfigData{};
-        if (change) change(config);
-        list.Register();
-    }
     // Codes of the registered methods of the family, in order.
     std::string Codes(const std::string& prefix = {}) {
         std::string out;
@@ -290,12 +281,7 @@ TEST_F(TransitionTest, FiltersAgreeWithTheirTests) {
                              "SCM1", "SC2C2", "SC3C3", "SDA2", "SDG2", "SDZ2", "SDC2", "SSV2",
                              "SSP2", "SSN5", "SSP3", "SSM6", "SS2C2", "SS3C1"}) {
         auto stat = Make(code);
-        TStatDrawArray values;
-        TStatScratch scratch{};
-        TLastValueArray lastValues;
-        stat->FillAllValues(last, values);
-        for (int i = 0; i <= last; ++i)
-            stat->AddDrawValues(i, last, true, values, scratch, lastValues);
+        const TStatDrawArray values = SampleRows(*stat, last, true, true);
         TStatDrawArray sel;
         for (size_t i = 0; i < values.size() && sel.size() < 6; i += 3) sel.push_back(values[i]);
         // Rows that random draws rarely produce: from the numbers of the
@@ -315,16 +301,7 @@ TEST_F(TransitionTest, FiltersAgreeWithTheirTests) {
         bool partial = false;
         for (const TStatDrawArray& s : selections)
             for (bool exclude : {false, true}) {
-                std::vector<TCombination> out(combs.size()), expected;
-                const int64_t kept =
-                    stat->FilterCombs(combs.data(), static_cast<int64_t>(combs.size()), out.data(),
-                                      s, last, false, exclude);
-                for (const TCombination& c : combs)
-                    if (stat->CombMatches(c, s, last, false, exclude) != exclude)
-                        expected.push_back(c);
-                out.resize(static_cast<size_t>(kept));
-                EXPECT_TRUE(out == expected)
-                    << code << " " << exclude << " " << kept << " " << expected.size();
+                const int64_t kept = ExpectFilterAgrees(*stat, combs, s, last, exclude, code);
                 partial = partial || (kept > 0 && kept < static_cast<int64_t>(combs.size()));
             }
         EXPECT_TRUE(partial) << code;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <numeric>
 #include <random>
@@ -54,11 +55,48 @@ inline std::vector<TCombination> SampledCombinations(int64_t every) {
     return combs;
 }
 
+// Numbers 1..21 in segment 1, 22..42 in segment 2.
+inline void TwoSegments(TConfigData& c) {
+    for (int n = 1; n <= MaxNumber; ++n)
+        c.MatrixSegments[static_cast<size_t>(n - 1)] = n <= 21 ? 1 : 2;
+}
+
 // A registry over an archive and configuration of the test's own, with the
 // value texts of draws and combinations as one string.
 class StatFixture : public ::testing::Test {
 protected:
     StatFixture() : list(archive, config, shredding) { list.Register(); }
+
+    // The default configuration changed by `change`, registered anew.
+    void Configure(const std::function<void(TConfigData&)>& change) {
+        config = TConfigData{};
+        if (change) change(config);
+        list.Register();
+    }
+    // The rows of a method over the draws 0..last, after its pre-filled rows
+    // when fill is set.
+    static TStatDrawArray SampleRows(TCustomStat& stat, int last, bool sorted, bool fill) {
+        TStatDrawArray rows;
+        TStatScratch scratch{};
+        TLastValueArray lastValues;
+        if (fill) stat.FillAllValues(last, rows);
+        for (int i = 0; i <= last; ++i) stat.AddDrawValues(i, last, sorted, rows, scratch, lastValues);
+        return rows;
+    }
+    // Filters the combinations through the method's fast path and expects
+    // exactly those that CombMatches accepts. Returns how many were kept.
+    static int64_t ExpectFilterAgrees(TCustomStat& stat, const std::vector<TCombination>& combs,
+                                      const TStatDrawArray& sel, int last, bool exclude,
+                                      const std::string& label) {
+        std::vector<TCombination> out(combs.size()), expected;
+        const int64_t kept = stat.FilterCombs(combs.data(), static_cast<int64_t>(combs.size()),
+                                              out.data(), sel, last, false, exclude);
+        for (const TCombination& c : combs)
+            if (stat.CombMatches(c, sel, last, false, exclude) != exclude) expected.push_back(c);
+        out.resize(static_cast<size_t>(kept));
+        EXPECT_TRUE(out == expected) << label << " " << exclude << " " << kept << " " << expected.size();
+        return kept;
+    }
 
     std::unique_ptr<TCustomStat> Make(const char* code) {
         const int i = list.FindMethod(code);
