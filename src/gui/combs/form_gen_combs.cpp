@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "combs/comb_list.h"
+#include "main/dialog_buttons.h"
 
 namespace {
 
@@ -68,12 +69,9 @@ TFormGenCombs::TFormGenCombs(const tessara::TCombsGenerateParams& defaults, QWid
         QStringLiteral("Сохранить эти параметры для генерации комбинаций \"по умолчанию\""), this);
     cbSaveParameters_->setObjectName(QStringLiteral("cbSaveParameters"));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelButtons(this);
     SetHint(buttons->button(QDialogButtonBox::Ok),
             QStringLiteral("Создать список возможных комбинаций"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormGenCombs::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormGenCombs::reject);
 
     auto* paramRow = new QHBoxLayout;
     paramRow->addWidget(edCombsGenerateParam_, 1);

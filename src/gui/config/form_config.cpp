@@ -21,6 +21,7 @@
 #include "app/host.h"
 #include "app/ini_file.h"
 #include "app/workspace.h"
+#include "main/dialog_buttons.h"
 #include "model/game.h"
 
 namespace {
@@ -266,11 +267,8 @@ TFormConfig::TFormConfig(const tessara::TConfigData& config, tessara::Host& host
     auto* segmentsLabel = new QLabel(QStringLiteral("Сегменты матрицы:"), this);
     segmentsLabel->setBuddy(sgSegments_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelButtons(this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormConfig::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormConfig::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

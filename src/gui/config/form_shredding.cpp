@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/workspace.h"
+#include "main/dialog_buttons.h"
 
 TFormShredding::TFormShredding(const tessara::TShreddingConfig& shredding, QWidget* parent)
     : QDialog(parent), shredding_(shredding) {
@@ -38,11 +39,8 @@ TFormShredding::TFormShredding(const tessara::TShreddingConfig& shredding, QWidg
                                            "p1, p2, p3, ..., pX - числа предыдущего тиража"),
                             this);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelButtons(this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormShredding::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormShredding::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

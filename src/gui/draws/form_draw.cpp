@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "app/host.h"
+#include "main/dialog_buttons.h"
 #include "model/dates.h"
 #include "model/draw_archive.h"
 #include "model/error.h"
@@ -58,10 +59,7 @@ TFormDraw::TFormDraw(tessara::Host& host, QWidget* parent) : QDialog(parent), ho
     dateLabel_ = new QLabel(QStringLiteral("Дата и время тиража:"), this);
     dateLabel_->setBuddy(edDrawDate_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormDraw::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormDraw::reject);
+    auto* buttons = OkCancelButtons(this);
 
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(edDrawDate_, 1);

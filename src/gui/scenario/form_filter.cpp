@@ -16,6 +16,7 @@
 
 #include "app/view_keys.h"
 #include "app/workspace.h"
+#include "main/dialog_buttons.h"
 #include "stats/value_table.h"
 
 namespace {
@@ -151,14 +152,11 @@ TFormFilter::TFormFilter(tessara::Workspace& ws, const QComboBox* methods, QWidg
     stopRow->addWidget(edStopValue_);
     form->addRow(QStringLiteral("Остановка по:"), stopRow);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelButtons(this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("ОК"));
     SetHint(buttons->button(QDialogButtonBox::Ok), QStringLiteral("Сохранить изменения"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
     SetHint(buttons->button(QDialogButtonBox::Cancel),
             QStringLiteral("Отменить изменения и закрыть окно"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormFilter::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormFilter::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -15,6 +15,7 @@
 #include <climits>
 
 #include "app/workspace.h"
+#include "main/dialog_buttons.h"
 #include "scenario/form_filter.h"
 #include "scenario/script_line.h"
 
@@ -101,14 +102,11 @@ TFormScriptLine::TFormScriptLine(tessara::Workspace& ws, const QComboBox* method
     edComment_->setObjectName(QStringLiteral("edComment"));
     SetHint(edComment_, QStringLiteral("Комментарии (можно оставить пустым)"));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelButtons(this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("ОК"));
     SetHint(buttons->button(QDialogButtonBox::Ok), QStringLiteral("Сохранить изменения"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
     SetHint(buttons->button(QDialogButtonBox::Cancel),
             QStringLiteral("Отменить изменения и закрыть окно"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormScriptLine::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormScriptLine::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(options);

@@ -1,3 +1,4 @@
+#include "main/dialog_buttons.h"
 #include "scenario/form_test_count.h"
 
 #include <QDialogButtonBox>
@@ -19,11 +20,8 @@ TFormTestCnt::TFormTestCnt(int maximum, QWidget* parent) : QDialog(parent) {
     auto* label = new QLabel(QStringLiteral("Укажите количество тестов:"), this);
     label->setBuddy(edTestCount_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelButtons(this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormTestCnt::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormTestCnt::reject);
 
     auto* row = new QHBoxLayout;
     row->addWidget(label);

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "app/host.h"
+#include "main/dialog_buttons.h"
 #include "stakes/stake_create.h"
 
 TFormMulti::TFormMulti(tessara::Host& host, QWidget* parent) : QDialog(parent), host_(host) {
@@ -32,10 +33,7 @@ TFormMulti::TFormMulti(tessara::Host& host, QWidget* parent) : QDialog(parent), 
     fields->addRow(QStringLiteral("Комментарий к ставке:"), edComment_);
     fields->addRow(QStringLiteral("Кол-во тиражей:"), edDrawsCount_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormMulti::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormMulti::reject);
+    auto* buttons = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "app/workspace.h"
+#include "main/dialog_buttons.h"
 #include "model/game.h"
 #include "stakes/stake_create.h"
 
@@ -58,10 +59,7 @@ TFormStake::TFormStake(tessara::Workspace& ws, QWidget* parent) : QDialog(parent
     fields->addRow(QStringLiteral("Кол-во тиражей:"), edDrawsCount_);
     fields->addRow(QStringLiteral("Сумма:"), edStakeSum_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormStake::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormStake::reject);
+    auto* buttons = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "main/dialog_buttons.h"
 #include "model/game.h"
 #include "stakes/stakes_file.h"
 
@@ -33,10 +34,7 @@ TFormStakeFilter::TFormStakeFilter(QWidget* parent) : QDialog(parent) {
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("Совпадений:"), condition);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormStakeFilter::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormStakeFilter::reject);
+    auto* buttons = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

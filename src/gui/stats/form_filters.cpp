@@ -16,6 +16,7 @@
 #include <map>
 
 #include "app/workspace.h"
+#include "main/dialog_buttons.h"
 #include "model/encoding.h"
 #include "stats/form_description.h"
 #include "stats/stat_list.h"
@@ -108,11 +109,8 @@ TFormFilters::TFormFilters(tessara::Workspace& ws, QWidget* parent) : QDialog(pa
     lbCount_ = new QLabel(this);
     lbCount_->setObjectName(QStringLiteral("lbCount"));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelButtons(this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormFilters::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormFilters::reject);
 
     auto* top = new QHBoxLayout;
     top->addWidget(tvFilters_, 1);
