@@ -1,4 +1,3 @@
-#include "main/dialog_buttons.h"
 #include "scenario/form_test_count.h"
 
 #include <QDialogButtonBox>
@@ -7,6 +6,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include "main/dialog_buttons.h"
 
 TFormTestCnt::TFormTestCnt(int maximum, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TFormTestCnt"));
