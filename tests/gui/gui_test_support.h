@@ -3,10 +3,14 @@
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
+#include <QtTest>
 #include <deque>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "main/gui_host.h"
+#include "main/main_window.h"
 
 namespace tessara::test {
 
@@ -43,6 +47,18 @@ void OnNextModal(std::function<void(T*)> work) {
         }
     });
     timer->start();
+}
+
+// A main window on a data folder, past its init tick, with its message
+// boxes taken over; start-up must not have said anything.
+inline void StartMainWindow(const std::string& dir, std::unique_ptr<MainWindow>& window,
+                            std::unique_ptr<Prompts>& prompts) {
+    window.reset();
+    window = std::make_unique<MainWindow>(std::vector<std::string>{"--data-dir", dir});
+    prompts = std::make_unique<Prompts>(window->Host());
+    QVERIFY(window->Created());
+    QCOMPARE(window->InitTick(), InitOutcome::Ready);
+    QVERIFY2(prompts->Seen.isEmpty(), qPrintable(prompts->Seen.join('\n')));
 }
 
 }  // namespace tessara::test

@@ -80,11 +80,7 @@ void ScenarioGuiTest::init() {
     dir_ = std::make_unique<test::TempDir>();
     WriteDrawsFile(dir_->File(DrawsFileName), {test::MakeDraw(101, {1, 2, 3, 4, 5, 6}),
                                                test::MakeDraw(102, {7, 8, 9, 10, 11, 12})});
-    window_ = std::make_unique<MainWindow>(std::vector<std::string>{"--data-dir", dir_->Path()});
-    prompts_ = std::make_unique<test::Prompts>(window_->Host());
-    QVERIFY(window_->Created());
-    QCOMPARE(window_->InitTick(), InitOutcome::Ready);
-    QVERIFY2(prompts_->Seen.isEmpty(), qPrintable(prompts_->Seen.join('\n')));
+    test::StartMainWindow(dir_->Path(), window_, prompts_);
 }
 
 void ScenarioGuiTest::cleanup() {

@@ -138,12 +138,7 @@ void StakesGuiTest::cleanup() {
 }
 
 void StakesGuiTest::StartWindow() {
-    window_.reset();
-    window_ = std::make_unique<MainWindow>(std::vector<std::string>{"--data-dir", dir_->Path()});
-    prompts_ = std::make_unique<test::Prompts>(window_->Host());
-    QVERIFY(window_->Created());
-    QCOMPARE(window_->InitTick(), InitOutcome::Ready);
-    QVERIFY2(prompts_->Seen.isEmpty(), qPrintable(prompts_->Seen.join('\n')));
+    test::StartMainWindow(dir_->Path(), window_, prompts_);
 }
 
 void StakesGuiTest::ShowWindow() {
