@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every system package the project needs. Safe to run again: it only
-# installs what is missing.
+# installs what is missing. xvfb, imagemagick and xdotool serve the screenshots
+# taken of the running program.
 set -euo pipefail
 
 packages=(
@@ -9,7 +10,7 @@ packages=(
   libxkbcommon-x11-0 libxcb-cursor0
   libcurl4-openssl-dev libssl-dev zlib1g-dev libfmt-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  fonts-dejavu-core xvfb xauth imagemagick
+  fonts-dejavu-core xvfb xauth imagemagick xdotool
 )
 
 missing=()
