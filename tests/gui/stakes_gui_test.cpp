@@ -429,7 +429,11 @@ void StakesGuiTest::RatingsBecomeScenarioLinesAndACsvFile() {
     const QString csv = QString::fromStdString(dir_->File("rating.csv"));
     test::OnNextModal<QFileDialog>([&](QFileDialog* dialog) {
         QCOMPARE(dialog->nameFilters(), QStringList{"CSV-файлы (*.csv)"});
-        dialog->selectFile(csv);
+        // The name typed in, as a user would: selectFile() leaves the box empty
+        // while the folder is still being read.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(csv);
         static_cast<QDialog*>(dialog)->accept();
     });
     QVERIFY(Execute("RatingsExport"));

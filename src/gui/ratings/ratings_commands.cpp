@@ -86,6 +86,7 @@ void RatingsCommands::Export() {
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(QString::fromStdString(ws_.DataDir()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     ws_.ExportRatings(dialog.selectedFiles().constFirst().toStdString());
 }
