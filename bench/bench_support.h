@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/host.h"
+#include "base/host.h"
 
 namespace tessara::bench {
 

@@ -72,7 +72,7 @@ void RunFilter(benchmark::State& state, const char* code, bool exclude, std::vec
     TStatDrawArray sel;
     if (words.empty()) {
         TValueTableOptions o;
-        const TValueTable t = ComputeValueTable(f.ws, m, o);
+        const TValueTable t = ComputeValueTable(f.ws.StatSource(), m, o);
         for (size_t i = 0; i < t.Rows.size() && sel.size() < 3; i += 2) sel.push_back(t.Rows[i].Row);
     }
     for (uint16_t w : words) {
@@ -112,7 +112,7 @@ void BM_ValueTable(benchmark::State& state, const char* code) {
     TValueTableOptions o;
     o.SampleLength = 1000;
     o.Offset = 50;
-    for (auto _ : state) benchmark::DoNotOptimize(ComputeValueTable(f.ws, m, o).Rows.size());
+    for (auto _ : state) benchmark::DoNotOptimize(ComputeValueTable(f.ws.StatSource(), m, o).Rows.size());
 }
 BENCHMARK_CAPTURE(BM_ValueTable, NUMS_1000_offset_50, "NUMS")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ValueTable, SUMS_1000_offset_50, "SUMS")->Unit(benchmark::kMillisecond);

@@ -149,7 +149,7 @@ int Filter(CommandContext& c) {
     o.Offset = ws->DrawsOffset();
     o.Sorted = ws->SortedDraws();
     o.Coefs = ws->Config().Coefs;
-    const TValueTable table = ComputeValueTable(*ws, method, o);
+    const TValueTable table = ComputeValueTable(ws->StatSource(), method, o);
     auto stat = ws->Stats().CreateStat(method);
     TStatDrawArray selected;
     std::vector<std::string> texts;

@@ -2,7 +2,7 @@
 #include <ostream>
 #include <regex>
 
-#include "app/config.h"
+#include "base/config.h"
 #include "cli.h"
 #include "model/encoding.h"
 #include "model/error.h"

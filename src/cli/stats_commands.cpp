@@ -105,7 +105,7 @@ int Table(CommandContext& c) {
         c.Err << "Ошибка: нет столбца " << sortColumn << "\n";
         return 2;
     }
-    TValueTable table = ComputeValueTable(*ws, method, o);
+    TValueTable table = ComputeValueTable(ws->StatSource(), method, o);
     SortValueTable(table, column, descending);
     const bool norms = table.HasPrefetch;
     bool first = true;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/config.h"
-#include "app/view_keys.h"
+#include "base/config.h"
+#include "base/view_keys.h"
 #include "app/workspace.h"
 #include "model/encoding.h"
 #include "model/files.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "model/files.h"
 #include "test_support.h"
 

@@ -165,7 +165,7 @@ TEST(Startup, BatchSwitchesEndAfterLoadingAndAskNothing) {
         ws.RegisterStats();
         std::filesystem::create_directories(dir.File("Prefetchs"));
         for (int i = 0; i < ws.Stats().Count(); ++i)
-            if (ws.Stats().HasNorm(i)) test::WriteBytes(PrefetchFileName(ws, i), std::string(12, '\0'));
+            if (ws.Stats().HasNorm(i)) test::WriteBytes(PrefetchFileName(ws.StatSource(), i), std::string(12, '\0'));
     }
     const struct {
         std::vector<std::string> params;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "model/records.h"
 
 namespace tessara::test {

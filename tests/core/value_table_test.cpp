@@ -31,7 +31,7 @@ protected:
         o.SampleLength = len;
         o.Offset = offset;
         o.Prefetch = prefetch;
-        return ComputeValueTable(ws, Method(code), o);
+        return ComputeValueTable(ws.StatSource(), Method(code), o);
     }
     static std::string Line(const TValueTable& t, const std::string& value) {
         for (const auto& r : t.Rows)
@@ -127,7 +127,7 @@ TEST_F(ValueTableTest, WeightFormula) {
 }
 
 TEST_F(ValueTableTest, PrefetchFileLayoutAndNorms) {
-    const std::string path = PrefetchFileName(ws, Method("NUMS"));
+    const std::string path = PrefetchFileName(ws.StatSource(), Method("NUMS"));
     EXPECT_EQ(path, dir.File("Prefetchs/tessara_NUMS.dfc"));
     const TValueTable t = Table("NUMS", 4, 1, true);
     ASSERT_TRUE(t.HasPrefetch);
@@ -162,7 +162,7 @@ TEST_F(ValueTableTest, PrefetchFileLayoutAndNorms) {
 TEST_F(ValueTableTest, PrefetchCountsAddUpToTheFullSet) {
     ASSERT_TRUE(BuildPrefetch(ws, Method("EVEN")));
     TPrefetchData data;
-    ASSERT_TRUE(ParsePrefetchBytes(ReadFileBytes(PrefetchFileName(ws, Method("EVEN"))), data));
+    ASSERT_TRUE(ParsePrefetchBytes(ReadFileBytes(PrefetchFileName(ws.StatSource(), Method("EVEN"))), data));
     ASSERT_EQ(data.Records.size(), 7u);
     int64_t total = 0;
     for (const auto& r : data.Records) total += r.Count;
@@ -267,14 +267,14 @@ TEST(PrefetchRebuild, AConfigurationChangeRebuildsOnlyTheChangedFamily) {
     // Every method starts with a present (empty-trailer) file.
     std::filesystem::create_directories(dir.File("Prefetchs"));
     for (int i = 0; i < ws.Stats().Count(); ++i)
-        if (ws.Stats().HasNorm(i)) test::WriteBytes(PrefetchFileName(ws, i), std::string(12, '\0'));
+        if (ws.Stats().HasNorm(i)) test::WriteBytes(PrefetchFileName(ws.StatSource(), i), std::string(12, '\0'));
     TConfigData c = ws.Config();
     c.ChannelSize = 10;
     ws.ApplyConfig(c);
     int rebuilt = 0;
     for (int i = 0; i < ws.Stats().Count(); ++i) {
         if (!ws.Stats().HasNorm(i)) continue;
-        const std::string path = PrefetchFileName(ws, i);
+        const std::string path = PrefetchFileName(ws.StatSource(), i);
         ASSERT_TRUE(std::filesystem::exists(path)) << path;
         const bool channel = ws.Stats().Items(i).Class->Group == 3;
         EXPECT_EQ(std::filesystem::file_size(path) > 12, channel) << ws.Stats().Items(i).Code();

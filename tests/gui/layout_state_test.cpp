@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "app/workspace.h"
 #include "gui_test_support.h"
 #include "main/main_window.h"

@@ -9,7 +9,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "app/workspace.h"
 #include "config/form_config.h"
 #include "draws/form_info.h"

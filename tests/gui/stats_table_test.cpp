@@ -12,7 +12,7 @@
 #include <memory>
 #include <set>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "app/workspace.h"
 #include "gui_test_support.h"
 #include "main/command_table.h"
@@ -93,7 +93,7 @@ class StatsTableTest : public QObject {
         o.Offset = Work().DrawsOffset();
         o.Prefetch = prefetch;
         o.Coefs = Work().Config().Coefs;
-        return ComputeValueTable(Work(), Method(code), o);
+        return ComputeValueTable(Work().StatSource(), Method(code), o);
     }
 
     std::unique_ptr<test::TempDir> dir_;
@@ -271,7 +271,7 @@ void StatsTableTest::FullSetComparisonAndIdealLine() {
         for (int n = 1; n <= (numbers ? MaxNumber : 1); ++n)
             data.Records.push_back({MakeKey(static_cast<uint16_t>(n)), kNumberShare});
         data.MinCount = data.MaxCount = kNumberShare;
-        const std::string path = PrefetchFileName(Work(), i);
+        const std::string path = PrefetchFileName(Work().StatSource(), i);
         QVERIFY(QDir().mkpath(QFileInfo(QString::fromStdString(path)).path()));
         test::WriteBytes(path, PrefetchBytes(data));
     }

@@ -4,10 +4,11 @@
 #include <filesystem>
 #include <fmt/format.h>
 
-#include "app/view_keys.h"
+#include "base/view_keys.h"
 #include "model/draws_csv.h"
 #include "model/error.h"
 #include "model/files.h"
+#include "stats/prefetch.h"
 
 namespace tessara {
 
@@ -39,6 +40,11 @@ Workspace::~Workspace() = default;
 
 std::string Workspace::PathOf(const std::string& fileName) const {
     return JoinPath(dataDir_, fileName);
+}
+
+TStatSource Workspace::StatSource() {
+    return TStatSource(archive_, stats_, host_, dataDir_,
+                       [this](int method) { return BuildPrefetch(*this, method); });
 }
 
 void Workspace::InitGameTables() {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/config.h"
-#include "app/host.h"
-#include "app/ini_file.h"
-#include "app/platform.h"
+#include "base/config.h"
+#include "base/host.h"
+#include "base/ini_file.h"
+#include "base/platform.h"
 #include "combs/comb_list.h"
 #include "model/draw_archive.h"
 #include "model/game.h"
@@ -17,6 +17,7 @@
 #include "stakes/stake_logs.h"
 #include "stakes/stakes_grid.h"
 #include "stats/stat_list.h"
+#include "stats/stat_source.h"
 
 namespace tessara {
 
@@ -218,6 +219,8 @@ public:
 
     // The statistic registry with the favourites file.
     TStatList& Stats() { return stats_; }
+    // The pieces the value table and the prefetch files read.
+    TStatSource StatSource();
     const TStatList& Stats() const { return stats_; }
     std::string FavouritesFile() const { return PathOf(std::string(ProgramName) + ".flt"); }
     // First registration at start-up: register and read the favourites file.

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/config.h"
+#include "base/config.h"
 #include "model/records.h"
 
 namespace tessara {

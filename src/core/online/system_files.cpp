@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fmt/format.h>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "model/encoding.h"
 #include "model/error.h"
 #include "model/files.h"

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fmt/format.h>
 
-#include "app/host.h"
-#include "app/view_keys.h"
+#include "base/host.h"
+#include "base/view_keys.h"
 #include "app/workspace.h"
 #include "model/encoding.h"
 #include "model/files.h"

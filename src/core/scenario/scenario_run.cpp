@@ -7,8 +7,8 @@
 #include <fmt/format.h>
 #include <unordered_set>
 
-#include "app/host.h"
-#include "app/ini_file.h"
+#include "base/host.h"
+#include "base/ini_file.h"
 #include "app/workspace.h"
 #include "model/error.h"
 #include "model/game.h"
@@ -449,7 +449,7 @@ const TValueTable& TScenarioRunner::Table(const TFilterPart& part) {
     // sees its own "Вес" column.
     if (!(key == tableKey_)) {
         Stopwatch sw(timings_.Tables);
-        table_ = ComputeValueTable(ws_, part.Method, options);
+        table_ = ComputeValueTable(ws_.StatSource(), part.Method, options);
         tableKey_ = key;
         sortedColumn_ = -1;
     }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/config.h"
+#include "base/config.h"
 #include "model/draw_archive.h"
 #include "stakes/stake_record.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/config.h"
+#include "base/config.h"
 #include "model/records.h"
 
 namespace tessara {

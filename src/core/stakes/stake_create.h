@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/config.h"
+#include "base/config.h"
 #include "stakes/stake_record.h"
 
 namespace tessara {

@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "model/encoding.h"
 #include "model/files.h"
 #include "model/format.h"

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "app/workspace.h"
+#include "stats/stat_source.h"
 #include "model/error.h"
 #include "model/files.h"
 #include "model/format.h"
@@ -76,13 +77,13 @@ bool ParsePrefetchBytes(const std::string& bytes, TPrefetchData& data) {
     return true;
 }
 
-std::string PrefetchFileName(const Workspace& ws, int method) {
+std::string PrefetchFileName(const TStatSource& ws, int method) {
     return ws.PathOf(fmt::format("Prefetchs/{}_{}.dfc", ProgramName, ws.Stats().Items(method).Code()));
 }
 
 bool BuildPrefetch(Workspace& ws, int method) {
     Host& host = ws.GetHost();
-    const std::string path = PrefetchFileName(ws, method);
+    const std::string path = PrefetchFileName(ws.StatSource(), method);
     BusyGuard busy(host, fmt::format("Создание файла предварительной выборки {}...", BaseFileName(path)));
     bool listSaved = false;
     try {
@@ -143,12 +144,12 @@ bool BuildPrefetch(Workspace& ws, int method) {
     }
 }
 
-bool OpenPrefetch(Workspace& ws, int method, TPrefetchData& data) {
+bool OpenPrefetch(const TStatSource& ws, int method, TPrefetchData& data) {
     const std::string path = PrefetchFileName(ws, method);
     try {
         // A missing, empty or damaged file is built anew.
         if (!FileExists(path) || !ParsePrefetchBytes(ReadFileBytes(path), data)) {
-            if (!BuildPrefetch(ws, method)) return false;
+            if (!ws.BuildPrefetch(method)) return false;
             if (!ParsePrefetchBytes(ReadFileBytes(path), data)) throw Error("Неверный размер файла");
         }
         return true;
@@ -169,7 +170,7 @@ void BuildPrefetchFiles(Workspace& ws, bool force, const std::set<int>& groups, 
     for (int i = 0; i < list.Count(); ++i) {
         host.ShowStatus(text + FormatTemplate(" ( завершено %.0f %% )", {(i + 1) * 100.0 / list.Count()}));
         if (!list.HasNorm(i)) continue;
-        const std::string path = PrefetchFileName(ws, i);
+        const std::string path = PrefetchFileName(ws.StatSource(), i);
         const bool present = FileExists(path) && std::filesystem::file_size(path) > 0;
         if (present && !groups.contains(list.Items(i).Class->Group)) continue;
         BuildPrefetch(ws, i);

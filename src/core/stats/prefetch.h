@@ -7,6 +7,7 @@
 
 namespace tessara {
 
+class TStatSource;
 class Workspace;
 
 // The full-set counts of a method's values: records of the 8-byte key and
@@ -21,10 +22,10 @@ struct TPrefetchData {
     int32_t MinCount = 0, MaxCount = 0;
 };
 
-std::string PrefetchFileName(const Workspace& ws, int method);
+std::string PrefetchFileName(const TStatSource& source, int method);
 // The counts of a method with feature N; builds the file when it is missing
 // or empty. False (after a message) when it cannot be read or built.
-bool OpenPrefetch(Workspace& ws, int method, TPrefetchData& data);
+bool OpenPrefetch(const TStatSource& source, int method, TPrefetchData& data);
 // Builds the file of a method over the full set of combinations, passing the
 // working list through the undo copy.
 bool BuildPrefetch(Workspace& ws, int method);

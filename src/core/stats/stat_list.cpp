@@ -1,6 +1,6 @@
 #include "stats/stat_list.h"
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "model/encoding.h"
 #include "model/error.h"
 #include "model/format.h"

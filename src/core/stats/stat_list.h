@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/config.h"
-#include "app/host.h"
+#include "base/config.h"
+#include "base/host.h"
 #include "stats/custom_stat.h"
 
 namespace tessara {

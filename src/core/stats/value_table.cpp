@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/workspace.h"
+#include "stats/stat_source.h"
 #include "model/format.h"
 #include "stats/prefetch.h"
 
@@ -77,7 +77,7 @@ double RowWeight(const TStatDraw& row, bool hasNorm, const TStatSummary& s, cons
     return static_cast<double>(w);
 }
 
-TValueTable ComputeValueTable(Workspace& ws, int method, const TValueTableOptions& opt) {
+TValueTable ComputeValueTable(const TStatSource& ws, int method, const TValueTableOptions& opt) {
     TValueTable table;
     const TDrawArchive& archive = ws.Archive();
     if (archive.Empty() || method < 0 || method >= ws.Stats().Count()) return table;

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/config.h"
+#include "base/config.h"
 #include "stats/custom_stat.h"
 
 namespace tessara {
 
-class Workspace;
+class TStatSource;
 
 // The columns of the value table, in order.
 enum TValueColumn {
@@ -68,7 +68,7 @@ struct TValueTableOptions {
 
 // Computes the table of a registered method over the sample that ends
 // Offset draws before the newest. Shows its status through the host.
-TValueTable ComputeValueTable(Workspace& ws, int method, const TValueTableOptions& options);
+TValueTable ComputeValueTable(const TStatSource& source, int method, const TValueTableOptions& options);
 
 // The weight of a row; -999.99 when the arithmetic fails.
 double RowWeight(const TStatDraw& row, bool hasNorm, const TStatSummary& s, const TCDLCoefs& c);

@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/ini_file.h"
-#include "app/view_keys.h"
+#include "base/ini_file.h"
+#include "base/view_keys.h"
 #include "combs/combs_commands.h"
 #include "combs/combs_model.h"
 #include "combs/filter_log_model.h"

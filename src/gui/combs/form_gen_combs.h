@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/config.h"
+#include "base/config.h"
 
 class QCheckBox;
 class QComboBox;

@@ -18,8 +18,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/host.h"
-#include "app/ini_file.h"
+#include "base/host.h"
+#include "base/ini_file.h"
 #include "app/workspace.h"
 #include "main/dialog_buttons.h"
 #include "model/game.h"

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "app/config.h"
+#include "base/config.h"
 
 class QCheckBox;
 class QDoubleSpinBox;

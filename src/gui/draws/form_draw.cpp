@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "main/dialog_buttons.h"
 #include "model/dates.h"
 #include "model/draw_archive.h"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <map>
 
-#include "app/host.h"
+#include "base/host.h"
 
 class QAction;
 class QMenu;

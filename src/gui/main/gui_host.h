@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "app/host.h"
+#include "base/host.h"
 
 class QLabel;
 class QWidget;

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "app/view_keys.h"
+#include "base/view_keys.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 
 class QAbstractItemView;
 class QSplitter;

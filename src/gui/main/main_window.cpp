@@ -12,7 +12,7 @@
 #include <QTabWidget>
 #include <map>
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "combs/combs_tab.h"
 #include "config/form_config.h"
 #include "config/form_shredding.h"

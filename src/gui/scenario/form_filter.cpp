@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <climits>
 
-#include "app/view_keys.h"
+#include "base/view_keys.h"
 #include "app/workspace.h"
 #include "main/dialog_buttons.h"
 #include "stats/value_table.h"

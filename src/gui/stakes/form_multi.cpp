@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "main/dialog_buttons.h"
 #include "stakes/stake_create.h"
 

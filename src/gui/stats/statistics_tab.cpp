@@ -16,8 +16,8 @@
 #include <climits>
 #include <set>
 
-#include "app/ini_file.h"
-#include "app/view_keys.h"
+#include "base/ini_file.h"
+#include "base/view_keys.h"
 #include "app/workspace.h"
 #include "main/command_table.h"
 #include "model/error.h"
@@ -184,7 +184,7 @@ void StatisticsTab::Refresh(bool force) {
     options.ShowTotalLine = showTotalLine_;
     options.Coefs = ws_.Config().Coefs;
     try {
-        tessara::TValueTable table = tessara::ComputeValueTable(ws_, method, options);
+        tessara::TValueTable table = tessara::ComputeValueTable(ws_.StatSource(), method, options);
         chart_->ShowTable(table);
         model_->SetTable(std::move(table));
     } catch (const std::exception& e) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "model/records.h"
 
 namespace tessara {

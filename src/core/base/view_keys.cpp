@@ -1,4 +1,4 @@
-#include "app/view_keys.h"
+#include "base/view_keys.h"
 
 #include "model/encoding.h"
 
