@@ -23,7 +23,8 @@ Workspace::Workspace(Host& host, std::string dataDir)
     : host_(host),
       dataDir_(std::move(dataDir)),
       viewState_(JoinPath(dataDir_, std::string(ProgramName) + ".frm")),
-      stats_(archive_.Draws(), config_, shredding_) {}
+      stats_(archive_.Draws(), config_, shredding_),
+      regulars_(std::make_unique<TRegulars>(host_, viewState_, PathOf(RegularsFileName))) {}
 
 void Workspace::RegisterStats() {
     stats_.Register();
@@ -212,6 +213,7 @@ void Workspace::LoadViewOptions() {
     sortedDraws_ = ini.ReadBool(MainWindowSection, "SortedDraws", MainViewDefault("SortedDraws"));
     colorDraws_ = ini.ReadBool(MainWindowSection, "ColorDraws", MainViewDefault("ColorDraws"));
     LoadStakesOptions(ini);
+    regulars_->SetTabVisible(ini.ReadBool(MainWindowSection, "TabTables", MainViewDefault("TabTables")));
 }
 
 }  // namespace tessara
