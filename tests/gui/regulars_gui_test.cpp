@@ -281,6 +281,11 @@ void RegularsGuiTest::Screenshots() {
     const QString out = qEnvironmentVariable("TESSARA_SCREENSHOTS");
     if (out.isEmpty()) QSKIP("set TESSARA_SCREENSHOTS=DIR to take the pictures");
     QDir().mkpath(out);
+    // A ticket costs 5, two matches pay 10, three 25.
+    TConfigData config = Work().Config();
+    config.Cost = 5 * MoneyScale;
+    config.Profits = {{2, 10 * MoneyScale}, {3, 25 * MoneyScale}};
+    Work().ApplyConfig(config);
     MakeTestedStakes();
     Combs()->selectRow(5);
     AddRule(QStringLiteral("Минус пять"), -5, false);
