@@ -57,6 +57,7 @@ std::unique_ptr<httplib::Server> MakeSelfSignedServer();
 
 // Forwards absolute-form requests ("GET http://host:port/path") to their
 // origin when they carry the expected basic credentials, else answers 407.
+// Without a user and password it forwards everything.
 class ForwardProxy {
 public:
     ForwardProxy(std::string user, std::string password);
