@@ -131,7 +131,9 @@ int Table(CommandContext& c) {
 
 int PrefetchBuild(CommandContext& c) {
     const bool all = c.TakeFlag("--all");
-    c.TakeFlag("--missing");
+    const bool missing = c.TakeFlag("--missing");
+    if (all && missing) return c.Refuse("--all и --missing не совместимы");
+    if (!c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
     auto ws = c.OpenWorkspace(host);
     if (!ws) return 1;

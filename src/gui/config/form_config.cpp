@@ -62,7 +62,8 @@ TMoney ProfitFromText(const QString& text) {
 }
 
 QString AmountText(TMoney value, QChar decimalPoint) {
-    return QString::fromStdString(tessara::FormatMoney(value)).replace(u'.', decimalPoint);
+    return QString::fromStdString(tessara::FormatMoney(value))
+        .replace(QLatin1Char(tessara::DecimalSeparator()), decimalPoint);
 }
 
 QChar DecimalPoint(const QLocale& locale) {
