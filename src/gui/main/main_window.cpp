@@ -115,6 +115,7 @@ void MainWindow::BuildTabs() {
                                    [this] { return combsTab_->ExcludeDraws(); });
     runCommands_ = std::make_unique<ScenarioRunCommands>(*ws_, host_, *scenarioTab_, *commands_,
                                                          [this](bool locked) { LockForRun(locked); });
+    scenarioTab_->AddRunButtons();
     // Ctrl+Del deletes combinations or scenario lines, whichever has the focus.
     ScopeShortcut(commands_->Action(QStringLiteral("CombsDelSelected")), combsTab_);
     stakesTab_ = new StakesTab(*ws_, *commands_, *combsTab_);
