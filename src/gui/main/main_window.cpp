@@ -13,6 +13,7 @@
 #include <map>
 
 #include "base/platform.h"
+#include "base/view_keys.h"
 #include "combs/combs_tab.h"
 #include "config/form_config.h"
 #include "config/form_shredding.h"
@@ -22,6 +23,8 @@
 #include "main/status_panels.h"
 #include "ratings/ratings_commands.h"
 #include "ratings/ratings_tab.h"
+#include "regulars/regulars_commands.h"
+#include "regulars/regulars_tab.h"
 #include "stats/graphs_tab.h"
 #include "stats/stat_selectors.h"
 #include "stats/statistics_tab.h"
@@ -31,6 +34,7 @@
 #include "scenario/scenario_tab.h"
 #include "stakes/stakes_commands.h"
 #include "stakes/stakes_tab.h"
+#include "stakes/stake_graph_commands.h"
 
 namespace {
 
@@ -121,8 +125,12 @@ void MainWindow::BuildTabs() {
     stakesTab_ = new StakesTab(*ws_, *commands_, *combsTab_);
     ratingsTab_ = new RatingsTab(*ws_, *commands_,
                                  [this] { rightTabs_->setCurrentWidget(scenarioTab_); });
+    graphCommands_ = std::make_unique<StakeGraphCommands>(*ws_, *ratingsTab_, *commands_, this);
+    regularsTab_ = new RegularsTab(*ws_, *commands_, *combsTab_,
+                                   [this](bool on) { ShowRegularsTab(on); });
     const std::map<QString, QWidget*> built = {{QStringLiteral("Ставки"), stakesTab_},
                                                {QStringLiteral("Рейтинг"), ratingsTab_},
+                                               {QStringLiteral("Регуляры"), regularsTab_},
                                                {QStringLiteral("Сценарий"), scenarioTab_}};
     for (const char* caption : kRightTabs) {
         const auto it = built.find(QString::fromUtf8(caption));
@@ -170,13 +178,15 @@ void MainWindow::BuildMenu() {
     QMenu* ratingsMenu = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     RatingsCommands::FillMenu(ratingsMenu, *commands_);
     connect(ratingsMenu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
+    addMenu(QStringLiteral("Регуляры"), RegularsCommands::MenuNames());
     QStringList scenarioMenu = ScenarioCommands::MenuNames();
     scenarioMenu << QStringLiteral("|") << ScenarioRunCommands::MenuNames();
     if (commands_->Action(QStringLiteral("StakesCheckLine")))
         scenarioMenu << QStringLiteral("StakesCheckLine");
     addMenu(QStringLiteral("Сценарий"), scenarioMenu);
     addMenu(QStringLiteral("Вид"),
-            {QStringLiteral("ViewColorDraws"), QStringLiteral("ViewColorCombs")});
+            {QStringLiteral("TabTables"), QStringLiteral("|"), QStringLiteral("ViewColorDraws"),
+             QStringLiteral("ViewColorCombs")});
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -233,6 +243,24 @@ void MainWindow::SetupStakesGrid() {
 }
 
 void MainWindow::SetupRatingsSorting() { ratingsTab_->Refresh(); }
+
+void MainWindow::RestoreTabsVisibility() {
+    bool tables = true;
+    try {
+        tables = ws_->View().ReadBool(tessara::MainWindowSection, "TabTables",
+                                      tessara::MainViewDefault("TabTables"));
+    } catch (const std::exception&) {
+        // An unreadable view-state file is reported when the options load.
+    }
+    ws_->Regulars().SetTabVisible(tables);
+    rightTabs_->setTabVisible(rightTabs_->indexOf(regularsTab_), tables);
+}
+
+void MainWindow::ShowRegularsTab(bool on) {
+    const int index = rightTabs_->indexOf(regularsTab_);
+    rightTabs_->setTabVisible(index, on);
+    if (on) rightTabs_->setCurrentIndex(index);
+}
 
 void MainWindow::RestoreLayout() {
     const LayoutState layout(ws_->View().Path(), tessara::MainWindowSection);

@@ -19,6 +19,8 @@ class StatisticsTab;
 class StatsCommands;
 class QTabWidget;
 class RatingsTab;
+class RegularsTab;
+class StakeGraphCommands;
 class StakesTab;
 class StatusPanels;
 class ScenarioTab;
@@ -59,6 +61,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void StartInitTimer() override;
     void SetupStakesGrid() override;
     void SetupRatingsSorting() override;
+    void RestoreTabsVisibility() override;
     void RestoreLayout() override;
     void ResetStatisticsTab() override;
     void RefreshViews() override { RefreshViews(true); }
@@ -78,6 +81,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void EditShredding();
     // Locks the tabs and the scenario list while a scenario runs.
     void LockForRun(bool locked);
+    // Shows or hides the page of the regular stakes; shown, it comes forward.
+    void ShowRegularsTab(bool on);
 
     GuiHost host_;
     tessara::TStartupSwitches switches_;
@@ -89,6 +94,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     ScenarioTab* scenarioTab_ = nullptr;
     StakesTab* stakesTab_ = nullptr;
     RatingsTab* ratingsTab_ = nullptr;
+    RegularsTab* regularsTab_ = nullptr;
+    std::unique_ptr<StakeGraphCommands> graphCommands_;
     std::unique_ptr<ScenarioRunCommands> runCommands_;
     bool closePending_ = false;
     QTabWidget* leftTabs_ = nullptr;
