@@ -114,16 +114,34 @@ TEST_F(NumberFilterTest, NoNumbersLeaveTheListAlone) {
 }
 
 TEST_F(NumberFilterTest, BytesOutsideTheNumbersNeverMatch) {
-    // A loaded list may hold any byte: 65 must not pass for 1, nor 0 for 42.
-    ws.Combs().Reserve(ws.TotalCombs(), 3);
-    ws.Combs()[0] = TCombination{{65, 66, 67, 68, 69, 70}};
-    ws.Combs()[1] = TCombination{{0, 255, 63, 64, 128, 43}};
-    ws.Combs()[2] = TCombination{{1, 255, 63, 64, 128, 43}};
-    ws.MakeUndoCopy(false);
-    ASSERT_TRUE(FilterCombsByNumbers(ws, {1, 42, 0, 63}, false, LayoutCaption));
-    ASSERT_EQ(ws.CombsCount(), 1);
-    EXPECT_EQ(ws.Combs()[0].n[0], 1);
-    EXPECT_EQ(ws.FilterLog().back().Value, "1; 42; 0; 63");
+    // A loaded list may hold any byte: 65 must not pass for 1, nor 0 or 63
+    // for anything. Enough combinations for the eight-at-a-time path and a
+    // tail, each against the plain reading of the rule.
+    std::vector<TCombination> list;
+    for (int i = 0; i < 43; ++i) {
+        TCombination c;
+        for (int k = 0; k < 6; ++k) c.n[k] = static_cast<uint8_t>((i * 37 + k * 53 + 64 * (i % 3)) % 256);
+        list.push_back(c);
+    }
+    list[5] = TCombination{{65, 66, 67, 68, 69, 106}};
+    list[6] = TCombination{{0, 255, 63, 64, 128, 170}};
+    list[40] = TCombination{{192, 255, 63, 64, 128, 42}};
+    const std::vector<int> set = {1, 42, 0, 63, 7, 20};
+    for (bool removes : {false, true}) {
+        ws.Combs().Reserve(ws.TotalCombs(), static_cast<int64_t>(list.size()));
+        std::copy(list.begin(), list.end(), ws.Combs().Data());
+        ws.MakeUndoCopy(false);
+        ASSERT_TRUE(FilterCombsByNumbers(ws, set, removes, LayoutCaption));
+        std::vector<TCombination> expected;
+        for (const TCombination& c : list) {
+            bool holds = false;
+            for (uint8_t x : c.n) holds = holds || (x >= 1 && x <= 42 && (x == 1 || x == 42 || x == 7 || x == 20));
+            if (holds != removes) expected.push_back(c);
+        }
+        ASSERT_EQ(ws.CombsCount(), static_cast<int64_t>(expected.size())) << removes;
+        for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(ws.Combs()[static_cast<int64_t>(i)], expected[i]);
+    }
+    EXPECT_EQ(ws.FilterLog().back().Value, "1; 42; 0; 63; 7; 20");
 }
 
 TEST(LayoutScheme, GridOfCountsAndLastDraws) {

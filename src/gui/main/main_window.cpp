@@ -31,6 +31,10 @@
 #include "scenario/scenario_tab.h"
 #include "stakes/stakes_commands.h"
 #include "stakes/stakes_tab.h"
+#include "views/card_tab.h"
+#include "views/layout_tab.h"
+#include "views/number_views.h"
+#include "views/week_tab.h"
 
 namespace {
 
@@ -75,6 +79,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
 
     created_ = tessara::RunCreationStage(*ws_, switches_, *this);
     combsTab_->LoadViewOptions();
+    numberViews_->LoadViewOptions();
     commands_->Update();
 }
 
@@ -120,7 +125,11 @@ void MainWindow::BuildTabs() {
     stakesTab_ = new StakesTab(*ws_, *commands_, *combsTab_);
     ratingsTab_ = new RatingsTab(*ws_, *commands_,
                                  [this] { rightTabs_->setCurrentWidget(scenarioTab_); });
-    const std::map<QString, QWidget*> built = {{QStringLiteral("Ставки"), stakesTab_},
+    numberViews_ = std::make_unique<NumberViews>(*ws_, *commands_, rightTabs_);
+    const std::map<QString, QWidget*> built = {{QStringLiteral("Карта"), numberViews_->Card()},
+                                               {QStringLiteral("Схема"), numberViews_->Layout()},
+                                               {QStringLiteral("Неделя"), numberViews_->Week()},
+                                               {QStringLiteral("Ставки"), stakesTab_},
                                                {QStringLiteral("Рейтинг"), ratingsTab_},
                                                {QStringLiteral("Сценарий"), scenarioTab_}};
     for (const char* caption : kRightTabs) {
@@ -174,8 +183,10 @@ void MainWindow::BuildMenu() {
     if (commands_->Action(QStringLiteral("StakesCheckLine")))
         scenarioMenu << QStringLiteral("StakesCheckLine");
     addMenu(QStringLiteral("Сценарий"), scenarioMenu);
-    addMenu(QStringLiteral("Вид"),
-            {QStringLiteral("ViewColorDraws"), QStringLiteral("ViewColorCombs")});
+    addMenu(QStringLiteral("Вид"), NumberViews::TabCommandNames()
+                                       << QStringLiteral("|") << QStringLiteral("ViewColorDraws")
+                                       << QStringLiteral("ViewColorCombs")
+                                       << NumberViews::ColorCommandNames());
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -271,6 +282,7 @@ void MainWindow::ResetStatisticsTab() {
 void MainWindow::RefreshViews(bool full) {
     if (!statisticsTab_) return;
     statisticsTab_->RefreshView(rightTabs_->currentWidget() == statisticsTab_, full);
+    if (numberViews_) numberViews_->RefreshViews(full);
 }
 
 void MainWindow::EditConfig() {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QChartView>
+#include <vector>
+
+#include "views/week_stats.h"
+
+// The chart under the week table: one number across the weekdays or one
+// weekday across the numbers, as a line with markers or as bars.
+class WeekChart : public QChartView {
+    Q_OBJECT
+  public:
+    explicit WeekChart(QWidget* parent = nullptr);
+
+    void Show(const std::vector<tessara::TWeekChartPoint>& points, bool line);
+    void Clear();
+};
