@@ -24,15 +24,21 @@ WeekChart::WeekChart(QWidget* parent) : QChartView(parent) {
     chart()->setBackgroundRoundness(0);
     chart()->legend()->hide();
     setContextMenuPolicy(Qt::CustomContextMenu);
+    x_ = new QBarCategoryAxis;
+    y_ = new QValueAxis;
+    y_->setLabelFormat(QStringLiteral("%d"));
+    // 42 numbers along the axis: a smaller font keeps them whole.
+    QFont small = x_->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.75);
+    x_->setLabelsFont(small);
+    chart()->addAxis(x_, Qt::AlignBottom);
+    chart()->addAxis(y_, Qt::AlignLeft);
 }
 
 void WeekChart::Clear() {
-    QChart* c = chart();
-    c->removeAllSeries();
-    for (QAbstractAxis* axis : c->axes()) {
-        c->removeAxis(axis);
-        delete axis;
-    }
+    chart()->removeAllSeries();
+    x_->clear();
+    y_->setRange(0, 1);
 }
 
 void WeekChart::Show(const std::vector<tessara::TWeekChartPoint>& points, bool line) {
@@ -44,14 +50,11 @@ void WeekChart::Show(const std::vector<tessara::TWeekChartPoint>& points, bool l
         labels << QString::fromStdString(p.Label);
         largest = std::max(largest, p.Y);
     }
-    auto* x = new QBarCategoryAxis;
+    QBarCategoryAxis* x = x_;
+    QValueAxis* y = y_;
     x->append(labels);
-    auto* y = new QValueAxis;
     y->setRange(0, std::max(largest, 1));
-    y->setLabelFormat(QStringLiteral("%d"));
     y->applyNiceNumbers();
-    c->addAxis(x, Qt::AlignBottom);
-    c->addAxis(y, Qt::AlignLeft);
     if (line) {
         // Categories sit at 0, 1, 2, ... along the axis.
         auto* series = new QLineSeries;

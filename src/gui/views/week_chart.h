@@ -3,6 +3,9 @@
 #include <QChartView>
 #include <vector>
 
+class QBarCategoryAxis;
+class QValueAxis;
+
 #include "views/week_stats.h"
 
 // The chart under the week table: one number across the weekdays or one
@@ -14,4 +17,11 @@ class WeekChart : public QChartView {
 
     void Show(const std::vector<tessara::TWeekChartPoint>& points, bool line);
     void Clear();
+
+  private:
+    // The axes stay for the chart's life and only change their labels and
+    // range: axes taken out of a chart that has not been shown yet can
+    // leave their labels painted behind.
+    QBarCategoryAxis* x_;
+    QValueAxis* y_;
 };

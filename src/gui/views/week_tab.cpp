@@ -95,10 +95,11 @@ WeekTab::WeekTab(tessara::Workspace& ws, CommandTable& commands, TabShownFn show
     splitter_->setChildrenCollapsible(false);
     splitter_->addWidget(sgWeek_);
     splitter_->addWidget(crtWeek_);
-    splitter_->setStretchFactor(0, 0);
-    splitter_->setStretchFactor(1, 1);
+    // The chart keeps its height; the grid takes what the window adds.
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
     const int height = tessara::MainViewDefault("WeekHeight");
-    splitter_->setSizes({(tessara::DaysInWeek + 2) * (fm.height() + 4), height});
+    splitter_->setSizes({3 * height, height});
     connect(splitter_, &QSplitter::splitterMoved, this, [this] {
         if (!loading_) WriteViewInteger(ws_, "WeekHeight", splitter_->sizes().value(1));
     });
