@@ -134,6 +134,14 @@ void ViewsGuiTest::LayoutAndItsComparisonLists() {
     QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("20"));
     QCOMPARE(layout->CompareList(0)->headerItem()->text(1), QStringLiteral("99 - 101"));
     QCOMPARE(layout->CompareList(0)->topLevelItem(0)->text(1), QStringLiteral("2, 30, 20"));
+    // A draw changed in place is a change too, though the archive keeps its size.
+    TDrawRecord edited = window_->Work().Archive()[2];
+    edited.Numbers[2] = 11;
+    QVERIFY(window_->Work().ReplaceDraw(2, edited));
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("2"));
+    QCOMPARE(layout->CompareList(0)->topLevelItem(0)->text(1), QStringLiteral("2, 20"));
+    edited.Numbers[2] = 30;
+    QVERIFY(window_->Work().ReplaceDraw(2, edited));
 
     // One draw back: the numbers of draw 101 are marked and green.
     window_->Work().SetDrawsOffset(1);

@@ -33,6 +33,14 @@ uint8_t Round(double v) { return static_cast<uint8_t>(std::clamp(std::lround(v),
 
 }  // namespace
 
+uint64_t ArchiveDigest(const TDrawsArray& draws) {
+    // FNV-1a over the records as they are stored.
+    uint64_t h = 14695981039346656037ull;
+    const auto* p = reinterpret_cast<const uint8_t*>(draws.data());
+    for (size_t i = 0; i < draws.size() * sizeof(TDrawRecord); ++i) h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
 TDrawWindow ViewWindow(int count, int offset, int length) {
     TDrawWindow w;
     w.Last = count - 1 - offset;

@@ -63,12 +63,15 @@ TColor LayoutCellColor(const std::string& text, int row, int column, int rows, i
                        bool gradient);
 
 // What a refresh of a windowed view (scheme, week) depends on; an unforced
-// refresh with the same key does nothing.
+// refresh with the same key does nothing. The digest of the draws makes a
+// draw edited in place count as a change, as a new or deleted draw does.
 struct TWindowKey {
     int Count = -1;
     int Offset = -1;
     int Length = -1;
+    uint64_t Digest = 0;
     bool operator==(const TWindowKey&) const = default;
 };
+uint64_t ArchiveDigest(const TDrawsArray& draws);
 
 }  // namespace tessara

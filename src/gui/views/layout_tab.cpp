@@ -193,7 +193,8 @@ void LayoutTab::LoadViewOptions() {
 }
 
 void LayoutTab::RefreshLayout(bool force) {
-    const tessara::TWindowKey key{ws_.Archive().Count(), ws_.DrawsOffset(), edLayoutLen_->value()};
+    const tessara::TWindowKey key{ws_.Archive().Count(), ws_.DrawsOffset(), edLayoutLen_->value(),
+                                  tessara::ArchiveDigest(ws_.Archive().Draws())};
     if (!force && key == layoutKey_) return;
     layoutKey_ = key;
     tessara::BusyGuard busy(ws_.GetHost(), kBusyText);
@@ -244,7 +245,8 @@ void LayoutTab::Repaint() {
 }
 
 void LayoutTab::RefreshLayoutCompare(bool force) {
-    const tessara::TWindowKey key{ws_.Archive().Count(), ws_.DrawsOffset(), 0};
+    const tessara::TWindowKey key{ws_.Archive().Count(), ws_.DrawsOffset(), 0,
+                                  tessara::ArchiveDigest(ws_.Archive().Draws())};
     if (!force && key == compareKey_) return;
     compareKey_ = key;
     tessara::BusyGuard busy(ws_.GetHost(), kBusyText);

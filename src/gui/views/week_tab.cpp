@@ -166,7 +166,8 @@ void WeekTab::LoadViewOptions() {
 }
 
 void WeekTab::RefreshWeek(bool force) {
-    const tessara::TWindowKey key{ws_.Archive().Count(), ws_.DrawsOffset(), edWeekLen_->value()};
+    const tessara::TWindowKey key{ws_.Archive().Count(), ws_.DrawsOffset(), edWeekLen_->value(),
+                                  tessara::ArchiveDigest(ws_.Archive().Draws())};
     if (!force && key == key_) return;
     key_ = key;
     {
