@@ -142,7 +142,8 @@ namespace {
 const std::vector<const std::vector<Command>*>& CommandTables() {
     static const std::vector<const std::vector<Command>*> tables = {
         &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands(),
-        &RegularsCommands(), &GraphsCommands()};
+        &RegularsCommands(), &GraphsCommands(),
+        &NumberViewsCommands()};
     return tables;
 }
 
