@@ -86,6 +86,12 @@ bool Workspace::SaveDrawsFile() {
 }
 
 bool Workspace::AddDraw(const TDrawRecord& draw) {
+    // Two draws of one number make every look-up by number ambiguous: the
+    // user says whether that is meant.
+    if (archive_.FindDrawIndex(draw.DrawNo) >= 0 &&
+        !host_.Confirm(fmt::format("Тираж № {} уже есть в архиве.\r\rДобавить еще один тираж с этим номером?",
+                                   draw.DrawNo)))
+        return false;
     archive_.Append(draw);
     const bool ok = SaveDrawsFile();
     host_.RefreshViews(false);

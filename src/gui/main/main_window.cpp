@@ -35,6 +35,10 @@
 #include "stakes/stakes_commands.h"
 #include "stakes/stakes_tab.h"
 #include "stakes/stake_graph_commands.h"
+#include "views/card_tab.h"
+#include "views/layout_tab.h"
+#include "views/number_views.h"
+#include "views/week_tab.h"
 
 namespace {
 
@@ -65,7 +69,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     host_.OnRefreshViews([this](bool full) { RefreshViews(full); });
 
     const std::string dataDir =
-        switches_.DataDir.empty() ? tessara::ExecutableDir() : switches_.DataDir;
+        switches_.DataDir.empty() ? tessara::DefaultDataDir() : switches_.DataDir;
     ws_ = std::make_unique<tessara::Workspace>(host_, dataDir);
 
     commands_ = new CommandTable(host_, this);
@@ -79,6 +83,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
 
     created_ = tessara::RunCreationStage(*ws_, switches_, *this);
     combsTab_->LoadViewOptions();
+    numberViews_->LoadViewOptions();
     commands_->Update();
 }
 
@@ -119,6 +124,7 @@ void MainWindow::BuildTabs() {
                                    [this] { return combsTab_->ExcludeDraws(); });
     runCommands_ = std::make_unique<ScenarioRunCommands>(*ws_, host_, *scenarioTab_, *commands_,
                                                          [this](bool locked) { LockForRun(locked); });
+    scenarioTab_->AddRunButtons();
     // Ctrl+Del deletes combinations or scenario lines, whichever has the focus.
     ScopeShortcut(commands_->Action(QStringLiteral("CombsDelSelected")), combsTab_);
     stakesTab_ = new StakesTab(*ws_, *commands_, *combsTab_);
@@ -127,7 +133,11 @@ void MainWindow::BuildTabs() {
     graphCommands_ = std::make_unique<StakeGraphCommands>(*ws_, *ratingsTab_, *commands_, this);
     regularsTab_ = new RegularsTab(*ws_, *commands_, *combsTab_,
                                    [this](bool on) { ShowRegularsTab(on); });
-    const std::map<QString, QWidget*> built = {{QStringLiteral("Ставки"), stakesTab_},
+    numberViews_ = std::make_unique<NumberViews>(*ws_, *commands_, rightTabs_);
+    const std::map<QString, QWidget*> built = {{QStringLiteral("Карта"), numberViews_->Card()},
+                                               {QStringLiteral("Схема"), numberViews_->Layout()},
+                                               {QStringLiteral("Неделя"), numberViews_->Week()},
+                                               {QStringLiteral("Ставки"), stakesTab_},
                                                {QStringLiteral("Рейтинг"), ratingsTab_},
                                                {QStringLiteral("Регуляры"), regularsTab_},
                                                {QStringLiteral("Сценарий"), scenarioTab_}};
@@ -183,9 +193,11 @@ void MainWindow::BuildMenu() {
     if (commands_->Action(QStringLiteral("StakesCheckLine")))
         scenarioMenu << QStringLiteral("StakesCheckLine");
     addMenu(QStringLiteral("Сценарий"), scenarioMenu);
-    addMenu(QStringLiteral("Вид"),
-            {QStringLiteral("TabTables"), QStringLiteral("|"), QStringLiteral("ViewColorDraws"),
-             QStringLiteral("ViewColorCombs")});
+    addMenu(QStringLiteral("Вид"), NumberViews::TabCommandNames()
+                                       << QStringLiteral("TabTables") << QStringLiteral("|")
+                                       << QStringLiteral("ViewColorDraws")
+                                       << QStringLiteral("ViewColorCombs")
+                                       << NumberViews::ColorCommandNames());
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -299,6 +311,7 @@ void MainWindow::ResetStatisticsTab() {
 void MainWindow::RefreshViews(bool full) {
     if (!statisticsTab_) return;
     statisticsTab_->RefreshView(rightTabs_->currentWidget() == statisticsTab_, full);
+    if (numberViews_) numberViews_->RefreshViews(full);
 }
 
 void MainWindow::EditConfig() {

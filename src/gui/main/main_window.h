@@ -12,6 +12,7 @@
 #include "main/gui_host.h"
 
 class CombsTab;
+class NumberViews;
 class CommandTable;
 class DrawsTab;
 class StatSelectors;
@@ -44,6 +45,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     GuiHost& Host() { return host_; }
     tessara::Workspace& Work() { return *ws_; }
     CommandTable& Commands() { return *commands_; }
+    NumberViews& Views() { return *numberViews_; }
     const StatusPanels& Panels() const { return *panels_; }
 
     // Status panels of the archive, the list's row count and the offset box.
@@ -102,6 +104,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     QTabWidget* rightTabs_ = nullptr;
     std::unique_ptr<StatSelectors> statSelectors_;
     std::unique_ptr<StatsCommands> statsCommands_;
+    std::unique_ptr<NumberViews> numberViews_;
     StatisticsTab* statisticsTab_ = nullptr;
     int systemsTab_ = -1;
     QTimer initTimer_;
