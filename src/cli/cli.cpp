@@ -146,7 +146,9 @@ namespace {
 
 const std::vector<const std::vector<Command>*>& CommandTables() {
     static const std::vector<const std::vector<Command>*> tables = {
-        &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands()};
+        &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands(),
+        &RegularsCommands(), &GraphsCommands(),
+        &NumberViewsCommands()};
     return tables;
 }
 
@@ -185,7 +187,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         PrintUsage(err);
         return 2;
     }
-    if (dataDir.empty()) dataDir = ExecutableDir();
+    if (dataDir.empty()) dataDir = DefaultDataDir();
     for (const auto* table : CommandTables())
         for (const Command& c : *table)
             if (rest[0] == c.Group && rest[1] == c.Name) {

@@ -87,6 +87,10 @@ const std::vector<Command>& ScenarioCommands();
 const std::vector<Command>& CombsCommands();
 const std::vector<Command>& StakesCommands();
 const std::vector<Command>& RatingsCommands();
+const std::vector<Command>& RegularsCommands();
+const std::vector<Command>& GraphsCommands();
+// views card/layout/layout-compare/week and combs filter-numbers.
+const std::vector<Command>& NumberViewsCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -24,7 +24,8 @@ Workspace::Workspace(Host& host, std::string dataDir)
       dataDir_(std::move(dataDir)),
       viewState_(JoinPath(dataDir_, std::string(ProgramName) + ".frm")),
       online_(std::make_unique<OnlineClient>(host_, JoinPath(dataDir_, ConfigFileName))),
-      stats_(archive_.Draws(), config_, shredding_) {}
+      stats_(archive_.Draws(), config_, shredding_),
+      regulars_(std::make_unique<TRegulars>(host_, viewState_, PathOf(RegularsFileName))) {}
 
 void Workspace::RegisterStats() {
     stats_.Register();
@@ -219,6 +220,7 @@ void Workspace::LoadViewOptions() {
     sortedDraws_ = ini.ReadBool(MainWindowSection, "SortedDraws", MainViewDefault("SortedDraws"));
     colorDraws_ = ini.ReadBool(MainWindowSection, "ColorDraws", MainViewDefault("ColorDraws"));
     LoadStakesOptions(ini);
+    regulars_->SetTabVisible(ini.ReadBool(MainWindowSection, "TabTables", MainViewDefault("TabTables")));
 }
 
 }  // namespace tessara

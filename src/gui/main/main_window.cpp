@@ -13,6 +13,7 @@
 #include <map>
 
 #include "base/platform.h"
+#include "base/view_keys.h"
 #include "combs/combs_tab.h"
 #include "config/form_config.h"
 #include "config/form_shredding.h"
@@ -22,6 +23,8 @@
 #include "main/status_panels.h"
 #include "ratings/ratings_commands.h"
 #include "ratings/ratings_tab.h"
+#include "regulars/regulars_commands.h"
+#include "regulars/regulars_tab.h"
 #include "stats/graphs_tab.h"
 #include "stats/stat_selectors.h"
 #include "stats/statistics_tab.h"
@@ -31,6 +34,11 @@
 #include "scenario/scenario_tab.h"
 #include "stakes/stakes_commands.h"
 #include "stakes/stakes_tab.h"
+#include "stakes/stake_graph_commands.h"
+#include "views/card_tab.h"
+#include "views/layout_tab.h"
+#include "views/number_views.h"
+#include "views/week_tab.h"
 
 namespace {
 
@@ -61,7 +69,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     host_.OnRefreshViews([this](bool full) { RefreshViews(full); });
 
     const std::string dataDir =
-        switches_.DataDir.empty() ? tessara::ExecutableDir() : switches_.DataDir;
+        switches_.DataDir.empty() ? tessara::DefaultDataDir() : switches_.DataDir;
     ws_ = std::make_unique<tessara::Workspace>(host_, dataDir);
 
     commands_ = new CommandTable(host_, this);
@@ -75,6 +83,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
 
     created_ = tessara::RunCreationStage(*ws_, switches_, *this);
     combsTab_->LoadViewOptions();
+    numberViews_->LoadViewOptions();
     commands_->Update();
 }
 
@@ -121,8 +130,16 @@ void MainWindow::BuildTabs() {
     stakesTab_ = new StakesTab(*ws_, *commands_, *combsTab_);
     ratingsTab_ = new RatingsTab(*ws_, *commands_,
                                  [this] { rightTabs_->setCurrentWidget(scenarioTab_); });
-    const std::map<QString, QWidget*> built = {{QStringLiteral("Ставки"), stakesTab_},
+    graphCommands_ = std::make_unique<StakeGraphCommands>(*ws_, *ratingsTab_, *commands_, this);
+    regularsTab_ = new RegularsTab(*ws_, *commands_, *combsTab_,
+                                   [this](bool on) { ShowRegularsTab(on); });
+    numberViews_ = std::make_unique<NumberViews>(*ws_, *commands_, rightTabs_);
+    const std::map<QString, QWidget*> built = {{QStringLiteral("Карта"), numberViews_->Card()},
+                                               {QStringLiteral("Схема"), numberViews_->Layout()},
+                                               {QStringLiteral("Неделя"), numberViews_->Week()},
+                                               {QStringLiteral("Ставки"), stakesTab_},
                                                {QStringLiteral("Рейтинг"), ratingsTab_},
+                                               {QStringLiteral("Регуляры"), regularsTab_},
                                                {QStringLiteral("Сценарий"), scenarioTab_}};
     for (const char* caption : kRightTabs) {
         const auto it = built.find(QString::fromUtf8(caption));
@@ -170,13 +187,17 @@ void MainWindow::BuildMenu() {
     QMenu* ratingsMenu = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     RatingsCommands::FillMenu(ratingsMenu, *commands_);
     connect(ratingsMenu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
+    addMenu(QStringLiteral("Регуляры"), RegularsCommands::MenuNames());
     QStringList scenarioMenu = ScenarioCommands::MenuNames();
     scenarioMenu << QStringLiteral("|") << ScenarioRunCommands::MenuNames();
     if (commands_->Action(QStringLiteral("StakesCheckLine")))
         scenarioMenu << QStringLiteral("StakesCheckLine");
     addMenu(QStringLiteral("Сценарий"), scenarioMenu);
-    addMenu(QStringLiteral("Вид"),
-            {QStringLiteral("ViewColorDraws"), QStringLiteral("ViewColorCombs")});
+    addMenu(QStringLiteral("Вид"), NumberViews::TabCommandNames()
+                                       << QStringLiteral("TabTables") << QStringLiteral("|")
+                                       << QStringLiteral("ViewColorDraws")
+                                       << QStringLiteral("ViewColorCombs")
+                                       << NumberViews::ColorCommandNames());
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -234,6 +255,24 @@ void MainWindow::SetupStakesGrid() {
 
 void MainWindow::SetupRatingsSorting() { ratingsTab_->Refresh(); }
 
+void MainWindow::RestoreTabsVisibility() {
+    bool tables = true;
+    try {
+        tables = ws_->View().ReadBool(tessara::MainWindowSection, "TabTables",
+                                      tessara::MainViewDefault("TabTables"));
+    } catch (const std::exception&) {
+        // An unreadable view-state file is reported when the options load.
+    }
+    ws_->Regulars().SetTabVisible(tables);
+    rightTabs_->setTabVisible(rightTabs_->indexOf(regularsTab_), tables);
+}
+
+void MainWindow::ShowRegularsTab(bool on) {
+    const int index = rightTabs_->indexOf(regularsTab_);
+    rightTabs_->setTabVisible(index, on);
+    if (on) rightTabs_->setCurrentIndex(index);
+}
+
 void MainWindow::RestoreLayout() {
     const LayoutState layout(ws_->View().Path(), tessara::MainWindowSection);
     layout.RestoreGeometry(this);
@@ -272,6 +311,7 @@ void MainWindow::ResetStatisticsTab() {
 void MainWindow::RefreshViews(bool full) {
     if (!statisticsTab_) return;
     statisticsTab_->RefreshView(rightTabs_->currentWidget() == statisticsTab_, full);
+    if (numberViews_) numberViews_->RefreshViews(full);
 }
 
 void MainWindow::EditConfig() {
