@@ -1,0 +1,203 @@
+#include "online/server_rows.h"
+
+#include <charconv>
+
+#include "model/error.h"
+#include "online/base64.h"
+
+namespace tessara {
+
+std::string EscapeText(std::string_view text) {
+    static constexpr const char* Controls[] = {"\\0", "\\1", "\\2", "\\3", "\\4", "\\5", "\\6",
+                                               "\\a", "\\b", "\\t", "\\n", "\\v", "\\f", "\\r"};
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u <= 13)
+            out += Controls[u];
+        else if (u == 27)
+            out += "\\e";
+        else if (c == '"' || c == '\'' || c == '?' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else
+            out += c;
+    }
+    return out;
+}
+
+std::string UnescapeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (++i == text.size()) break;
+        const char e = text[i];
+        switch (e) {
+            case 'a': out += '\a'; break;
+            case 'b': out += '\b'; break;
+            case 't': out += '\t'; break;
+            case 'n': out += '\n'; break;
+            case 'v': out += '\v'; break;
+            case 'f': out += '\f'; break;
+            case 'r': out += '\r'; break;
+            case 'e': out += '\x1b'; break;
+            default:
+                if (e >= '0' && e <= '6')
+                    out += char(e - '0');
+                else
+                    out += e;
+        }
+    }
+    return out;
+}
+
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+// Latin letters without regard to case, every other byte exactly.
+size_t FindNoCase(std::string_view text, std::string_view what, size_t from) {
+    if (what.empty() || what.size() > text.size()) return std::string_view::npos;
+    for (size_t i = from; i + what.size() <= text.size(); ++i) {
+        size_t k = 0;
+        while (k < what.size() && LowerAscii(text[i + k]) == LowerAscii(what[k])) ++k;
+        if (k == what.size()) return i;
+    }
+    return std::string_view::npos;
+}
+
+std::string TrimPiece(std::string_view piece) {
+    size_t b = 0, e = piece.size();
+    while (b < e && static_cast<unsigned char>(piece[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(piece[e - 1]) <= ' ') --e;
+    piece = piece.substr(b, e - b);
+    if (piece.size() >= 2 && piece.front() == '"' && piece.back() == '"') {
+        std::string out;
+        const std::string_view inner = piece.substr(1, piece.size() - 2);
+        for (size_t i = 0; i < inner.size(); ++i) {
+            if (inner[i] != '"') {
+                out += inner[i];
+            } else if (i + 1 < inner.size() && inner[i + 1] == '"') {
+                out += '"';
+                ++i;
+            }
+        }
+        return out;
+    }
+    return std::string(piece);
+}
+
+void AppendPlain(std::string& out, std::string_view value) {
+    for (const char c : value) {
+        if (c == '<')
+            out += "\u2039";
+        else if (c == '>')
+            out += "\u203A";
+        else
+            out += c;
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> ReadServerRows(std::string_view answer) {
+    std::vector<std::string> rows;
+    const size_t start = FindNoCase(answer, "<result>", 0);
+    if (start == std::string_view::npos) return rows;
+    const size_t from = start + 8;
+    size_t end = FindNoCase(answer, "</result>", from);
+    if (end == std::string_view::npos) end = answer.size();
+    const std::string_view region = answer.substr(from, end - from);
+    size_t pos = 0;
+    for (;;) {
+        const size_t b = FindNoCase(region, "<row>", pos);
+        if (b == std::string_view::npos) break;
+        const size_t e = FindNoCase(region, "</row>", b + 5);
+        if (e == std::string_view::npos) break;  // a cut row is no row
+        rows.emplace_back(region.substr(b + 5, e - b - 5));
+        pos = e + 6;
+    }
+    return rows;
+}
+
+std::string RowElement(std::string_view row, std::string_view name) {
+    const std::string open = "<" + std::string(name) + ">";
+    const std::string close = "</" + std::string(name) + ">";
+    const size_t b = FindNoCase(row, open, 0);
+    if (b == std::string_view::npos) return {};
+    const size_t from = b + open.size();
+    const size_t e = FindNoCase(row, close, from);
+    if (e == std::string_view::npos) return {};
+    return TrimPiece(row.substr(from, e - from));
+}
+
+void CheckServerRows(const std::vector<std::string>& rows) {
+    for (const std::string& row : rows) {
+        const std::string error = RowElement(row, "error");
+        if (!error.empty()) throw Error(error);
+    }
+}
+
+bool ParseInt32(std::string_view text, int32_t& value) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return false;
+    const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && p == text.data() + text.size();
+}
+
+int32_t RowIntStrict(std::string_view row, std::string_view name) {
+    const std::string text = RowElement(row, name);
+    int32_t v = 0;
+    if (!ParseInt32(text, v))
+        throw Error("Неверное числовое значение \"" + text + "\" элемента <" + std::string(name) +
+                    ">");
+    return v;
+}
+
+int32_t RowIntLenient(std::string_view row, std::string_view name) {
+    int32_t v = 0;
+    return ParseInt32(RowElement(row, name), v) ? v : 0;
+}
+
+TServerRowsWriter& TServerRowsWriter::Row() {
+    if (rowOpen_) body_ += "</row>";
+    body_ += "<row>";
+    rowOpen_ = true;
+    return *this;
+}
+
+TServerRowsWriter& TServerRowsWriter::Field(std::string_view name, std::string_view value) {
+    if (!rowOpen_) Row();
+    body_ += '<';
+    body_ += name;
+    body_ += '>';
+    AppendPlain(body_, value);
+    body_ += "</";
+    body_ += name;
+    body_ += '>';
+    return *this;
+}
+
+TServerRowsWriter& TServerRowsWriter::Field(std::string_view name, int64_t value) {
+    return Field(name, std::string_view(std::to_string(value)));
+}
+
+TServerRowsWriter& TServerRowsWriter::Base64Field(std::string_view name, std::string_view value) {
+    return Field(name, std::string_view(Base64Encode(value)));
+}
+
+std::string TServerRowsWriter::Text() const {
+    return "<result>" + body_ + (rowOpen_ ? "</row>" : "") + "</result>";
+}
+
+std::string ServerErrorAnswer(std::string_view message) {
+    return TServerRowsWriter().Row().Field("error", message).Text();
+}
+
+}  // namespace tessara
