@@ -52,6 +52,10 @@ void TCatalogueServer::Routes() {
         int yes = 1;
         setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     });
+    // Enough workers that a crowd of clients is accepted at once; the
+    // catalogue itself takes one request at a time.
+    s.new_task_queue = [] { return new httplib::ThreadPool(32); };
+    s.set_tcp_nodelay(true);
     s.set_payload_max_length(MaxRequestBody);
     s.set_read_timeout(10, 0);
     s.set_write_timeout(10, 0);
