@@ -504,7 +504,7 @@ std::string TCatalogue::PutSystem(const TFormFields& f) {
         const std::string url = RawField(f, "url", MaxUrlBytes);
         std::string clist;
         try {
-            clist = UnescapeText(Base64Decode(RawField(f, "clist", MaxScriptBytes * 2)));
+            clist = UnescapeText(Base64DecodeStrict(RawField(f, "clist", MaxScriptBytes * 2)));
         } catch (const Error& e) {
             throw Refused(std::string("Список комбинаций: ") + e.what());
         }

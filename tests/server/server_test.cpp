@@ -93,8 +93,8 @@ TEST_F(ServerTest, PublishedScenarioIsListedAndDownloadedIntact) {
 
     auto rows = List(Boris, 1);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(Base64Decode(RowElement(rows[0], "title")), title);
-    EXPECT_EQ(Base64Decode(RowElement(rows[0], "descr")), "описание");
+    EXPECT_EQ(Base64DecodeStrict(RowElement(rows[0], "title")), title);
+    EXPECT_EQ(Base64DecodeStrict(RowElement(rows[0], "descr")), "описание");
     EXPECT_EQ(RowElement(rows[0], "key_cl_name"), "Анна");
     EXPECT_EQ(RowElement(rows[0], "key_cl_mail"), Anna.Mail);
     EXPECT_EQ(RowElement(rows[0], "app_name"), "tessara");
@@ -105,7 +105,7 @@ TEST_F(ServerTest, PublishedScenarioIsListedAndDownloadedIntact) {
 
     const auto data = Rows("scr_getdata.php", {{"scr_id", std::to_string(id)}});
     ASSERT_EQ(data.size(), 1u);
-    EXPECT_EQ(Base64Decode(RowElement(data[0], "script")), script);
+    EXPECT_EQ(Base64DecodeStrict(RowElement(data[0], "script")), script);
     rows = List(Boris, 1);
     EXPECT_EQ(RowElement(rows[0], "downloads"), "1");
     EXPECT_EQ(RowElement(rows[0], "last_download").size(), 19u);
@@ -126,11 +126,11 @@ TEST_F(ServerTest, OnlyThePublishingMailAndInstallationMayReplaceOrDelete) {
     EXPECT_NE(Delete(Boris, id), "");
     EXPECT_NE(Delete(mailOnly, id), "");
     ASSERT_EQ(ListIds(Boris, 0), std::vector<int>{id});
-    EXPECT_EQ(Base64Decode(RowElement(List(Boris, 0)[0], "title")), "Мой сценарий");
+    EXPECT_EQ(Base64DecodeStrict(RowElement(List(Boris, 0)[0], "title")), "Мой сценарий");
 
     // The owner in other letter case is still the owner.
     EXPECT_EQ(Publish(annaUpper, "Новое название", id), id);
-    EXPECT_EQ(Base64Decode(RowElement(List(Boris, 0)[0], "title")), "Новое название");
+    EXPECT_EQ(Base64DecodeStrict(RowElement(List(Boris, 0)[0], "title")), "Новое название");
     EXPECT_EQ(Delete(Anna, id), "");
     EXPECT_TRUE(ListIds(Boris, 0).empty());
     EXPECT_NE(Delete(Anna, id), "");  // gone
@@ -268,14 +268,14 @@ TEST_F(ServerTest, SystemsAreStoredCheckedAndOwned) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(RowElement(rows[0], "nums"), "8");
     EXPECT_EQ(RowElement(rows[0], "csize"), "3");
-    EXPECT_EQ(Base64Decode(RowElement(rows[0], "title")), "Система \"8\"");
+    EXPECT_EQ(Base64DecodeStrict(RowElement(rows[0], "title")), "Система \"8\"");
     EXPECT_EQ(RowElement(rows[0], "author"), "Анна");
     EXPECT_EQ(RowElement(rows[0], "url"), "http://example.org/a?b=1");
     EXPECT_TRUE(Rows("sys_getlist.php", With(Boris, {{"comblen", "6"}, {"maxnums", "7"}})).empty());
 
     rows = Rows("sys_getdata.php", {{"sys_id", std::to_string(id)}});
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(Base64Decode(RowElement(rows[0], "clist")), clist);
+    EXPECT_EQ(Base64DecodeStrict(RowElement(rows[0], "clist")), clist);
 
     // A count that disagrees with the lines, or a position past nums, would
     // break every later download: refused.

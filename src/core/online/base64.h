@@ -5,12 +5,14 @@
 
 namespace tessara {
 
-// Base64 of the standard alphabet with "=" padding, as the catalogue server
-// carries titles, descriptions, scenarios and system lists.
+// Base64 of the standard alphabet (RFC 4648) with "=" padding.
 std::string Base64Encode(std::string_view bytes);
-
-// Decodes Base64; blanks and line breaks inside are skipped. Throws Error for
-// a character outside the alphabet, a misplaced "=" or a truncated group.
+// Characters outside the alphabet (line breaks, padding) are skipped; an
+// incomplete last group gives the bytes it holds.
 std::string Base64Decode(std::string_view text);
+// The catalogue server's texts must arrive whole: blanks and line breaks are
+// skipped, but a character outside the alphabet, a misplaced "=" or a cut
+// group throws Error.
+std::string Base64DecodeStrict(std::string_view text);
 
 }  // namespace tessara

@@ -4,6 +4,7 @@
 
 #include "model/error.h"
 #include "online/base64.h"
+#include "online/markers.h"
 
 namespace tessara {
 
@@ -59,40 +60,6 @@ std::string UnescapeText(std::string_view text) {
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-// Latin letters without regard to case, every other byte exactly.
-size_t FindNoCase(std::string_view text, std::string_view what, size_t from) {
-    if (what.empty() || what.size() > text.size()) return std::string_view::npos;
-    for (size_t i = from; i + what.size() <= text.size(); ++i) {
-        size_t k = 0;
-        while (k < what.size() && LowerAscii(text[i + k]) == LowerAscii(what[k])) ++k;
-        if (k == what.size()) return i;
-    }
-    return std::string_view::npos;
-}
-
-std::string TrimPiece(std::string_view piece) {
-    size_t b = 0, e = piece.size();
-    while (b < e && static_cast<unsigned char>(piece[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(piece[e - 1]) <= ' ') --e;
-    piece = piece.substr(b, e - b);
-    if (piece.size() >= 2 && piece.front() == '"' && piece.back() == '"') {
-        std::string out;
-        const std::string_view inner = piece.substr(1, piece.size() - 2);
-        for (size_t i = 0; i < inner.size(); ++i) {
-            if (inner[i] != '"') {
-                out += inner[i];
-            } else if (i + 1 < inner.size() && inner[i + 1] == '"') {
-                out += '"';
-                ++i;
-            }
-        }
-        return out;
-    }
-    return std::string(piece);
-}
-
 void AppendPlain(std::string& out, std::string_view value) {
     for (const char c : value) {
         if (c == '<')
@@ -108,17 +75,17 @@ void AppendPlain(std::string& out, std::string_view value) {
 
 std::vector<std::string> ReadServerRows(std::string_view answer) {
     std::vector<std::string> rows;
-    const size_t start = FindNoCase(answer, "<result>", 0);
+    const size_t start = FindMarker(answer, "<result>", 0);
     if (start == std::string_view::npos) return rows;
     const size_t from = start + 8;
-    size_t end = FindNoCase(answer, "</result>", from);
+    size_t end = FindMarker(answer, "</result>", from);
     if (end == std::string_view::npos) end = answer.size();
     const std::string_view region = answer.substr(from, end - from);
     size_t pos = 0;
     for (;;) {
-        const size_t b = FindNoCase(region, "<row>", pos);
+        const size_t b = FindMarker(region, "<row>", pos);
         if (b == std::string_view::npos) break;
-        const size_t e = FindNoCase(region, "</row>", b + 5);
+        const size_t e = FindMarker(region, "</row>", b + 5);
         if (e == std::string_view::npos) break;  // a cut row is no row
         rows.emplace_back(region.substr(b + 5, e - b - 5));
         pos = e + 6;
@@ -129,12 +96,7 @@ std::vector<std::string> ReadServerRows(std::string_view answer) {
 std::string RowElement(std::string_view row, std::string_view name) {
     const std::string open = "<" + std::string(name) + ">";
     const std::string close = "</" + std::string(name) + ">";
-    const size_t b = FindNoCase(row, open, 0);
-    if (b == std::string_view::npos) return {};
-    const size_t from = b + open.size();
-    const size_t e = FindNoCase(row, close, from);
-    if (e == std::string_view::npos) return {};
-    return TrimPiece(row.substr(from, e - from));
+    return ExtractBetween(row, open, close, TMarkerMode::Empty);
 }
 
 void CheckServerRows(const std::vector<std::string>& rows) {
