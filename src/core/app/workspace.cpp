@@ -24,7 +24,13 @@ Workspace::Workspace(Host& host, std::string dataDir)
       dataDir_(std::move(dataDir)),
       viewState_(JoinPath(dataDir_, std::string(ProgramName) + ".frm")),
       online_(std::make_unique<OnlineClient>(host_, JoinPath(dataDir_, ConfigFileName))),
-      stats_(archive_.Draws(), config_, shredding_) {}
+      stats_(archive_.Draws(), config_, shredding_) {
+    library_ = std::make_unique<ScriptLibrary>(
+        host_, viewState_, [this]() -> const TOnlineConfig& { return online_->Settings(); },
+        ScriptLibrary::TScenarioAccess{
+            [this]() -> const std::vector<std::string>& { return scenario_; },
+            [this](const std::vector<std::string>& lines) { return ReplaceScenario(lines); }});
+}
 
 void Workspace::RegisterStats() {
     stats_.Register();
@@ -213,6 +219,7 @@ void Workspace::LoadViewOptions() {
     sortedDraws_ = ini.ReadBool(MainWindowSection, "SortedDraws", MainViewDefault("SortedDraws"));
     colorDraws_ = ini.ReadBool(MainWindowSection, "ColorDraws", MainViewDefault("ColorDraws"));
     LoadStakesOptions(ini);
+    library_->LoadViewOptions();
 }
 
 }  // namespace tessara
