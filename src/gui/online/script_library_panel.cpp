@@ -51,10 +51,15 @@ ScriptLibraryPanel::ScriptLibraryPanel(tessara::ScriptLibrary& library, CommandT
     lvOnlineScripts_->horizontalHeader()->setStretchLastSection(true);
     lvOnlineScripts_->horizontalHeader()->setHighlightSections(false);
     const QFontMetrics fm = lvOnlineScripts_->fontMetrics();
-    const int widths[] = {70, 180, 110, 100, 70, 70, 130, 70, 60, 90, 70, 130};
+    const int date = fm.horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 16;
+    const int widths[] = {fm.horizontalAdvance(QStringLiteral("Общий")) + 44, 180, 110, 100, 70, 70,
+                          date, 70, 60, 90, 70, date};
     for (int c = 0; c < 12; ++c)
         lvOnlineScripts_->horizontalHeader()->resizeSection(
-            c, std::max(widths[c], fm.horizontalAdvance(model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 24));
+            c, std::max(widths[c], fm.horizontalAdvance(model_->headerData(c, Qt::Horizontal,
+                                                                           Qt::DisplayRole)
+                                                            .toString()) +
+                                       24));
     connect(lvOnlineScripts_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &ScriptLibraryPanel::FocusChanged);
     connect(lvOnlineScripts_, &QAbstractItemView::doubleClicked, this,
