@@ -16,6 +16,7 @@
 #include "online/online_client.h"
 #include "online/script_library.h"
 #include "stakes/ratings.h"
+#include "stakes/regulars.h"
 #include "stakes/stakes_file.h"
 #include "stakes/stake_logs.h"
 #include "stakes/stakes_grid.h"
@@ -165,6 +166,10 @@ public:
     int RatingsEffMode() const { return ratingsEffMode_; }
     void SetRatingsEffMode(int mode);
     std::string RatingsStatusText() const;
+
+    // The regular stakes and their file.
+    TRegulars& Regulars() { return *regulars_; }
+    const TRegulars& Regulars() const { return *regulars_; }
 
     // The draw archive.
     const TDrawArchive& Archive() const { return archive_; }
@@ -361,6 +366,7 @@ private:
     int ratingsEffMode_ = 1;
     int ratingsSortColumn_ = RatingDefaultSortColumn;
     bool ratingsSortDesc_ = true;
+    std::unique_ptr<TRegulars> regulars_;
 };
 
 }  // namespace tessara
