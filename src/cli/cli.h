@@ -91,6 +91,7 @@ const std::vector<Command>& RegularsCommands();
 const std::vector<Command>& GraphsCommands();
 // views card/layout/layout-compare/week and combs filter-numbers.
 const std::vector<Command>& NumberViewsCommands();
+const std::vector<Command>& LibraryCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
