@@ -49,13 +49,15 @@ std::string Workspace::CombsStatusText() const {
     return fmt::format("Комбинаций: {}", combs_.Count());
 }
 
-void Workspace::AddFilterLogEntry(bool removes, const std::string& caption, const std::string& value) {
-    filterLog_.push_back({caption, value, combs_.Count(), removes ? TLogIcon::Exclude : TLogIcon::Include});
+void Workspace::AddFilterLogEntry(bool removes, const std::string& caption, const std::string& value,
+                                  int64_t count) {
+    filterLog_.push_back({caption, value, count < 0 ? combs_.Count() : count,
+                          removes ? TLogIcon::Exclude : TLogIcon::Include});
     host_.Notify(Change::List);
 }
 
-void Workspace::AddUndoLogEntry() {
-    filterLog_.push_back({"Отмена последней операции", "", combs_.Count(), TLogIcon::Undo});
+void Workspace::AddUndoLogEntry(int64_t count) {
+    filterLog_.push_back({"Отмена последней операции", "", count < 0 ? combs_.Count() : count, TLogIcon::Undo});
     host_.Notify(Change::List);
 }
 

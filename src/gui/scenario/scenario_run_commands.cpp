@@ -103,6 +103,7 @@ bool ScenarioRunCommands::AskStop() {
 
 void ScenarioRunCommands::RunLocked(bool locked) {
     host_.SetUserInputAllowed(locked);
+    host_.SetRunThrottled(locked);
     if (lock_) lock_(locked);
     commands_.Update();
 }
@@ -112,6 +113,8 @@ void ScenarioRunCommands::RunStateChanged(const tessara::TRunState& s) {
     tab_.Panel(2)->setText(QStringLiteral("Строка: %1").arg(s.LineNo));
     tab_.Panel(3)->setText(QStringLiteral("Ставок: %1").arg(s.StakesMade));
     tab_.Panel(4)->setText(QString::fromStdString(s.Text));
+    // A new state of the run is shown at once.
+    host_.ForceNextEvents();
 }
 
 void ScenarioRunCommands::LineSelected(int index) {
