@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/workspace.h"
 #include "main/command_table.h"
@@ -44,47 +47,67 @@ void AnswerTestCount(int count) {
     timer->start();
 }
 
-void BM_WindowTest(benchmark::State& state) {
-    const int cycles = static_cast<int>(state.range(0));
-    const std::string dir = DataFolder("window");
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto window = std::make_unique<MainWindow>(std::vector<std::string>{"--data-dir", dir});
-        window->show();
-        window->InitTick();
-        QCoreApplication::processEvents();
-        window->Work().LoadScenarioFile(TESSARA_SAMPLE_DIR "/Tessara_demo.lsc", false);
-        window->Commands().Update();
-        AnswerTestCount(cycles);
-        state.ResumeTiming();
-        window->Commands().Execute(QStringLiteral("ScriptTest"));
-        state.PauseTiming();
-        state.counters["stakes"] = static_cast<double>(window->Work().StakesCount());
-        window.reset();
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
-    }
-    state.counters["s_per_cycle"] =
-        benchmark::Counter(cycles, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+// One test in the window: from the command to the end of the run.
+double WindowTest(const std::string& dir, int cycles, double& stakes) {
+    std::filesystem::remove(dir + "/" + tessara::StakesFileName);
+    auto window = std::make_unique<MainWindow>(std::vector<std::string>{"--data-dir", dir});
+    window->show();
+    window->InitTick();
+    QCoreApplication::processEvents();
+    window->Work().LoadScenarioFile(TESSARA_SAMPLE_DIR "/Tessara_demo.lsc", false);
+    window->Commands().Update();
+    AnswerTestCount(cycles);
+    const auto start = std::chrono::steady_clock::now();
+    window->Commands().Execute(QStringLiteral("ScriptTest"));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    stakes = static_cast<double>(window->Work().StakesCount());
+    window.reset();
+    QCoreApplication::processEvents();
+    return seconds;
 }
 
 // The same test from the command line, as a process of its own.
-void BM_CliTest(benchmark::State& state) {
-    const int cycles = static_cast<int>(state.range(0));
-    const std::string dir = DataFolder("cli");
+double CliTest(const std::string& dir, int cycles) {
+    std::filesystem::remove(dir + "/" + tessara::StakesFileName);
     const std::string command = std::string(TESSARA_CLI) + " --data-dir " + dir + " scenario test " +
                                 TESSARA_SAMPLE_DIR "/Tessara_demo.lsc --count " + std::to_string(cycles) +
                                 " >/dev/null 2>&1";
-    for (auto _ : state) {
-        std::filesystem::remove(dir + "/Tessara_6x42.lsk");
-        if (std::system(command.c_str()) != 0) state.SkipWithError("tessara-cli failed");
-    }
-    state.counters["s_per_cycle"] =
-        benchmark::Counter(cycles, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    const auto start = std::chrono::steady_clock::now();
+    const int rc = std::system(command.c_str());
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return rc == 0 ? seconds : -1;
 }
 
-BENCHMARK(BM_WindowTest)->Arg(3)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1)->Repetitions(3);
-BENCHMARK(BM_CliTest)->Arg(3)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+// The window and the command line in turn, the ratio taken pair by pair
+// so that a drift of the machine's speed cancels out.
+void BM_WindowAgainstCli(benchmark::State& state) {
+    const int cycles = static_cast<int>(state.range(0));
+    const std::string windowDir = DataFolder("window"), cliDir = DataFolder("cli");
+    std::vector<double> ratios, windows, clis;
+    double stakes = 0;
+    for (auto _ : state) {
+        const double w = WindowTest(windowDir, cycles, stakes);
+        const double c = CliTest(cliDir, cycles);
+        if (c <= 0) {
+            state.SkipWithError("tessara-cli failed");
+            break;
+        }
+        windows.push_back(w);
+        clis.push_back(c);
+        ratios.push_back(w / c);
+        state.SetIterationTime(w + c);
+    }
+    if (ratios.empty()) return;
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    state.counters["window_s"] = median(windows);
+    state.counters["cli_s"] = median(clis);
+    state.counters["window_per_cli"] = median(ratios);
+    state.counters["stakes"] = stakes;
+}
+BENCHMARK(BM_WindowAgainstCli)->Arg(3)->Unit(benchmark::kSecond)->UseManualTime()->Iterations(5);
 
 void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type != QtWarningMsg || !text.contains(QLatin1String("propagateSizeHints")))

@@ -442,3 +442,31 @@ TEST(ValueColumns, RankNumbersEveryCombinationOnce) {
 
 }  // namespace
 }  // namespace tessara
+
+namespace tessara {
+namespace {
+
+// A column gives the codes the statistic computes, also for combinations
+// that are not six increasing numbers of 1..42.
+TEST_F(CodedStatTest, ColumnCodesAsTheStatistic) {
+    auto stat = Make("S2T3");
+    ASSERT_TRUE(stat && stat->CodesCostly());
+    const int method = list.FindMethod("S2T3");
+    TValueColumns columns;
+    columns.Prepare(method, *stat);
+    EXPECT_EQ(columns.Bytes(), static_cast<size_t>(TValueColumns::CombCount));
+    std::vector<TCombination> combs = test::SampledCombinations(1009);
+    combs.push_back({{3, 1, 2, 4, 5, 6}});
+    combs.push_back({{1, 2, 3, 4, 5, 200}});
+    std::vector<uint16_t> looked(combs.size()), computed(combs.size());
+    columns.Codes(method, *stat, combs.data(), static_cast<int64_t>(combs.size()), looked.data());
+    stat->CombCodes(combs.data(), static_cast<int64_t>(combs.size()), computed.data());
+    EXPECT_EQ(looked, computed);
+    // A budget too small for a column leaves the codes to the statistic.
+    TValueColumns none(1000);
+    none.Prepare(method, *stat);
+    EXPECT_EQ(none.Bytes(), 0u);
+}
+
+}  // namespace
+}  // namespace tessara

@@ -400,11 +400,16 @@ void TScenarioRunner::RunScriptLine(int index, const std::string& text) {
 void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
     Stopwatch sw(timings_.StartLists);
     const int type = options.StartCombsType;
+    bool exclSet = false;
     if (type == scFull || type == scExcl) {
         // The full list of the same settings is copied rather than made anew.
         const TCombsGenerateParams& params = ws_.GenerateDefaults();
+        // The list without the latest draws at hand replaces the full one.
+        const bool exclAtHand = type == scExcl && options.DrawsExclude > 0 &&
+                                exclOffset_ == ws_.DrawsOffset() && exclDraws_ == options.DrawsExclude;
         if (fullKey_ && *fullKey_ == params) {
-            ws_.Combs() = fullList_;
+            ws_.Combs() = exclAtHand ? exclList_ : fullList_;
+            exclSet = exclAtHand;
         } else {
             if (!ws_.GenerateCombs(false, params)) {
                 // The generation has shown its error; the run winds down.
@@ -420,9 +425,12 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
     if (type == scExcl && options.DrawsExclude > 0) {
         const int offset = ws_.DrawsOffset(), n = options.DrawsExclude;
         if (exclOffset_ == offset && exclDraws_ == n) {
-            ws_.Combs() = exclList_;
+            if (!exclSet) ws_.Combs() = exclList_;
         } else {
-            ws_.MakeUndoCopy(false);
+            // The list is a copy of the full one: it can become the undo copy
+            // instead of being copied into it.
+            ws_.MoveListToUndo();
+            ws_.GetHost().Notify(Change::List);
             ws_.RemoveLastDraws(n);
             exclList_ = ws_.Combs();
             exclOffset_ = offset;
@@ -677,7 +685,8 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
                 try {
                     matcher.LoadDraws(-1, ref, sorted);
                     if (!counted) {
-                        columns_.Prepare(method, matcher);
+                        // A column is made once a long list is to be coded.
+                        if (count >= (int64_t{1} << 20)) columns_.Prepare(method, matcher);
                         counts.Count(ws_.Combs(), matcher, method, columns_, part.StopMode == 2);
                         counted = true;
                         alive = counts.AllAlive();

@@ -262,6 +262,7 @@ public:
         });
     }
     int CodeCount() const override { return 91; }  // 6 x 15 triples at most
+    bool CodesCostly() const override { return true; }
     void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
         for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint16_t>(SumOfTwoCount(src[i].n));
     }
