@@ -59,8 +59,9 @@ bool GuiHost::Confirm(const std::string& text) {
 }
 
 namespace {
-constexpr qint64 kEventsEveryMs = 40;
-constexpr qint64 kViewsEveryMs = 250;
+constexpr qint64 kEventsEveryMs = 100;
+constexpr qint64 kViewsEveryMs = 500;
+constexpr qint64 kForcedGapMs = 2;
 }  // namespace
 
 void GuiHost::SetRunThrottled(bool on) {
@@ -86,7 +87,9 @@ void GuiHost::FlushChanges() {
 void GuiHost::ProcessEvents() {
     if (throttled_) {
         const qint64 now = clock_.elapsed();
-        if (!forceEvents_ && now - lastEvents_ < kEventsEveryMs) return;
+        // A forced call still leaves the timers a moment to come due.
+        const qint64 gap = forceEvents_ ? kForcedGapMs : kEventsEveryMs;
+        if (now - lastEvents_ < gap) return;
         forceEvents_ = false;
         lastEvents_ = now;
         if (pendingChanges_ && now - lastFlush_ >= kViewsEveryMs) FlushChanges();

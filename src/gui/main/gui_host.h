@@ -39,10 +39,10 @@ class GuiHost : public tessara::Host {
     // input is then processed too (the rest of the window is locked).
     void SetUserInputAllowed(bool on) { userInput_ = on; }
     // While a scenario runs the core asks for events far more often than a
-    // window can repaint: pending events are then processed at most every
-    // few tens of milliseconds (unless the next call is forced, for a new
-    // state of the run panels), and the views follow the changes a few
-    // times a second. Ending the run brings every view up to date.
+    // window can repaint: pending events are then processed at most ten
+    // times a second (unless the next call is forced, for a new cycle or
+    // line of the run), and the views follow the changes twice a second.
+    // Ending the run brings every view up to date.
     void SetRunThrottled(bool on);
     void ForceNextEvents() { forceEvents_ = true; }
 
