@@ -420,7 +420,7 @@ void ScenarioGuiTest::EveryButtonShowsInTheDefaultWindow() {
     QCOMPARE(panel->findChild<QToolButton*>("btnScriptRun")->text(), QStringLiteral("Прогноз"));
     QCOMPARE(panel->findChild<QToolButton*>("btnScriptTest")->text(), QStringLiteral("Тест"));
     QCOMPARE(panel->findChild<QToolButton*>("btnScriptStop")->text(), QStringLiteral("Стоп"));
-    QVERIFY(panel->geometry().bottom() < List()->geometry().top());
+    QVERIFY(panel->geometry().bottom() < List()->mapTo(panel->parentWidget(), QPoint(0, 0)).y());
 
     // The forecast button runs the forecast.
     SetLines({"FULL:0#FIRST| | | | | | | |"});
