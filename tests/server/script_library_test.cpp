@@ -203,6 +203,25 @@ TEST_F(LibraryAnswers, SendsTheProtocolFields) {
     EXPECT_TRUE(lib.CanReplace());
 }
 
+TEST(LibraryIdentity, InstallIdIsMadeAtTheFirstRequestAndKept) {
+    CannedServer server;
+    TempDir dir;
+    RecordingHost host;
+    std::string first;
+    {
+        Workspace ws(host, dir.Path());
+        ASSERT_TRUE(ws.Online().SetSettings(Identity(server.Url(), "Анна", "anna@x.org", "")));
+        ws.Library().Refresh();
+        first = server.Field(0, "hwdid");
+        EXPECT_EQ(first.size(), 32u);
+        EXPECT_EQ(ws.Online().Settings().InstallId, first);
+    }
+    Workspace again(host, dir.Path());
+    again.LoadProxySettings();
+    again.Library().Refresh();
+    EXPECT_EQ(server.Field(1, "hwdid"), first);
+}
+
 TEST(LibraryWithoutServer, SaysSoOnceAndStartUpStaysQuiet) {
     TempDir dir;
     RecordingHost host;

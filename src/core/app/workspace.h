@@ -338,10 +338,6 @@ public:
     void LoadStakesOptions(const IniFile& ini);
 
 private:
-    // The [ONLINE] settings as the catalogue reads them, with the
-    // installation identifier made on first use.
-    const TOnlineConfig& CatalogueSettings();
-
     Host& host_;
     std::string dataDir_;
     ViewState viewState_;

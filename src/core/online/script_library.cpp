@@ -180,8 +180,13 @@ std::string JoinScriptLines(const std::vector<std::string>& lines) {
 
 ScriptLibrary::ScriptLibrary(Host& host, const ViewState& view,
                              std::function<const TOnlineConfig&()> settings,
+                             std::function<bool(const TOnlineConfig&)> saveSettings,
                              TScenarioAccess scenario)
-    : host_(host), view_(view), settings_(std::move(settings)), scenario_(std::move(scenario)) {}
+    : host_(host),
+      view_(view),
+      settings_(std::move(settings)),
+      saveSettings_(std::move(saveSettings)),
+      scenario_(std::move(scenario)) {}
 
 void ScriptLibrary::LoadViewOptions() {
     panelOn_ = view_.ReadBool(MainWindowSection, "ScriptLibraryOn", true);
@@ -236,7 +241,14 @@ std::string ScriptLibrary::Url(const char* page) const {
     return base + "/scripts/" + page;
 }
 
-std::vector<std::string> ScriptLibrary::CommonFields(const std::string& name, int32_t lcid) const {
+std::vector<std::string> ScriptLibrary::CommonFields(const std::string& name, int32_t lcid) {
+    // The installation is named by an identifier made once and kept in the
+    // configuration; a folder that never talks to the catalogue keeps none.
+    if (settings_().InstallId.empty()) {
+        TOnlineConfig changed = settings_();
+        changed.InstallId = MakeInstallId();
+        if (!saveSettings_(changed)) throw Error("Не удалось сохранить идентификатор установки");
+    }
     const TOnlineConfig& s = settings_();
     return {std::string("appid=") + ApplicationId,
             "appver=" + AppVersion(),

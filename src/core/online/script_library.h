@@ -129,8 +129,10 @@ public:
         std::function<const std::vector<std::string>&()> Lines;
         std::function<bool(const std::vector<std::string>&)> Replace;
     };
+    // saveSettings keeps the installation identifier, made at the first
+    // request that needs it.
     ScriptLibrary(Host& host, const ViewState& view, std::function<const TOnlineConfig&()> settings,
-                  TScenarioAccess scenario);
+                  std::function<bool(const TOnlineConfig&)> saveSettings, TScenarioAccess scenario);
 
     // The view settings; the setters store at once.
     void LoadViewOptions();
@@ -199,12 +201,13 @@ public:
 private:
     int TitleState(int32_t id, const std::string& title);
     std::string Url(const char* page) const;
-    std::vector<std::string> CommonFields(const std::string& name, int32_t lcid) const;
+    std::vector<std::string> CommonFields(const std::string& name, int32_t lcid);
     std::vector<std::string> Post(const char* page, const std::vector<std::string>& fields);
 
     Host& host_;
     const ViewState& view_;
     std::function<const TOnlineConfig&()> settings_;
+    std::function<bool(const TOnlineConfig&)> saveSettings_;
     TScenarioAccess scenario_;
     std::vector<tScriptInfo> entries_;
     int32_t focusedId_ = -1;
