@@ -21,6 +21,7 @@ bool KnownKey(const std::string& section, const std::string& key) {
         {"SHREDDING", std::regex("Formula[1-3](Digits)?", std::regex::icase)},
         {"PROXY", std::regex("ProxyMode|ProxyServer|ProxyPort|ProxyUsername|ProxyPassword",
                              std::regex::icase)},
+        {"ONLINE", std::regex("DrawsSite|ProxyListUrl", std::regex::icase)},
     };
     for (const auto& [s, re] : keys)
         if (SameTextIgnoreCase(s, section)) return std::regex_match(key, re);
@@ -34,6 +35,7 @@ IniFile Effective(const Workspace& ws) {
     WriteGenerateDefaults(ini, ws.GenerateDefaults());
     WriteShreddingSection(ini, ws.Shredding());
     WriteProxySection(ini, ws.Proxy());
+    WriteOnlineSection(ini, ws.Online().Settings());
     return ini;
 }
 
@@ -75,6 +77,8 @@ int Set(CommandContext& c) {
         ReadConfigSections(ini, config);
         ReadShreddingSection(ini, shredding);
         ReadProxySection(ini, proxy);
+        TOnlineConfig online;
+        ReadOnlineSection(ini, online);
         ini.Save(path);
     } catch (const Error& e) {
         host.ShowError(MsgConfigWrite + std::string(e.what()));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "archive_server.h"
 #include "base/ini_file.h"
 #include "model/files.h"
@@ -266,6 +267,54 @@ TEST(DrawsDownloadCommand, ChecksTheStakesAndNeedsASite) {
     TDrawsArray onDisk;
     ReadDrawsFile(ws.PathOf(DrawsFileName), onDisk);
     EXPECT_EQ(onDisk.size(), 7u);
+}
+
+}  // namespace
+}  // namespace tessara
+
+namespace tessara {
+namespace {
+
+TEST(StartupDownload, FollowsTheOptionAndLoadOnlyEnds) {
+    test::ArchiveServer site;
+    site.SetPage(1, ArchivePage(Descending(23, 15)));
+    struct Case {
+        std::vector<std::string> params;
+        int option;
+        bool withSite;
+        std::deque<bool> answers;
+        size_t questions;
+        int draws;
+        InitOutcome outcome;
+    };
+    const Case cases[] = {
+        {{}, 0, true, {true}, 1, 23, InitOutcome::Ready},
+        {{}, 0, true, {false}, 1, 20, InitOutcome::Ready},
+        {{}, 1, true, {}, 0, 23, InitOutcome::Ready},
+        {{}, 2, true, {}, 0, 20, InitOutcome::Ready},
+        {{}, 0, false, {}, 0, 20, InitOutcome::Ready},  // no site: not even a question
+        {{"loadonly"}, 2, true, {}, 0, 23, InitOutcome::Exit},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        WriteDrawsFile(dir.File(DrawsFileName), test::MakeDraws(1, 20));
+        ViewState(dir.File("tessara.frm")).WriteInteger(MainWindowSection, DownloadOnStartKey, c.option);
+        if (c.withSite) {
+            IniFile ini;
+            ini.WriteString("ONLINE", "DrawsSite", site.Url());
+            ini.Save(dir.File("Tessara_6x42.ini"));
+        }
+        test::RecordingHost host;
+        host.Answers = c.answers;
+        StartupHooks hooks;
+        Workspace ws(host, dir.Path());
+        const TStartupSwitches s = ParseStartupSwitches(c.params);
+        ASSERT_TRUE(RunCreationStage(ws, s, hooks));
+        EXPECT_EQ(RunInitTick(ws, s, hooks), c.outcome);
+        EXPECT_EQ(host.Questions.size(), c.questions);
+        EXPECT_EQ(ws.Archive().Count(), c.draws);
+        EXPECT_TRUE(host.Messages.empty());
+    }
 }
 
 }  // namespace

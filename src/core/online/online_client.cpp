@@ -77,7 +77,11 @@ void OnlineClient::SetProxy(const TProxy& proxy) {
     SaveProxySettings(true);
 }
 
-bool OnlineClient::SetSettings(const TOnlineConfig& settings) {
+bool OnlineClient::SetSettings(const TOnlineConfig& settings, bool save) {
+    if (!save) {
+        settings_ = settings;
+        return true;
+    }
     BusyGuard busy(host_, kSavingStatus);
     try {
         IniFile ini = IniFile::Load(configPath_);

@@ -52,8 +52,9 @@ public:
     void SaveProxyIfChanged();
     // The proxy dialog's result: taken over and saved.
     void SetProxy(const TProxy& proxy);
-    // Takes over and saves the addresses.
-    bool SetSettings(const TOnlineConfig& settings);
+    // Takes over the addresses and saves them (or uses them for this
+    // session only).
+    bool SetSettings(const TOnlineConfig& settings, bool save = true);
 
     // The main client.
     void SetWaitWindow(TWaitWindow* wait) { wait_ = wait; }
