@@ -13,6 +13,7 @@
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -270,10 +271,35 @@ TFormConfig::TFormConfig(const tessara::TConfigData& config, tessara::Host& host
     auto* buttons = OkCancelButtons(this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
 
+    auto* mainPage = new QWidget(this);
+    auto* mainLayout = new QVBoxLayout(mainPage);
+    mainLayout->addLayout(top);
+    mainLayout->addWidget(segmentsLabel);
+    mainLayout->addWidget(sgSegments_, 1);
+
+    // The addresses of the online services; an empty one switches its
+    // service off.
+    edDrawsSite_ = new QLineEdit(this);
+    edDrawsSite_->setObjectName(QStringLiteral("edDrawsSite"));
+    edDrawsSite_->setPlaceholderText(QStringLiteral("https://"));
+    edDrawsSite_->setToolTip(QStringLiteral("Сайт лотереи, с которого загружается архив тиражей"));
+    edProxyListUrl_ = new QLineEdit(this);
+    edProxyListUrl_->setObjectName(QStringLiteral("edProxyListUrl"));
+    edProxyListUrl_->setPlaceholderText(QStringLiteral("http://"));
+    edProxyListUrl_->setToolTip(
+        QStringLiteral("Служба списков proxy-серверов для автоматического поиска"));
+    auto* onlinePage = new QWidget(this);
+    auto* onlineForm = new QFormLayout(onlinePage);
+    onlineForm->addRow(QStringLiteral("Сайт лотереи:"), edDrawsSite_);
+    onlineForm->addRow(QStringLiteral("Список proxy-серверов:"), edProxyListUrl_);
+
+    pcConfig_ = new QTabWidget(this);
+    pcConfig_->setObjectName(QStringLiteral("pcConfig"));
+    pcConfig_->addTab(mainPage, QStringLiteral("Основные"));
+    pcConfig_->addTab(onlinePage, QStringLiteral("Сетевые адреса"));
+
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(segmentsLabel);
-    layout->addWidget(sgSegments_, 1);
+    layout->addWidget(pcConfig_, 1);
     layout->addWidget(buttons);
 
     // Fill before connecting, so that the start values are not edits.
@@ -384,9 +410,24 @@ tessara::TConfigData TFormConfig::Result() const {
     return r;
 }
 
+void TFormConfig::SetOnline(const tessara::TOnlineConfig& online) {
+    online_ = online;
+    edDrawsSite_->setText(QString::fromStdString(online.DrawsSite));
+    edProxyListUrl_->setText(QString::fromStdString(online.ProxyListUrl));
+}
+
+tessara::TOnlineConfig TFormConfig::OnlineResult() const {
+    tessara::TOnlineConfig r = online_;
+    r.DrawsSite = edDrawsSite_->text().trimmed().toStdString();
+    r.ProxyListUrl = edProxyListUrl_->text().trimmed().toStdString();
+    return r;
+}
+
 bool TFormConfig::Edit(QWidget* parent, tessara::Workspace& ws) {
     TFormConfig form(ws.Config(), ws.GetHost(), parent);
+    form.SetOnline(ws.Online().Settings());
     if (form.exec() != QDialog::Accepted) return false;
     ws.ApplyConfig(form.Result());
+    if (!(form.OnlineResult() == ws.Online().Settings())) ws.Online().SetSettings(form.OnlineResult());
     return true;
 }

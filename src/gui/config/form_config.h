@@ -6,6 +6,8 @@
 #include "base/config.h"
 
 class QCheckBox;
+class QLineEdit;
+class QTabWidget;
 class QDoubleSpinBox;
 class QSpinBox;
 class QTableWidget;
@@ -26,6 +28,10 @@ class TFormConfig : public QDialog {
     // The edited record; fields whose controls were left alone keep their
     // values exactly, even when they lie outside the ranges of the controls.
     tessara::TConfigData Result() const;
+
+    // The page of the online addresses.
+    void SetOnline(const tessara::TOnlineConfig& online);
+    tessara::TOnlineConfig OnlineResult() const;
 
     // Runs the dialog on the live configuration and applies it on OK.
     static bool Edit(QWidget* parent, tessara::Workspace& ws);
@@ -58,4 +64,8 @@ class TFormConfig : public QDialog {
     QCheckBox* cbCoefPercents_;
     QCheckBox* cbCoefAbs_;
     QTableWidget* sgSegments_;
+    QTabWidget* pcConfig_;
+    QLineEdit* edDrawsSite_;
+    QLineEdit* edProxyListUrl_;
+    tessara::TOnlineConfig online_;
 };

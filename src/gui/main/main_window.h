@@ -23,6 +23,7 @@ class StakesTab;
 class StatusPanels;
 class ScenarioTab;
 class ScenarioRunCommands;
+class OnlineCommands;
 
 // The main window: assembles the tabs, menus and status bar around the
 // workspace and runs the two start-up stages and the shutdown.
@@ -90,6 +91,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     StakesTab* stakesTab_ = nullptr;
     RatingsTab* ratingsTab_ = nullptr;
     std::unique_ptr<ScenarioRunCommands> runCommands_;
+    std::unique_ptr<OnlineCommands> onlineCommands_;
     bool closePending_ = false;
     QTabWidget* leftTabs_ = nullptr;
     QTabWidget* rightTabs_ = nullptr;
