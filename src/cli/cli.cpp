@@ -101,7 +101,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         PrintUsage(err);
         return 2;
     }
-    if (dataDir.empty()) dataDir = ExecutableDir();
+    if (dataDir.empty()) dataDir = DefaultDataDir();
     for (const auto* table : CommandTables())
         for (const Command& c : *table)
             if (rest[0] == c.Group && rest[1] == c.Name) {

@@ -62,7 +62,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     host_.OnRefreshViews([this](bool full) { RefreshViews(full); });
 
     const std::string dataDir =
-        switches_.DataDir.empty() ? tessara::ExecutableDir() : switches_.DataDir;
+        switches_.DataDir.empty() ? tessara::DefaultDataDir() : switches_.DataDir;
     ws_ = std::make_unique<tessara::Workspace>(host_, dataDir);
 
     commands_ = new CommandTable(host_, this);
