@@ -319,3 +319,20 @@ TEST(StartupDownload, FollowsTheOptionAndLoadOnlyEnds) {
 
 }  // namespace
 }  // namespace tessara
+
+namespace tessara {
+namespace {
+
+TEST(ArchivePage, ValuesThatAreNoBallsOfTheGameBecomeZero) {
+    std::string page = ArchivePage({900});
+    const size_t at = page.find("Результаты:</span>") + std::string("Результаты:</span>").size();
+    page.replace(at, page.find("</div>", at) - at, " 5, x, 300, -1, 42, 7 + тессабол: 12");
+    TDrawsArray collected;
+    ASSERT_EQ(ParseArchivePage(page, 1, collected), 1);
+    const TDrawRecord& d = collected[0];
+    EXPECT_EQ(std::vector<int>(d.Numbers, d.Numbers + 6), (std::vector<int>{5, 0, 0, 0, 42, 7}));
+    EXPECT_EQ(d.ExtraBall, 0);
+}
+
+}  // namespace
+}  // namespace tessara
