@@ -23,8 +23,9 @@ BENCHMARK(BM_ParseArchivePage10)->Unit(benchmark::kMicrosecond);
 void BM_ParseArchivePage10InFullPage(benchmark::State& state) {
     std::string filler;
     while (filler.size() < 60000)
-        filler += "<li class=\"menu-item\"><a href=\"/ru/page\">Раздел сайта</a></li>\n"
-                  "<script>var x = 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'.split('');</script>\n";
+        filler +=
+            "<li class=\"menu-item\"><a href=\"/ru/page\">Раздел сайта</a></li>\n"
+            "<script>var x = 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'.split('');</script>\n";
     std::string page = tessara::test::ArchivePage(tessara::test::Descending(1820, 1811));
     page.insert(page.find("<div class=\"ml-content\">"), filler);
     page += filler;

@@ -14,7 +14,7 @@ namespace {
 
 // Answers the retry question of the download Yes as many times as allowed.
 class DownloadHost : public ConsoleHost {
-public:
+  public:
     DownloadHost(std::ostream& err, bool yes, int retries)
         : ConsoleHost(err, yes), err_(err), retries_(retries) {}
     bool ConfirmError(const std::string& text) override {
@@ -27,7 +27,7 @@ public:
     }
     bool GaveUp() const { return failed_; }
 
-private:
+  private:
     std::ostream& err_;
     int retries_;
     bool failed_ = false;

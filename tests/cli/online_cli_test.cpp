@@ -17,7 +17,7 @@ struct Result {
 };
 
 class OnlineCliTest : public ::testing::Test {
-protected:
+  protected:
     Result Run(std::vector<std::string> args) {
         args.insert(args.begin(), {"--data-dir", dir.Path()});
         std::ostringstream out, err;

@@ -1,10 +1,11 @@
+#include "online/draws_download.h"
+
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
 #include "archive_server.h"
 #include "base/ini_file.h"
 #include "model/files.h"
-#include "online/draws_download.h"
 #include "proxy_pages.h"
 #include "stakes_test_support.h"
 #include "test_support.h"
@@ -30,7 +31,7 @@ std::vector<int> Range(int first, int last) {
 // One download over a local site, the archive in memory and a counter of
 // the saves.
 class DownloadTest : public ::testing::Test {
-protected:
+  protected:
     DownloadTest() : client(host, dir.File("Tessara_6x42.ini")) {
         client.SetTimeouts(2000, 1000);
         SetSite(site.Url());
@@ -169,8 +170,10 @@ TEST_F(DownloadTest, BrokenPagesAbortThePassWithTheirMessage) {
     };
     const std::string noEnd = ArchivePage(Descending(815, 810), false);
     const Case cases[] = {
-        {noEnd, "Не удалось найти пару идентификаторов \"<div class=\"ml-content\">\" - "
-                "\"<ul class=\"s-paginator text-center\"\" в тексте\r\r[" + noEnd + "]!"},
+        {noEnd,
+         "Не удалось найти пару идентификаторов \"<div class=\"ml-content\">\" - "
+         "\"<ul class=\"s-paginator text-center\"\" в тексте\r\r[" +
+             noEnd + "]!"},
         {"<div class=\"ml-content\"><div class=\"row mb20\">unfinished"
          "<ul class=\"s-paginator text-center\"",
          "\"</strong></div>\""},
@@ -298,7 +301,8 @@ TEST(StartupDownload, FollowsTheOptionAndLoadOnlyEnds) {
     for (const Case& c : cases) {
         test::TempDir dir;
         WriteDrawsFile(dir.File(DrawsFileName), test::MakeDraws(1, 20));
-        ViewState(dir.File("tessara.frm")).WriteInteger(MainWindowSection, DownloadOnStartKey, c.option);
+        ViewState(dir.File("tessara.frm"))
+            .WriteInteger(MainWindowSection, DownloadOnStartKey, c.option);
         if (c.withSite) {
             IniFile ini;
             ini.WriteString("ONLINE", "DrawsSite", site.Url());

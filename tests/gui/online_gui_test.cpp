@@ -72,7 +72,8 @@ void OnlineGuiTest::DownloadButtonBringsTheArchiveUpToDate() {
     window->Commands().Update();
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(window->Work().Archive().Count(), 818);
-    QCOMPARE(window->Panels().Text(StatusPanels::ArchiveSize), QStringLiteral("Архив тиражей: 818"));
+    QCOMPARE(window->Panels().Text(StatusPanels::ArchiveSize),
+             QStringLiteral("Архив тиражей: 818"));
     QVERIFY(!wait->isVisible());
     QVERIFY(waitTexts.contains(QStringLiteral("Загрузка архива тиражей...")));
     QCOMPARE(prompts.Seen.size(), 1);
@@ -109,7 +110,8 @@ void OnlineGuiTest::MenusAndStartOption() {
 
     // Without a site the download says where to set it.
     QVERIFY(commands.Execute(QStringLiteral("DrawsDownload")));
-    QCOMPARE(prompts->Seen, QStringList{QStringLiteral("Ошибка|") + GuiHost::MessageText(MsgNoDrawsSite)});
+    QCOMPARE(prompts->Seen,
+             QStringList{QStringLiteral("Ошибка|") + GuiHost::MessageText(MsgNoDrawsSite)});
 }
 
 void OnlineGuiTest::ProxyDialogFieldsFollowTheChoice() {

@@ -31,7 +31,8 @@ TFormProxy::TFormProxy(const tessara::TProxy& proxy, QWidget* parent)
 
     rbNone_ = new QRadioButton(QStringLiteral("Не использовать proxy-сервер"), this);
     rbNone_->setObjectName(QStringLiteral("rbNone"));
-    rbAuto_ = new QRadioButton(QStringLiteral("Автоматический поиск сервера (возможны задержки)"), this);
+    rbAuto_ =
+        new QRadioButton(QStringLiteral("Автоматический поиск сервера (возможны задержки)"), this);
     rbAuto_->setObjectName(QStringLiteral("rbAuto"));
     rbManual_ = new QRadioButton(QStringLiteral("Ручной выбор proxy-сервера:"), this);
     rbManual_->setObjectName(QStringLiteral("rbManual"));
@@ -40,7 +41,8 @@ TFormProxy::TFormProxy(const tessara::TProxy& proxy, QWidget* parent)
     edPort_ = new QSpinBox(this);
     edPort_->setObjectName(QStringLiteral("edPort"));
     edPort_->setRange(1, 65535);
-    edUsername_ = MakeField(this, "edUsername", QStringLiteral("Имя пользователя (не обязательно)"));
+    edUsername_ =
+        MakeField(this, "edUsername", QStringLiteral("Имя пользователя (не обязательно)"));
     edPassword_ = MakeField(this, "edPassword", QStringLiteral("Пароль (не обязательно)"));
     edPassword_->setEchoMode(QLineEdit::Password);
 

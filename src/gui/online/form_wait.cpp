@@ -7,8 +7,7 @@
 
 #include "main/gui_host.h"
 
-TFormWait::TFormWait(QWidget* parent)
-    : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint) {
+TFormWait::TFormWait(QWidget* parent) : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FormWait"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     label_ = new QLabel(this);

@@ -63,8 +63,8 @@ void OnlineCommands::AddAutoDownloadMenu(QMenu* menu) const {
 int OnlineCommands::DownloadOnStart() const {
     if (downloadOnStart_ < 0) {
         try {
-            downloadOnStart_ = ws_.View().ReadInteger(tessara::MainWindowSection,
-                                                      tessara::DownloadOnStartKey, 0);
+            downloadOnStart_ =
+                ws_.View().ReadInteger(tessara::MainWindowSection, tessara::DownloadOnStartKey, 0);
         } catch (const tessara::Error&) {
             downloadOnStart_ = 0;
         }
