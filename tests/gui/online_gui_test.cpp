@@ -142,10 +142,9 @@ void OnlineGuiTest::ProxyDialogFieldsFollowTheChoice() {
 
 void OnlineGuiTest::ConfigDialogHasTheAddressesPage() {
     test::RecordingHost host;
-    TFormConfig form(TConfigData{}, host);
     TOnlineConfig online;
     online.DrawsSite = "https://site.example";
-    form.SetOnline(online);
+    TFormConfig form(TConfigData{}, host, nullptr, online);
     auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("pcConfig"));
     QVERIFY(tabs);
     QCOMPARE(tabs->tabText(1), QStringLiteral("Сетевые адреса"));

@@ -77,9 +77,12 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
         ws.GenerateCombs(true, ws.GenerateDefaults());
         hooks.RefreshViews();
         ws.LoadRatings();
-        // Regular stakes are loaded here.
+        ws.Regulars().Load();
         ws.LoadCurrentScenario();
-        // Unless a batch switch is set, the online catalogues load here.
+        // Unless a batch switch is set, the online catalogues load here;
+        // without a server address nothing is asked for.
+        if (!switches.LoadOnly && !switches.FullRecreate && !switches.FullRefresh)
+            ws.Library().Refresh(true);
         hooks.SetupRatingsSorting();
         if (switches.LoadOnly) {
             ws.DrawsDownload();

@@ -86,6 +86,14 @@ struct TOnlineConfig {
     std::string DrawsSite;
     // Root address of the public proxy-list service.
     std::string ProxyListUrl;
+    // The catalogue server, e.g. "http://host:8642"; empty switches the
+    // online catalogues off.
+    std::string ServerUrl;
+    // Who the catalogue requests name: the user and this installation
+    // (made once at random and kept).
+    std::string UserName;
+    std::string UserMail;
+    std::string InstallId;
     bool operator==(const TOnlineConfig&) const = default;
 };
 
@@ -116,7 +124,7 @@ void WriteOnlineSection(IniFile& ini, const TOnlineConfig& online);
 // Money as the files hold it: a decimal amount.
 std::string FormatMoneyValue(TMoney value);
 TMoney MoneyFromAmount(double amount);
-// "%.2f" of a money value.
+// A money value with two decimals and the display separator.
 std::string FormatMoney(TMoney value);
 
 inline constexpr const char* MsgConfigRead = "Ошибка чтения файла конфигурации!\r\r";

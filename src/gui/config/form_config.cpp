@@ -23,6 +23,8 @@
 #include "base/ini_file.h"
 #include "app/workspace.h"
 #include "main/dialog_buttons.h"
+#include "main/user_locale.h"
+#include "model/format.h"
 #include "model/game.h"
 
 namespace {
@@ -61,7 +63,8 @@ TMoney ProfitFromText(const QString& text) {
 }
 
 QString AmountText(TMoney value, QChar decimalPoint) {
-    return QString::fromStdString(tessara::FormatMoney(value)).replace(u'.', decimalPoint);
+    return QString::fromStdString(tessara::FormatMoney(value))
+        .replace(QLatin1Char(tessara::DecimalSeparator()), decimalPoint);
 }
 
 QChar DecimalPoint(const QLocale& locale) {
@@ -149,6 +152,7 @@ QDoubleSpinBox* MakeAmount(QWidget* parent, const char* name, int decimals, doub
                            const QString& hint = {}) {
     auto* box = new AmountSpinBox(parent);
     box->setObjectName(QLatin1String(name));
+    box->setLocale(NumberLocale());
     box->setDecimals(decimals);
     box->setRange(lo, 1e12);
     box->setToolTip(hint);
@@ -161,8 +165,9 @@ constexpr int kSegmentCellHeight = 22;
 
 }  // namespace
 
-TFormConfig::TFormConfig(const tessara::TConfigData& config, tessara::Host& host, QWidget* parent)
-    : QDialog(parent), config_(config), host_(host) {
+TFormConfig::TFormConfig(const tessara::TConfigData& config, tessara::Host& host, QWidget* parent,
+                         const tessara::TOnlineConfig& online)
+    : QDialog(parent), config_(config), host_(host), online_(online) {
     setObjectName(QStringLiteral("FormConfig"));
     setWindowTitle(QStringLiteral("Параметры системы"));
 
@@ -271,36 +276,48 @@ TFormConfig::TFormConfig(const tessara::TConfigData& config, tessara::Host& host
     auto* buttons = OkCancelButtons(this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
 
-    auto* mainPage = new QWidget(this);
-    auto* mainLayout = new QVBoxLayout(mainPage);
-    mainLayout->addLayout(top);
-    mainLayout->addWidget(segmentsLabel);
-    mainLayout->addWidget(sgSegments_, 1);
+    auto* general = new QWidget(this);
+    auto* layout = new QVBoxLayout(general);
+    layout->addLayout(top);
+    layout->addWidget(segmentsLabel);
+    layout->addWidget(sgSegments_, 1);
 
-    // The addresses of the online services; an empty one switches its
-    // service off.
-    edDrawsSite_ = new QLineEdit(this);
-    edDrawsSite_->setObjectName(QStringLiteral("edDrawsSite"));
-    edDrawsSite_->setPlaceholderText(QStringLiteral("https://"));
-    edDrawsSite_->setToolTip(QStringLiteral("Сайт лотереи, с которого загружается архив тиражей"));
-    edProxyListUrl_ = new QLineEdit(this);
-    edProxyListUrl_->setObjectName(QStringLiteral("edProxyListUrl"));
-    edProxyListUrl_->setPlaceholderText(QStringLiteral("http://"));
-    edProxyListUrl_->setToolTip(
-        QStringLiteral("Служба списков proxy-серверов для автоматического поиска"));
-    auto* onlinePage = new QWidget(this);
-    auto* onlineForm = new QFormLayout(onlinePage);
-    onlineForm->addRow(QStringLiteral("Сайт лотереи:"), edDrawsSite_);
-    onlineForm->addRow(QStringLiteral("Список proxy-серверов:"), edProxyListUrl_);
+    // The addresses of the online services and who the catalogue requests
+    // name; the installation identifier is made by the program.
+    auto* addresses = new QWidget(this);
+    auto* addressForm = new QFormLayout(addresses);
+    const auto addressField = [&](const char* name, const QString& label, const std::string& value,
+                                  const QString& hint) {
+        auto* edit = new QLineEdit(QString::fromStdString(value), addresses);
+        edit->setObjectName(QLatin1String(name));
+        edit->setToolTip(hint);
+        addressForm->addRow(label, edit);
+        return edit;
+    };
+    edDrawsSite_ = addressField("edDrawsSite", QStringLiteral("Сайт лотереи:"), online_.DrawsSite,
+                                QStringLiteral("Адрес сайта с архивом тиражей"));
+    edProxyListUrl_ = addressField("edProxyListUrl", QStringLiteral("Список proxy-серверов:"),
+                                   online_.ProxyListUrl,
+                                   QStringLiteral("Адрес службы списков proxy-серверов"));
+    edServerUrl_ = addressField("edServerUrl", QStringLiteral("Сервер каталогов:"),
+                                online_.ServerUrl,
+                                QStringLiteral("Адрес сервера online-каталогов, например http://host:8642"));
+    edUserName_ = addressField("edUserName", QStringLiteral("Имя пользователя:"), online_.UserName,
+                               QStringLiteral("Имя автора в online-каталогах"));
+    edUserMail_ = addressField("edUserMail", QStringLiteral("E-mail:"), online_.UserMail,
+                               QStringLiteral("Адрес электронной почты пользователя"));
+    QLineEdit* installId = addressField("edInstallId", QStringLiteral("Код установки:"),
+                                        online_.InstallId,
+                                        QStringLiteral("Идентификатор этой установки программы"));
+    installId->setReadOnly(true);
 
-    pcConfig_ = new QTabWidget(this);
-    pcConfig_->setObjectName(QStringLiteral("pcConfig"));
-    pcConfig_->addTab(mainPage, QStringLiteral("Основные"));
-    pcConfig_->addTab(onlinePage, QStringLiteral("Сетевые адреса"));
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pcConfig_, 1);
-    layout->addWidget(buttons);
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("pcConfig"));
+    pages->addTab(general, QStringLiteral("Общие"));
+    pages->addTab(addresses, QStringLiteral("Сетевые адреса"));
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(pages, 1);
+    outer->addWidget(buttons);
 
     // Fill before connecting, so that the start values are not edits.
     edMatrixCol_->setValue(config_.MatrixCols);
@@ -333,7 +350,7 @@ QString TFormConfig::PrizeRowText(int row, TMoney profit, QChar decimalPoint) {
 }
 
 void TFormConfig::FillProfits() {
-    const QChar dp = DecimalPoint(locale());
+    const QChar dp = QLatin1Char(tessara::DecimalSeparator());
     for (int i = 0; i < kPrizeRows; ++i) {
         const TMoney profit =
             i < static_cast<int>(config_.Profits.size()) ? config_.Profits[i].Profit : 0;
@@ -410,24 +427,21 @@ tessara::TConfigData TFormConfig::Result() const {
     return r;
 }
 
-void TFormConfig::SetOnline(const tessara::TOnlineConfig& online) {
-    online_ = online;
-    edDrawsSite_->setText(QString::fromStdString(online.DrawsSite));
-    edProxyListUrl_->setText(QString::fromStdString(online.ProxyListUrl));
-}
-
 tessara::TOnlineConfig TFormConfig::OnlineResult() const {
-    tessara::TOnlineConfig r = online_;
-    r.DrawsSite = edDrawsSite_->text().trimmed().toStdString();
-    r.ProxyListUrl = edProxyListUrl_->text().trimmed().toStdString();
-    return r;
+    tessara::TOnlineConfig o = online_;
+    o.DrawsSite = edDrawsSite_->text().trimmed().toStdString();
+    o.ProxyListUrl = edProxyListUrl_->text().trimmed().toStdString();
+    o.ServerUrl = edServerUrl_->text().trimmed().toStdString();
+    o.UserName = edUserName_->text().trimmed().toStdString();
+    o.UserMail = edUserMail_->text().trimmed().toStdString();
+    return o;
 }
 
 bool TFormConfig::Edit(QWidget* parent, tessara::Workspace& ws) {
-    TFormConfig form(ws.Config(), ws.GetHost(), parent);
-    form.SetOnline(ws.Online().Settings());
+    TFormConfig form(ws.Config(), ws.GetHost(), parent, ws.Online().Settings());
     if (form.exec() != QDialog::Accepted) return false;
     ws.ApplyConfig(form.Result());
-    if (!(form.OnlineResult() == ws.Online().Settings())) ws.Online().SetSettings(form.OnlineResult());
+    const tessara::TOnlineConfig online = form.OnlineResult();
+    if (!(online == ws.Online().Settings())) ws.Online().SetSettings(online);
     return true;
 }

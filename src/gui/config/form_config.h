@@ -7,7 +7,6 @@
 
 class QCheckBox;
 class QLineEdit;
-class QTabWidget;
 class QDoubleSpinBox;
 class QSpinBox;
 class QTableWidget;
@@ -23,14 +22,13 @@ class Workspace;
 class TFormConfig : public QDialog {
     Q_OBJECT
   public:
-    TFormConfig(const tessara::TConfigData& config, tessara::Host& host, QWidget* parent = nullptr);
+    TFormConfig(const tessara::TConfigData& config, tessara::Host& host, QWidget* parent = nullptr,
+                const tessara::TOnlineConfig& online = {});
 
     // The edited record; fields whose controls were left alone keep their
     // values exactly, even when they lie outside the ranges of the controls.
     tessara::TConfigData Result() const;
-
-    // The page of the online addresses.
-    void SetOnline(const tessara::TOnlineConfig& online);
+    // The page "Сетевые адреса".
     tessara::TOnlineConfig OnlineResult() const;
 
     // Runs the dialog on the live configuration and applies it on OK.
@@ -47,6 +45,12 @@ class TFormConfig : public QDialog {
 
     tessara::TConfigData config_;
     tessara::Host& host_;
+    tessara::TOnlineConfig online_;
+    QLineEdit* edDrawsSite_;
+    QLineEdit* edProxyListUrl_;
+    QLineEdit* edServerUrl_;
+    QLineEdit* edUserName_;
+    QLineEdit* edUserMail_;
     // What the amount fields showed at the start, so an untouched field gives
     // back the exact value instead of its rounded display.
     double costShown_ = 0;
@@ -64,8 +68,4 @@ class TFormConfig : public QDialog {
     QCheckBox* cbCoefPercents_;
     QCheckBox* cbCoefAbs_;
     QTableWidget* sgSegments_;
-    QTabWidget* pcConfig_;
-    QLineEdit* edDrawsSite_;
-    QLineEdit* edProxyListUrl_;
-    tessara::TOnlineConfig online_;
 };
