@@ -49,9 +49,8 @@ TEST_F(OnlineCliTest, DownloadBringsTheArchiveUpToDateAndChecksTheStakes) {
     EXPECT_EQ(ArchiveCount(), 818);
     r = Run({"stakes", "list"});
     // Checked against the downloaded result of draw 815.
-    EXPECT_NE(r.out.find("\t815\tВручную\t1;2;3;4;5;6\t0\t24;25;26;27;28;30\t0\t"),
-              std::string::npos)
-        << r.out;
+    EXPECT_NE(r.out.find("\t815\tВручную\t1;2;3;4;5;6\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\t24;25;26;27;28;30\t0\t"), std::string::npos) << r.out;
 
     // The site set once in the configuration serves every later run.
     ASSERT_EQ(Run({"config", "set", "ONLINE", "DrawsSite", site.Url()}).code, 0);
