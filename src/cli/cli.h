@@ -87,6 +87,8 @@ const std::vector<Command>& ScenarioCommands();
 const std::vector<Command>& CombsCommands();
 const std::vector<Command>& StakesCommands();
 const std::vector<Command>& RatingsCommands();
+// draws download and the proxy group.
+const std::vector<Command>& OnlineCommands();
 const std::vector<Command>& RegularsCommands();
 const std::vector<Command>& GraphsCommands();
 // views card/layout/layout-compare/week and combs filter-numbers.

@@ -36,6 +36,7 @@ IniFile Effective(const Workspace& ws) {
     WriteGenerateDefaults(ini, ws.GenerateDefaults());
     WriteShreddingSection(ini, ws.Shredding());
     WriteProxySection(ini, ws.Proxy());
+    WriteOnlineSection(ini, ws.Online().Settings());
     return ini;
 }
 
@@ -78,6 +79,8 @@ int Set(CommandContext& c) {
         ReadConfigSections(ini, config);
         ReadShreddingSection(ini, shredding);
         ReadProxySection(ini, proxy);
+        TOnlineConfig online;
+        ReadOnlineSection(ini, online);
         ini.Save(path);
     } catch (const Error& e) {
         host.ShowError(MsgConfigWrite + std::string(e.what()));

@@ -14,28 +14,27 @@
 namespace tessara::test {
 
 class ArchiveServer {
-public:
+  public:
     ArchiveServer() {
-        server_.Http().Get(R"(/ru/tessara/archive/page/(\d+))",
-                           [this](const httplib::Request& req, httplib::Response& res) {
-                               const int page = std::stoi(req.matches[1]);
-                               std::lock_guard lock(mutex_);
-                               requests_.push_back(page);
-                               const size_t n = requests_.size();
-                               if (failAt_.count(n)) {
-                                   res.status = 500;
-                                   return;
-                               }
-                               const auto it = pages_.find(page);
-                               const std::string body =
-                                   it != pages_.end() ? it->second : ArchivePage({});
-                               if (gzip_) {
-                                   res.set_header("Content-Encoding", "gzip");
-                                   res.set_content(Compress(body, true), "application/octet-stream");
-                               } else {
-                                   res.set_content(body, "text/html; charset=utf-8");
-                               }
-                           });
+        server_.Http().Get(R"(/ru/tessara/archive/page/(\d+))", [this](const httplib::Request& req,
+                                                                       httplib::Response& res) {
+            const int page = std::stoi(req.matches[1]);
+            std::lock_guard lock(mutex_);
+            requests_.push_back(page);
+            const size_t n = requests_.size();
+            if (failAt_.count(n)) {
+                res.status = 500;
+                return;
+            }
+            const auto it = pages_.find(page);
+            const std::string body = it != pages_.end() ? it->second : ArchivePage({});
+            if (gzip_) {
+                res.set_header("Content-Encoding", "gzip");
+                res.set_content(Compress(body, true), "application/octet-stream");
+            } else {
+                res.set_content(body, "text/html; charset=utf-8");
+            }
+        });
         server_.Start();
     }
     void SetPage(int page, const std::string& body) {
@@ -55,7 +54,7 @@ public:
     std::string Url() const { return server_.Url(); }
     int Port() const { return server_.Port(); }
 
-private:
+  private:
     LocalServer server_;
     std::mutex mutex_;
     std::map<int, std::string> pages_;

@@ -1,9 +1,11 @@
+#include "online/draws_download.h"
+
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "archive_server.h"
 #include "base/ini_file.h"
 #include "model/files.h"
-#include "online/draws_download.h"
 #include "proxy_pages.h"
 #include "stakes_test_support.h"
 #include "test_support.h"
@@ -29,7 +31,7 @@ std::vector<int> Range(int first, int last) {
 // One download over a local site, the archive in memory and a counter of
 // the saves.
 class DownloadTest : public ::testing::Test {
-protected:
+  protected:
     DownloadTest() : client(host, dir.File("Tessara_6x42.ini")) {
         client.SetTimeouts(2000, 1000);
         SetSite(site.Url());
@@ -168,8 +170,10 @@ TEST_F(DownloadTest, BrokenPagesAbortThePassWithTheirMessage) {
     };
     const std::string noEnd = ArchivePage(Descending(815, 810), false);
     const Case cases[] = {
-        {noEnd, "Не удалось найти пару идентификаторов \"<div class=\"ml-content\">\" - "
-                "\"<ul class=\"s-paginator text-center\"\" в тексте\r\r[" + noEnd + "]!"},
+        {noEnd,
+         "Не удалось найти пару идентификаторов \"<div class=\"ml-content\">\" - "
+         "\"<ul class=\"s-paginator text-center\"\" в тексте\r\r[" +
+             noEnd + "]!"},
         {"<div class=\"ml-content\"><div class=\"row mb20\">unfinished"
          "<ul class=\"s-paginator text-center\"",
          "\"</strong></div>\""},
@@ -266,6 +270,72 @@ TEST(DrawsDownloadCommand, ChecksTheStakesAndNeedsASite) {
     TDrawsArray onDisk;
     ReadDrawsFile(ws.PathOf(DrawsFileName), onDisk);
     EXPECT_EQ(onDisk.size(), 7u);
+}
+
+}  // namespace
+}  // namespace tessara
+
+namespace tessara {
+namespace {
+
+TEST(StartupDownload, FollowsTheOptionAndLoadOnlyEnds) {
+    test::ArchiveServer site;
+    site.SetPage(1, ArchivePage(Descending(23, 15)));
+    struct Case {
+        std::vector<std::string> params;
+        int option;
+        bool withSite;
+        std::deque<bool> answers;
+        size_t questions;
+        int draws;
+        InitOutcome outcome;
+    };
+    const Case cases[] = {
+        {{}, 0, true, {true}, 1, 23, InitOutcome::Ready},
+        {{}, 0, true, {false}, 1, 20, InitOutcome::Ready},
+        {{}, 1, true, {}, 0, 23, InitOutcome::Ready},
+        {{}, 2, true, {}, 0, 20, InitOutcome::Ready},
+        {{}, 0, false, {}, 0, 20, InitOutcome::Ready},  // no site: not even a question
+        {{"loadonly"}, 2, true, {}, 0, 23, InitOutcome::Exit},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        WriteDrawsFile(dir.File(DrawsFileName), test::MakeDraws(1, 20));
+        ViewState(dir.File("tessara.frm"))
+            .WriteInteger(MainWindowSection, DownloadOnStartKey, c.option);
+        if (c.withSite) {
+            IniFile ini;
+            ini.WriteString("ONLINE", "DrawsSite", site.Url());
+            ini.Save(dir.File("Tessara_6x42.ini"));
+        }
+        test::RecordingHost host;
+        host.Answers = c.answers;
+        StartupHooks hooks;
+        Workspace ws(host, dir.Path());
+        const TStartupSwitches s = ParseStartupSwitches(c.params);
+        ASSERT_TRUE(RunCreationStage(ws, s, hooks));
+        EXPECT_EQ(RunInitTick(ws, s, hooks), c.outcome);
+        EXPECT_EQ(host.Questions.size(), c.questions);
+        EXPECT_EQ(ws.Archive().Count(), c.draws);
+        EXPECT_TRUE(host.Messages.empty());
+    }
+}
+
+}  // namespace
+}  // namespace tessara
+
+namespace tessara {
+namespace {
+
+TEST(ArchivePage, ValuesThatAreNoBallsOfTheGameBecomeZero) {
+    std::string page = ArchivePage({900});
+    const size_t at = page.find("Результаты:</span>") + std::string("Результаты:</span>").size();
+    page.replace(at, page.find("</div>", at) - at, " 5, x, 300, -1, 42, 7 + тессабол: 12");
+    TDrawsArray collected;
+    ASSERT_EQ(ParseArchivePage(page, 1, collected), 1);
+    const TDrawRecord& d = collected[0];
+    EXPECT_EQ(std::vector<int>(d.Numbers, d.Numbers + 6), (std::vector<int>{5, 0, 0, 0, 42, 7}));
+    EXPECT_EQ(d.ExtraBall, 0);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "online/http.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -6,7 +8,6 @@
 #include "local_server.h"
 #include "model/error.h"
 #include "model/files.h"
-#include "online/http.h"
 #include "test_support.h"
 
 namespace tessara {
@@ -25,7 +26,7 @@ std::string ErrorOf(const std::function<void()>& f) {
 }
 
 class HttpTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         auto& s = server_.Http();
         s.Get("/headers", [](const httplib::Request& req, httplib::Response& res) {
@@ -47,15 +48,13 @@ protected:
             res.set_content(std::string("\x1f\x8b\x08\x00garbage that is no deflate stream", 38),
                             "application/octet-stream");
         });
-        s.Get("/redirect", [](const httplib::Request&, httplib::Response& res) {
-            res.set_redirect("/target");
-        });
+        s.Get("/redirect",
+              [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/target"); });
         s.Get("/target", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("arrived", "text/plain");
         });
-        s.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
-            res.status = 404;
-        });
+        s.Get("/missing",
+              [](const httplib::Request&, httplib::Response& res) { res.status = 404; });
         s.Get("/short", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("new", "application/octet-stream");
         });

@@ -4,9 +4,8 @@
 // self-signed TLS server, a forward proxy with basic credentials and a port
 // that accepts connections and never answers.
 
-#include <httplib.h>
-
 #include <arpa/inet.h>
+#include <httplib.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -19,7 +18,7 @@
 namespace tessara::test {
 
 class LocalServer {
-public:
+  public:
     LocalServer() : server_(std::make_unique<httplib::Server>()) {}
     explicit LocalServer(std::unique_ptr<httplib::Server> server) : server_(std::move(server)) {}
     ~LocalServer() { Stop(); }
@@ -45,7 +44,7 @@ public:
         return scheme + "://127.0.0.1:" + std::to_string(port_);
     }
 
-private:
+  private:
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = 0;
@@ -59,13 +58,13 @@ std::unique_ptr<httplib::Server> MakeSelfSignedServer();
 // origin when they carry the expected basic credentials, else answers 407.
 // Without a user and password it forwards everything.
 class ForwardProxy {
-public:
+  public:
     ForwardProxy(std::string user, std::string password);
     int Port() const { return server_.Port(); }
     int Forwarded() const { return forwarded_; }
     int Refused() const { return refused_; }
 
-private:
+  private:
     LocalServer server_;
     std::string expected_;
     std::atomic<int> forwarded_{0};
@@ -75,7 +74,7 @@ private:
 // A listening socket that never accepts: connections complete in the
 // kernel's backlog and then hear nothing.
 class SilentPort {
-public:
+  public:
     SilentPort() {
         fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a{};
@@ -91,7 +90,7 @@ public:
     int Port() const { return port_; }
     std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
 
-private:
+  private:
     int fd_ = -1;
     int port_ = 0;
 };

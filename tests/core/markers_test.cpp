@@ -1,8 +1,9 @@
+#include "online/markers.h"
+
 #include <gtest/gtest.h>
 
 #include "model/error.h"
 #include "online/base64.h"
-#include "online/markers.h"
 
 namespace tessara {
 namespace {
@@ -18,11 +19,11 @@ TEST(Markers, ExtractBetweenFindsTrimsAndUnquotes) {
     const Case cases[] = {
         {"<TD> \t42\r\n</td>", "<td>", "</TD>", TMarkerMode::Raise, "42"},  // Latin case ignored
         {"Итог: 5; ИТОГ: 6;", "ИТОГ:", ";", TMarkerMode::Raise, "6"},       // Cyrillic exact
-        {"a=\"x\"\"y\"z\";", "a=", ";", TMarkerMode::Raise, "x\"yz"},        // doubled and lone quotes
+        {"a=\"x\"\"y\"z\";", "a=", ";", TMarkerMode::Raise, "x\"yz"},  // doubled and lone quotes
         {"a= \"\" ;", "a=", ";", TMarkerMode::Raise, ""},
         {"a=\"only one;", "a=", ";", TMarkerMode::Raise, "\"only one"},  // not quoted on both ends
         {"no start here", "<b>", "</b>", TMarkerMode::Raise, ""},
-        {"<b> rest", "<b>", "", TMarkerMode::Raise, "rest"},           // empty end: to the end
+        {"<b> rest", "<b>", "", TMarkerMode::Raise, "rest"},  // empty end: to the end
         {"<b> rest", "<b>", "</b>", TMarkerMode::Empty, ""},
         {"<b> rest ", "<b>", "</b>", TMarkerMode::Rest, "rest"},
         {"<b>1</b><b>2</b>", "<b>", "</b>", TMarkerMode::Raise, "1"},  // first occurrence
@@ -71,7 +72,8 @@ TEST(Markers, CutAtWalksFromOneMarkerToTheNext) {
 }
 
 TEST(Base64, RoundTripsAndSkipsForeignCharacters) {
-    for (const std::string& s : std::vector<std::string>{"", "a", "ab", "abc", "abcd", std::string("\0\xff\x10", 3)})
+    for (const std::string& s :
+         std::vector<std::string>{"", "a", "ab", "abc", "abcd", std::string("\0\xff\x10", 3)})
         EXPECT_EQ(Base64Decode(Base64Encode(s)), s);
     EXPECT_EQ(Base64Encode("Man"), "TWFu");
     EXPECT_EQ(Base64Encode("Ma"), "TWE=");

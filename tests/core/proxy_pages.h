@@ -35,7 +35,8 @@ inline std::string ProxyRow(const std::string& host, int port, int base) {
 inline std::string ProxyPage(const std::vector<std::pair<std::string, int>>& proxies,
                              int base = 1000) {
     std::string page = "<html><body><div style=\"display:none\" data-base=\"" +
-                       std::to_string(base) + "\"></div><table><thead><tr><th>IP</th></tr>"
+                       std::to_string(base) +
+                       "\"></div><table><thead><tr><th>IP</th></tr>"
                        "</thead><tbody>\n";
     for (const auto& [host, port] : proxies) page += ProxyRow(host, port, base);
     page += "</tbody></table></body></html>";

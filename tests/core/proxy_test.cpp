@@ -59,7 +59,7 @@ TEST(ProxyList, RowsDecodeToHostAndPort) {
 
 // A proxy-list service whose pages each hold a given number of rows.
 class ProxyListServer {
-public:
+  public:
     explicit ProxyListServer(std::vector<int> rowsPerPage) : rows_(std::move(rowsPerPage)) {
         server_.Http().Get("/", [this](const httplib::Request& req, httplib::Response& res) {
             std::lock_guard lock(mutex_);
@@ -79,7 +79,7 @@ public:
         return queries_;
     }
 
-private:
+  private:
     test::LocalServer server_;
     std::vector<int> rows_;
     std::mutex mutex_;
@@ -93,8 +93,8 @@ TEST(ProxyList, SearchPagesWhileFullAndShortOfWanted) {
         std::vector<std::string> offsets;
     };
     const Case cases[] = {
-        {{15, 14, 15}, 29, {"", "15"}},       // a page of 14 rows ends it
-        {{15, 15, 15, 15}, 30, {"", "15"}},   // 30 wanted and listed
+        {{15, 14, 15}, 29, {"", "15"}},      // a page of 14 rows ends it
+        {{15, 15, 15, 15}, 30, {"", "15"}},  // 30 wanted and listed
         {{0}, 0, {""}},
     };
     for (const Case& c : cases) {

@@ -75,7 +75,7 @@ void LayoutStateTest::StoredPanelWidthApplies_data() {
     QTest::addColumn<int>("stored");
     QTest::addColumn<bool>("layoutWidth");
     QTest::newRow("-1 leaves the layout's width") << -1 << true;
-    QTest::newRow("a width") << 333 << false;
+    QTest::newRow("a width") << 400 << false;
 }
 
 void LayoutStateTest::StoredPanelWidthApplies() {

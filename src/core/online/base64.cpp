@@ -14,7 +14,8 @@ constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwx
 constexpr std::array<int8_t, 256> MakeDecodeTable() {
     std::array<int8_t, 256> t{};
     for (auto& v : t) v = -1;
-    for (int i = 0; i < 64; ++i) t[static_cast<unsigned char>(kAlphabet[i])] = static_cast<int8_t>(i);
+    for (int i = 0; i < 64; ++i)
+        t[static_cast<unsigned char>(kAlphabet[i])] = static_cast<int8_t>(i);
     return t;
 }
 constexpr std::array<int8_t, 256> kDecode = MakeDecodeTable();

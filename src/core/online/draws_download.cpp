@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "model/error.h"
 #include "model/encoding.h"
+#include "model/error.h"
 #include "model/game.h"
 #include "online/markers.h"
 
@@ -61,11 +61,12 @@ int ParseArchivePage(std::string_view body, int fromNumber, TDrawsArray& collect
         for (int i = 0; i < BallsInDraw && pos <= numbers.size(); ++i) {
             size_t comma = numbers.find(',', pos);
             if (comma == std::string::npos) comma = numbers.size();
-            draw.Numbers[i] = BallValue(std::string_view(numbers).substr(pos, comma - pos), MaxNumber);
+            draw.Numbers[i] =
+                BallValue(std::string_view(numbers).substr(pos, comma - pos), MaxNumber);
             pos = comma + 1;
         }
-        draw.ExtraBall =
-            BallValue(ExtractBetween(block, kExtraStart, kExtraEnd, TMarkerMode::Empty), MaxExtraBall);
+        draw.ExtraBall = BallValue(
+            ExtractBetween(block, kExtraStart, kExtraEnd, TMarkerMode::Empty), MaxExtraBall);
         collected.push_back(draw);
         ++taken;
     }

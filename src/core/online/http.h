@@ -16,8 +16,7 @@ inline constexpr int64_t MaxBodyBytes = int64_t{64} * 1024 * 1024;
 inline constexpr long DefaultConnectTimeoutMs = 5000;
 inline constexpr long DefaultReadTimeoutMs = 10000;
 
-inline constexpr const char* MsgBodyTooLarge =
-    "Ответ сервера превышает допустимый размер (64 МиБ)";
+inline constexpr const char* MsgBodyTooLarge = "Ответ сервера превышает допустимый размер (64 МиБ)";
 
 // A proxy for a request; an empty host means a direct connection.
 struct HttpProxy {

@@ -20,8 +20,8 @@ std::string WaitDetail(const std::string& detail) {
 
 }  // namespace
 
-TProxy ProxyDialogResult(const TProxy& current, int choice, const std::string& server,
-                         int32_t port, const std::string& username, const std::string& password) {
+TProxy ProxyDialogResult(const TProxy& current, int choice, const std::string& server, int32_t port,
+                         const std::string& username, const std::string& password) {
     TProxy p = current;
     p.Server = server;
     p.Port = port;
@@ -77,7 +77,11 @@ void OnlineClient::SetProxy(const TProxy& proxy) {
     SaveProxySettings(true);
 }
 
-bool OnlineClient::SetSettings(const TOnlineConfig& settings) {
+bool OnlineClient::SetSettings(const TOnlineConfig& settings, bool save) {
+    if (!save) {
+        settings_ = settings;
+        return true;
+    }
     BusyGuard busy(host_, kSavingStatus);
     try {
         IniFile ini = IniFile::Load(configPath_);
@@ -123,10 +127,12 @@ bool OnlineClient::ApplyProxy(const std::string& url) {
             const std::string& entry = proxy_.Found.front();
             const size_t colon = entry.find(':');
             const std::string server(Trim(std::string_view(entry).substr(0, colon)));
-            const std::string_view portText =
-                colon == std::string::npos ? std::string_view() : Trim(std::string_view(entry).substr(colon + 1));
+            const std::string_view portText = colon == std::string::npos
+                                                  ? std::string_view()
+                                                  : Trim(std::string_view(entry).substr(colon + 1));
             int32_t port = 0;
-            const auto [p, ec] = std::from_chars(portText.data(), portText.data() + portText.size(), port);
+            const auto [p, ec] =
+                std::from_chars(portText.data(), portText.data() + portText.size(), port);
             if (portText.empty() || ec != std::errc() || p != portText.data() + portText.size())
                 throw Error(fmt::format("\"{}\" не является целым числом", portText));
             proxy_.Server = server;

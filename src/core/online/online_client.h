@@ -11,7 +11,7 @@ namespace tessara {
 
 // The small window without buttons that tells what the download is doing.
 class TWaitWindow {
-public:
+  public:
     virtual ~TWaitWindow() = default;
     virtual void Open(const std::string& text) = 0;
     virtual void SetText(const std::string& text) = 0;
@@ -21,7 +21,8 @@ public:
 inline constexpr const char* MsgProxyListFailed = "Ошибка получения списка proxy-серверов!\r\r";
 inline constexpr const char* MsgNoProxyFound =
     "Не найдено ни одного proxy-сервера с заданными параметрами";
-inline constexpr const char* MsgProxyPickFailed = "Ошибка автоматического выбора proxy сервера!\r\r";
+inline constexpr const char* MsgProxyPickFailed =
+    "Ошибка автоматического выбора proxy сервера!\r\r";
 inline constexpr const char* MsgNoProxyListUrl =
     "Не задан адрес службы списков proxy-серверов: укажите его в ключе ProxyListUrl раздела "
     "[ONLINE] файла \"Tessara_6x42.ini\" (диалог \"Параметры системы\", страница \"Сетевые "
@@ -31,14 +32,14 @@ inline constexpr const char* WaitDownloading = "Загрузка архива т
 // What OK of the proxy dialog makes of its fields: choice 0 no proxy, 1
 // automatic search, 2 manual. The automatic choice forgets any proxy saved
 // before, so that the next download searches afresh.
-TProxy ProxyDialogResult(const TProxy& current, int choice, const std::string& server,
-                         int32_t port, const std::string& username, const std::string& password);
+TProxy ProxyDialogResult(const TProxy& current, int choice, const std::string& server, int32_t port,
+                         const std::string& username, const std::string& password);
 
 // The online side of the workspace: the addresses of the services, the
 // proxy record and the main client through which the archive download goes
 // (the only client that uses a proxy).
 class OnlineClient {
-public:
+  public:
     OnlineClient(Host& host, std::string configPath);
 
     // Settings of the configuration file: PROXY and ONLINE.
@@ -52,8 +53,9 @@ public:
     void SaveProxyIfChanged();
     // The proxy dialog's result: taken over and saved.
     void SetProxy(const TProxy& proxy);
-    // Takes over and saves the addresses.
-    bool SetSettings(const TOnlineConfig& settings);
+    // Takes over the addresses and saves them (or uses them for this
+    // session only).
+    bool SetSettings(const TOnlineConfig& settings, bool save = true);
 
     // The main client.
     void SetWaitWindow(TWaitWindow* wait) { wait_ = wait; }
@@ -77,7 +79,7 @@ public:
         readMs_ = readMs;
     }
 
-private:
+  private:
     void SearchProxies(const std::string& url);
 
     Host& host_;

@@ -77,12 +77,12 @@ int ParseProxyPage(std::string_view body, const TProxyFilter& filter,
         const std::string row = CutAt(region, "<tr>");
         ++rows;
         const std::string script = ExtractBetween(row, "<script>", "</script>", TMarkerMode::Empty);
-        std::string partA = ExtractBetween(
-            ExtractBetween(script, "var", "split", TMarkerMode::Empty), "'", "'",
-            TMarkerMode::Empty);
+        std::string partA =
+            ExtractBetween(ExtractBetween(script, "var", "split", TMarkerMode::Empty), "'", "'",
+                           TMarkerMode::Empty);
         std::reverse(partA.begin(), partA.end());
-        const std::string partB =
-            Base64Decode(DecodeHexEscapes(ExtractBetween(script, "atob('", "'", TMarkerMode::Empty)));
+        const std::string partB = Base64Decode(
+            DecodeHexEscapes(ExtractBetween(script, "atob('", "'", TMarkerMode::Empty)));
         const std::string portText = ExtractBetween(
             ExtractBetween(script, "pp =", ";", TMarkerMode::Empty), " ", "(", TMarkerMode::Empty);
         int32_t port = 0;

@@ -18,7 +18,8 @@
 namespace {
 
 const QStringList kPopupCommands = {
-    QStringLiteral("DrawsInfo"),   QStringLiteral("|"),        QStringLiteral("DrawsImport"),
+    QStringLiteral("DrawsInfo"),   QStringLiteral("|"),        QStringLiteral("DrawsDownload"),
+    QStringLiteral("DrawsImport"),
     QStringLiteral("DrawsExport"), QStringLiteral("|"),        QStringLiteral("DrawsAdd"),
     QStringLiteral("DrawsEdit"),   QStringLiteral("DrawsDel"), QStringLiteral("|"),
     QStringLiteral("DrawsSorted"),
@@ -75,6 +76,7 @@ DrawsTab::DrawsTab(tessara::Workspace& ws, CommandTable& commands, QWidget* pare
 
     auto* panel = new QHBoxLayout;
     panel->setContentsMargins(2, 2, 2, 2);
+    panel->addWidget(commands_.MakeButton(QStringLiteral("DrawsDownload"), this));
     panel->addWidget(commands_.MakeButton(QStringLiteral("DrawsAdd"), this));
     panel->addWidget(commands_.MakeButton(QStringLiteral("DrawsDel"), this));
     panel->addStretch(1);

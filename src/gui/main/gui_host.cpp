@@ -47,9 +47,17 @@ void GuiHost::ShowMessage(tessara::MessageKind kind, const std::string& text) {
 }
 
 bool GuiHost::Confirm(const std::string& text) {
-    const QString caption = ToQString(tessara::ConfirmationCaption);
+    return Ask(QMessageBox::Question, ToQString(tessara::ConfirmationCaption), text);
+}
+
+bool GuiHost::ConfirmError(const std::string& text) {
+    return Ask(QMessageBox::Critical, ToQString(tessara::MessageCaption(tessara::MessageKind::Error)),
+               text);
+}
+
+bool GuiHost::Ask(int icon, const QString& caption, const std::string& text) {
     if (promptHook_) return promptHook_(caption, MessageText(text));
-    QMessageBox box(QMessageBox::Question, caption, MessageText(text),
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, MessageText(text),
                     QMessageBox::Yes | QMessageBox::No, window_);
     // No translations of the standard buttons ship with the program.
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));

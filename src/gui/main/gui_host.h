@@ -30,6 +30,7 @@ class GuiHost : public tessara::Host {
     void ShowStatus(const std::string& text) override;
     void ShowMessage(tessara::MessageKind kind, const std::string& text) override;
     bool Confirm(const std::string& text) override;
+    bool ConfirmError(const std::string& text) override;
     void ProcessEvents() override;
     void Notify(tessara::Change change) override;
     void RefreshViews(bool full) override;
@@ -50,6 +51,9 @@ class GuiHost : public tessara::Host {
     static QString MessageText(const std::string& text);
 
   private:
+    // A Yes/No box (QMessageBox::Icon), No by default.
+    bool Ask(int icon, const QString& caption, const std::string& text);
+
     QWidget* window_ = nullptr;
     QLabel* messagePanel_ = nullptr;
     PromptHook promptHook_;

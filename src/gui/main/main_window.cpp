@@ -22,6 +22,7 @@
 #include "main/command_table.h"
 #include "main/layout_state.h"
 #include "main/status_panels.h"
+#include "online/online_commands.h"
 #include "online/script_library_commands.h"
 #include "online/script_library_panel.h"
 #include "ratings/ratings_commands.h"
@@ -106,6 +107,8 @@ void MainWindow::RegisterCommands() {
                     .Caption = QStringLiteral("Формулы шинковки"),
                     .Category = QStringLiteral("Файл"),
                     .Handler = [this] { EditShredding(); }});
+    // Before the tabs: the draws panel carries the download button.
+    onlineCommands_ = std::make_unique<OnlineCommands>(*ws_, *commands_, this);
 }
 
 void MainWindow::BuildTabs() {
@@ -182,13 +185,19 @@ void MainWindow::BuildMenu() {
         connect(menu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
     };
     addMenu(QStringLiteral("Файл"),
-            {QStringLiteral("EditConfig"), QStringLiteral("EditShredding"), QStringLiteral("|"),
-             QStringLiteral("ExitProgram")});
-    addMenu(QStringLiteral("Архив тиражей"),
-            {QStringLiteral("DrawsInfo"), QStringLiteral("|"), QStringLiteral("DrawsImport"),
-             QStringLiteral("DrawsExport"), QStringLiteral("|"), QStringLiteral("DrawsAdd"),
-             QStringLiteral("DrawsEdit"), QStringLiteral("DrawsDel"), QStringLiteral("|"),
-             QStringLiteral("DrawsSorted")});
+            {QStringLiteral("EditConfig"), QStringLiteral("EditShredding"),
+             QStringLiteral("EditProxy"), QStringLiteral("|"), QStringLiteral("ExitProgram")});
+    QMenu* drawsMenu = menuBar()->addMenu(QStringLiteral("Архив тиражей"));
+    commands_->FillMenu(drawsMenu, {QStringLiteral("DrawsInfo"), QStringLiteral("|"),
+                                    QStringLiteral("DrawsDownload")});
+    onlineCommands_->AddAutoDownloadMenu(drawsMenu);
+    commands_->FillMenu(drawsMenu,
+                        {QStringLiteral("|"), QStringLiteral("DrawsImport"),
+                         QStringLiteral("DrawsExport"), QStringLiteral("|"),
+                         QStringLiteral("DrawsAdd"), QStringLiteral("DrawsEdit"),
+                         QStringLiteral("DrawsDel"), QStringLiteral("|"),
+                         QStringLiteral("DrawsSorted")});
+    connect(drawsMenu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
     addMenu(QStringLiteral("Комбинации"),
             {QStringLiteral("CombsInfo"), QStringLiteral("CombsCheckNums"),
              QStringLiteral("CombsFindInDraws"), QStringLiteral("|"), QStringLiteral("CombsGen"),

@@ -26,6 +26,7 @@ class StakesTab;
 class StatusPanels;
 class ScenarioTab;
 class ScenarioRunCommands;
+class OnlineCommands;
 class ScriptLibraryCommands;
 class ScriptLibraryPanel;
 
@@ -101,6 +102,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     RegularsTab* regularsTab_ = nullptr;
     std::unique_ptr<StakeGraphCommands> graphCommands_;
     std::unique_ptr<ScenarioRunCommands> runCommands_;
+    std::unique_ptr<OnlineCommands> onlineCommands_;
     std::unique_ptr<ScriptLibraryCommands> libraryCommands_;
     ScriptLibraryPanel* libraryPanel_ = nullptr;
     QTimer libraryHeightTimer_;
