@@ -66,7 +66,8 @@ namespace {
 
 const std::vector<const std::vector<Command>*>& CommandTables() {
     static const std::vector<const std::vector<Command>*> tables = {
-        &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands()};
+        &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands(),
+        &ViewsGraphCommands()};
     return tables;
 }
 

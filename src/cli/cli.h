@@ -64,6 +64,8 @@ const std::vector<Command>& ScenarioCommands();
 const std::vector<Command>& CombsCommands();
 const std::vector<Command>& StakesCommands();
 const std::vector<Command>& RatingsCommands();
+// views graph, views repeats, views sums.
+const std::vector<Command>& ViewsGraphCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
