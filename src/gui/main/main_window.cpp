@@ -12,7 +12,9 @@
 #include <QTabWidget>
 #include <map>
 
+#include "base/ini_file.h"
 #include "base/platform.h"
+#include "base/view_keys.h"
 #include "combs/combs_tab.h"
 #include "config/form_config.h"
 #include "config/form_shredding.h"
@@ -31,6 +33,7 @@
 #include "scenario/scenario_tab.h"
 #include "stakes/stakes_commands.h"
 #include "stakes/stakes_tab.h"
+#include "views/analysis_commands.h"
 
 namespace {
 
@@ -110,7 +113,14 @@ void MainWindow::BuildTabs() {
     statsCommands_ = std::make_unique<StatsCommands>(*ws_, *statSelectors_, *commands_, this);
     statisticsTab_ = new StatisticsTab(*ws_, host_, *statSelectors_, *commands_);
     rightTabs_->addTab(statisticsTab_, QStringLiteral("Статистика"));
-    rightTabs_->addTab(new GraphsTab(*statSelectors_), QStringLiteral("Графики"));
+    graphsTab_ = new GraphsTab(*ws_, *statSelectors_, *commands_);
+    rightTabs_->addTab(graphsTab_, QStringLiteral("Графики"));
+    commands_->Add({.Name = QStringLiteral("TabGraps"),
+                    .Caption = QStringLiteral("Вкладка \"Графики\""),
+                    .Category = QStringLiteral("Вид"),
+                    .Handler = [this] { ShowGraphsTab(!graphsTab_->Shown(), true); },
+                    .Checked = [this] { return graphsTab_->Shown(); }});
+    analysisCommands_ = std::make_unique<AnalysisCommands>(*ws_, *commands_, this);
     scenarioTab_ = new ScenarioTab(*ws_, *commands_, statSelectors_->StatBox(),
                                    [this] { return combsTab_->ExcludeDraws(); });
     runCommands_ = std::make_unique<ScenarioRunCommands>(*ws_, host_, *scenarioTab_, *commands_,
@@ -163,8 +173,9 @@ void MainWindow::BuildMenu() {
              QStringLiteral("CombsSelectAll"), QStringLiteral("|"), QStringLiteral("CombsOpen"),
              QStringLiteral("CombsSave"), QStringLiteral("|"), QStringLiteral("CombsUndo")});
     addMenu(QStringLiteral("Статистика"),
-            {QStringLiteral("FiltersManager"), QStringLiteral("FiltersReset"),
-             QStringLiteral("FiltersInfo")});
+            QStringList{QStringLiteral("FiltersManager"), QStringLiteral("FiltersReset"),
+             QStringLiteral("FiltersInfo"), QStringLiteral("|")} +
+                AnalysisCommands::MenuNames());
     addMenu(QStringLiteral("Ставки"), StakesCommands::MenuNames(*commands_));
     QMenu* ratingsMenu = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     RatingsCommands::FillMenu(ratingsMenu, *commands_);
@@ -175,7 +186,8 @@ void MainWindow::BuildMenu() {
         scenarioMenu << QStringLiteral("StakesCheckLine");
     addMenu(QStringLiteral("Сценарий"), scenarioMenu);
     addMenu(QStringLiteral("Вид"),
-            {QStringLiteral("ViewColorDraws"), QStringLiteral("ViewColorCombs")});
+            {QStringLiteral("TabGraps"), QStringLiteral("|"),
+             QStringLiteral("ViewColorDraws"), QStringLiteral("ViewColorCombs")});
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -266,11 +278,37 @@ void MainWindow::SaveLayout() {
 void MainWindow::ResetStatisticsTab() {
     statSelectors_->Refill(false, false);
     statisticsTab_->LoadViewOptions();
+    graphsTab_->LoadViewOptions();
+}
+
+void MainWindow::RestoreTabsVisibility() {
+    bool graphs = tessara::MainViewDefault("TabGraphs") != 0;
+    try {
+        graphs = ws_->View().ReadBool(tessara::MainWindowSection, "TabGraphs", graphs);
+    } catch (const std::exception&) {
+        // The start-up reports the unreadable file; the tab keeps its default.
+    }
+    ShowGraphsTab(graphs, false);
+}
+
+void MainWindow::ShowGraphsTab(bool on, bool byUser) {
+    graphsTab_->SetShown(on);
+    rightTabs_->setTabVisible(rightTabs_->indexOf(graphsTab_), on);
+    if (!byUser) return;
+    try {
+        ws_->View().WriteBool(tessara::MainWindowSection, "TabGraphs", on);
+    } catch (const std::exception& e) {
+        host_.ShowError(e.what());
+    }
+    if (!on) return;
+    rightTabs_->setCurrentWidget(graphsTab_);
+    graphsTab_->RefreshGraphs(true);
 }
 
 void MainWindow::RefreshViews(bool full) {
     if (!statisticsTab_) return;
     statisticsTab_->RefreshView(rightTabs_->currentWidget() == statisticsTab_, full);
+    graphsTab_->RefreshView(rightTabs_->currentWidget() == graphsTab_, full);
 }
 
 void MainWindow::EditConfig() {

@@ -11,9 +11,11 @@
 #include "app/workspace.h"
 #include "main/gui_host.h"
 
+class AnalysisCommands;
 class CombsTab;
 class CommandTable;
 class DrawsTab;
+class GraphsTab;
 class StatSelectors;
 class StatisticsTab;
 class StatsCommands;
@@ -61,6 +63,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void SetupRatingsSorting() override;
     void RestoreLayout() override;
     void ResetStatisticsTab() override;
+    void RestoreTabsVisibility() override;
     void RefreshViews() override { RefreshViews(true); }
     void SetVersionCaption(const std::string& version) override;
 
@@ -78,6 +81,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void EditShredding();
     // Locks the tabs and the scenario list while a scenario runs.
     void LockForRun(bool locked);
+    // Shows or hides the graphs tab (TabGraphs); a tab switched on by the
+    // user comes to the front and draws at once.
+    void ShowGraphsTab(bool on, bool byUser);
 
     GuiHost host_;
     tessara::TStartupSwitches switches_;
@@ -96,6 +102,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     std::unique_ptr<StatSelectors> statSelectors_;
     std::unique_ptr<StatsCommands> statsCommands_;
     StatisticsTab* statisticsTab_ = nullptr;
+    GraphsTab* graphsTab_ = nullptr;
+    std::unique_ptr<AnalysisCommands> analysisCommands_;
     int systemsTab_ = -1;
     QTimer initTimer_;
     bool created_ = true;
