@@ -181,12 +181,18 @@ void TFormRepeats::SaveState() {
     }
 }
 
+QWidget* TFormRepeats::ProgressParent() {
+    // The first analysis runs before the window is shown.
+    return isVisible() || !parentWidget() ? this : parentWidget();
+}
+
 void TFormRepeats::Analyze() {
     tessara::BusyGuard busy(host_);
     const int length = edDrawsLen_->value(), deep = edDeep_->value();
     {
         const int total = std::min<int>(length, static_cast<int>(draws_.size()));
-        Progress progress(this, QString::fromUtf8(tessara::MsgRepeatsCollecting), total);
+        Progress progress(ProgressParent(), QString::fromUtf8(tessara::MsgRepeatsCollecting),
+                          total);
         analysis_ = tessara::AnalyzeRepeats(draws_, length, deep,
                                             [&](int done, int) { progress.Step(done); });
     }
@@ -219,7 +225,7 @@ void TFormRepeats::ShowChart() {
     }
     std::vector<tessara::TGraphSeries> series;
     {
-        Progress progress(this, QString::fromUtf8(tessara::MsgRepeatsCharting),
+        Progress progress(ProgressParent(), QString::fromUtf8(tessara::MsgRepeatsCharting),
                           static_cast<int>(analysis_.Rows.size()));
         series = tessara::RepeatsSeries(analysis_, [&](int done, int) { progress.Step(done); });
     }

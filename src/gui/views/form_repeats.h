@@ -36,6 +36,7 @@ class TFormRepeats : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QWidget* ProgressParent();
     void ShowList();
     void ShowChart();
     void LoadState();
