@@ -23,6 +23,7 @@ Workspace::Workspace(Host& host, std::string dataDir)
     : host_(host),
       dataDir_(std::move(dataDir)),
       viewState_(JoinPath(dataDir_, std::string(ProgramName) + ".frm")),
+      online_(std::make_unique<OnlineClient>(host_, JoinPath(dataDir_, ConfigFileName))),
       stats_(archive_.Draws(), config_, shredding_) {}
 
 void Workspace::RegisterStats() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "combs/comb_list.h"
 #include "model/draw_archive.h"
 #include "model/game.h"
+#include "online/online_client.h"
 #include "stakes/ratings.h"
 #include "stakes/stakes_file.h"
 #include "stakes/stake_logs.h"
@@ -203,7 +205,7 @@ public:
     const TConfigData& Config() const { return config_; }
     const TCombsGenerateParams& GenerateDefaults() const { return generateDefaults_; }
     const TShreddingConfig& Shredding() const { return shredding_; }
-    const TProxy& Proxy() const { return proxy_; }
+    const TProxy& Proxy() const { return online_->Proxy(); }
     void LoadConfig();
     void LoadProxySettings();
     bool SaveConfig();
@@ -304,6 +306,15 @@ public:
     // Exchanges a line with its upper (or lower) neighbour; the new index.
     int MoveScenarioLine(int index, bool up);
 
+    // The online services: their addresses, the proxy record and the main
+    // client of the draw download.
+    OnlineClient& Online() { return *online_; }
+    const OnlineClient& Online() const { return *online_; }
+    // The draw download command: downloads new draws from the operator's
+    // site, then checks the stakes whether it succeeded or not. The number
+    // of draws added; -1 when no site is set.
+    int DrawsDownload();
+
     // Whether the value table compares with the full set of combinations.
     bool PrefetchsEnabled() const;
     void SetPrefetchsEnabled(bool on);
@@ -323,7 +334,7 @@ private:
     TConfigData config_;
     TCombsGenerateParams generateDefaults_;
     TShreddingConfig shredding_;
-    TProxy proxy_;
+    std::unique_ptr<OnlineClient> online_;
     TStatList stats_;
     TCombList combs_;
     TCombList undo_;

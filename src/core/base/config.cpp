@@ -124,6 +124,16 @@ void ReadProxySection(const IniFile& ini, TProxy& p) {
     p.Saved = true;
 }
 
+void ReadOnlineSection(const IniFile& ini, TOnlineConfig& o) {
+    o.DrawsSite = ini.ReadString("ONLINE", "DrawsSite", "");
+    o.ProxyListUrl = ini.ReadString("ONLINE", "ProxyListUrl", "");
+}
+
+void WriteOnlineSection(IniFile& ini, const TOnlineConfig& o) {
+    ini.WriteString("ONLINE", "DrawsSite", o.DrawsSite);
+    ini.WriteString("ONLINE", "ProxyListUrl", o.ProxyListUrl);
+}
+
 void WriteConfigSections(IniFile& ini, const TConfigData& c) {
     ini.WriteInteger("GLOBAL", "MatrixCols", c.MatrixCols);
     ini.WriteString("GLOBAL", "MatrixSegments", c.SegmentsText());

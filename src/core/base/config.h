@@ -77,6 +77,18 @@ struct TProxy {
     std::vector<std::string> Found;
 };
 
+// Addresses and identity of the online services: the section ONLINE. An
+// empty address switches its service off. New keys go here and into
+// ReadOnlineSection / WriteOnlineSection.
+struct TOnlineConfig {
+    // The lottery operator's site, e.g. "https://host"; the archive path is
+    // appended to it.
+    std::string DrawsSite;
+    // Root address of the public proxy-list service.
+    std::string ProxyListUrl;
+    bool operator==(const TOnlineConfig&) const = default;
+};
+
 // The statistic families whose methods depend on the configuration.
 struct TChangedFamilies {
     bool Matrix = false;
@@ -98,6 +110,8 @@ void WriteConfigSections(IniFile& ini, const TConfigData& config);
 void WriteShreddingSection(IniFile& ini, const TShreddingConfig& shredding);
 void WriteGenerateDefaults(IniFile& ini, const TCombsGenerateParams& gen);
 void WriteProxySection(IniFile& ini, const TProxy& proxy);
+void ReadOnlineSection(const IniFile& ini, TOnlineConfig& online);
+void WriteOnlineSection(IniFile& ini, const TOnlineConfig& online);
 
 // Money as the files hold it: a decimal amount.
 std::string FormatMoneyValue(TMoney value);

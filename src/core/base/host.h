@@ -26,6 +26,8 @@ public:
     virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
     // A Yes/No question; No is the default answer.
     virtual bool Confirm(const std::string& text) = 0;
+    // A Yes/No question about a failure, in a box captioned "Ошибка".
+    virtual bool ConfirmError(const std::string& text) { return Confirm(text); }
     virtual void ProcessEvents() {}
     virtual void Notify(Change) {}
     // Asks the visible analysis views to recompute (unconditionally when full).
