@@ -15,6 +15,7 @@
 
 #include "app/workspace.h"
 #include "base/ini_file.h"
+#include "graph/form_graph.h"
 #include "gui_test_support.h"
 #include "main/command_table.h"
 #include "main/main_window.h"
@@ -24,6 +25,7 @@
 #include "views/draw_graph.h"
 #include "views/form_repeats.h"
 #include "views/repeats.h"
+#include "views/sum_distribution.h"
 
 using namespace tessara;
 
@@ -58,6 +60,7 @@ class ViewsGraphGuiTest : public QObject {
     void RedrawsOnlyWhenInputsChange();
     void TabSwitchesOffAndOn();
     void RepeatsWindowListsAndCharts();
+    void SumDistributionInTheGraphWindow();
 
   private:
     Workspace& Work() const { return window_->Work(); }
@@ -204,6 +207,7 @@ void ViewsGraphGuiTest::RepeatsWindowListsAndCharts() {
         for (QAction* item : a->menu()->actions()) menus << item->objectName();
     QVERIFY(menus.contains("TabGraps"));
     QVERIFY(menus.contains("AnalyzeRepeats"));
+    QVERIFY(menus.contains("TotalSumCombs"));
 
     bool checked = false;
     test::OnNextModal<TFormRepeats>([&](TFormRepeats* form) {
@@ -246,6 +250,52 @@ void ViewsGraphGuiTest::RepeatsWindowListsAndCharts() {
         form->accept();
     });
     QVERIFY(window_->Commands().Execute("AnalyzeRepeats"));
+    QVERIFY(prompts_->Seen.isEmpty());
+}
+
+void ViewsGraphGuiTest::SumDistributionInTheGraphWindow() {
+    const TSumDistribution d = ComputeSumDistribution(Work().Archive().Draws());
+    const std::vector<TGraphSeries> expected = SumDistributionSeries(d);
+    bool checked = false;
+    test::OnNextModal<TFormGraph>([&](TFormGraph* form) {
+        form->resize(1100, 700);
+        QCOMPARE(form->windowTitle(), QString::fromUtf8(SumDistributionCaption));
+        const QList<QAbstractSeries*> all = form->Chart()->series();
+        QCOMPARE(all.size(), 5);
+        const QColor colors[] = {QColor(255, 0, 0), QColor(128, 0, 0), QColor(0, 128, 0),
+                                 QColor(0, 0, 255), QColor(255, 0, 255)};
+        for (int i = 0; i < 5; ++i) {
+            auto* line = qobject_cast<QLineSeries*>(all[i]);
+            QVERIFY(line);
+            QCOMPARE(line->name(), QString::fromStdString(expected[size_t(i)].Title));
+            QCOMPARE(line->color(), colors[i]);
+            QCOMPARE(line->count(), int(expected[size_t(i)].Points.size()));
+            QCOMPARE(line->pointsVisible(), i == 0);
+        }
+        QCOMPARE(all[2]->name(),
+                 QStringLiteral("Диапазон 1 (от 1/3 и выше по оси Y) - суммы 87-171"));
+        // The scaled theoretical curve peaks at the largest actual count.
+        QCOMPARE(qobject_cast<QLineSeries*>(all[1])->at(129 - 21).y(), double(d.MaxActual));
+        SaveShot(form, "sums.png");
+        checked = true;
+        form->accept();
+    });
+    QVERIFY(window_->Commands().Execute("TotalSumCombs"));
+    QVERIFY(checked);
+    QVERIFY(!Work().GetHost().Busy());
+
+    // An empty archive still shows the theoretical curve, flat at zero.
+    Work().ClearDraws();
+    window_->Commands().Update();
+    QVERIFY(!window_->Commands().Action("AnalyzeRepeats")->isEnabled());
+    checked = false;
+    test::OnNextModal<TFormGraph>([&](TFormGraph* form) {
+        QCOMPARE(form->Chart()->series().size(), 5);
+        checked = true;
+        form->accept();
+    });
+    QVERIFY(window_->Commands().Execute("TotalSumCombs"));
+    QVERIFY(checked);
     QVERIFY(prompts_->Seen.isEmpty());
 }
 

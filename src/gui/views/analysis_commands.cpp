@@ -3,8 +3,10 @@
 #include <QString>
 
 #include "app/workspace.h"
+#include "graph/form_graph.h"
 #include "main/command_table.h"
 #include "views/form_repeats.h"
+#include "views/sum_distribution.h"
 
 namespace {
 
@@ -12,7 +14,9 @@ const QString kCategory = QStringLiteral("Расширенная статист�
 
 }  // namespace
 
-QStringList AnalysisCommands::MenuNames() { return {QStringLiteral("AnalyzeRepeats")}; }
+QStringList AnalysisCommands::MenuNames() {
+    return {QStringLiteral("AnalyzeRepeats"), QStringLiteral("TotalSumCombs")};
+}
 
 AnalysisCommands::AnalysisCommands(tessara::Workspace& ws, CommandTable& commands,
                                    QWidget* window)
@@ -22,10 +26,29 @@ AnalysisCommands::AnalysisCommands(tessara::Workspace& ws, CommandTable& command
                   .Category = kCategory,
                   .Handler = [this] { AnalyzeRepeats(); },
                   .Enabled = [this] { return !ws_.Archive().Empty(); }});
+    commands.Add({.Name = QStringLiteral("TotalSumCombs"),
+                  .Caption = QString::fromUtf8(tessara::SumDistributionCaption),
+                  .Category = kCategory,
+                  .Handler = [this] { TotalSumCombs(); }});
 }
 
 void AnalysisCommands::AnalyzeRepeats() {
     TFormRepeats form(ws_.Archive().Draws(), ws_.GetHost(), ws_.View(), window_);
     form.Analyze();
     form.exec();
+}
+
+void AnalysisCommands::TotalSumCombs() {
+    std::vector<tessara::TGraphSeries> series;
+    {
+        tessara::BusyGuard busy(ws_.GetHost(), tessara::MsgSumsCollecting);
+        series = tessara::SumDistributionSeries(
+            tessara::ComputeSumDistribution(ws_.Archive().Draws()));
+    }
+    // Only the actual sums carry markers and value labels; the theoretical
+    // curve and the three level lines are plain.
+    std::vector<TFormGraph::TLook> looks(series.size(), {false, false});
+    looks.front() = {true, true};
+    TFormGraph::ShowGraph(window_, ws_.View().Path(),
+                          QString::fromUtf8(tessara::SumDistributionCaption), series, looks);
 }

@@ -19,6 +19,7 @@ class AnalysisCommands {
 
   private:
     void AnalyzeRepeats();
+    void TotalSumCombs();
 
     tessara::Workspace& ws_;
     QWidget* window_;
