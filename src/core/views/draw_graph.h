@@ -34,7 +34,7 @@ struct TDrawGraph {
 
 // What decides whether the graph must be drawn again without force.
 struct TDrawGraphKey {
-    int ArchiveCount = -1, Offset = -1, Length = -1, Type = -1;
+    int ArchiveCount = -1, Offset = -1, Length = -1, Method = -1;
     bool operator==(const TDrawGraphKey&) const = default;
 };
 

@@ -130,13 +130,14 @@ GraphsTab::GraphsTab(tessara::Workspace& ws, StatSelectors& selectors, CommandTa
 
 void GraphsTab::RefreshGraphs(bool force) {
     if (!shown_) return;
+    // The kind is keyed by its method rather than its place in the box, which
+    // moves when the favourites change.
+    const int method = selectors_.SelectedGraph();
     const tessara::TDrawGraphKey key{ws_.Archive().Count(), ws_.DrawsOffset(),
-                                     edDrawsGraphLen_->value(),
-                                     selectors_.GraphBox()->currentIndex()};
+                                     edDrawsGraphLen_->value(), method};
     if (!force && key == key_) return;
     key_ = key;
     ClearChart();
-    const int method = selectors_.SelectedGraph();
     if (method < 0 || ws_.Archive().Empty()) return;
 
     tessara::BusyGuard busy(ws_.GetHost(), tessara::MsgDrawGraphStatus);
