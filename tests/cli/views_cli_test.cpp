@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
-
+#include <map>
 #include <sstream>
 
 #include "cli.h"
 #include "model/draw_archive.h"
+#include "model/files.h"
 #include "test_support.h"
 
 namespace tessara {
@@ -14,70 +15,74 @@ using test::MakeDraw;
 class ViewsCliTest : public ::testing::Test {
 protected:
     ViewsCliTest() {
-        // Sums 30, 50, 50, 30, 21; draws 3 and 4 share 1..5, 5 repeats 4 whole.
         WriteDrawsFile(dir.File(DrawsFileName),
-                       {MakeDraw(1, {1, 2, 3, 4, 5, 15}), MakeDraw(2, {1, 2, 3, 4, 5, 35}),
-                        MakeDraw(3, {35, 1, 2, 3, 4, 5}), MakeDraw(4, {15, 5, 4, 3, 2, 1}),
-                        MakeDraw(5, {6, 5, 4, 3, 2, 1})});
+                       {MakeDraw(100, {1, 2, 3, 20, 25, 30}, 5, "07 марта 2021"),
+                        MakeDraw(101, {2, 10, 30, 36, 38, 41}, 7, "08 марта 2021")});
     }
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--data-dir", dir.Path(), "views"});
-        std::ostringstream o, e;
-        const int code = cli::RunCli(args, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
+    std::pair<int, std::string> Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--data-dir", dir.Path()});
+        std::ostringstream out, err;
+        const int code = cli::RunCli(args, out, err);
+        return {code, out.str() + err.str()};
     }
     test::TempDir dir;
-    std::string out, err;
 };
 
-TEST_F(ViewsCliTest, GraphOverTheWindow) {
-    ASSERT_EQ(Run({"graph", "SUMS", "--len", "4", "--offset", "1"}), 0) << err;
-    EXPECT_EQ(out,
-              "Тираж\t{ sum } Сумма тиража: все значения [ NG ]\tСреднее значение\t"
-              "Наиболее часто встречающееся значение\n"
-              "1\t30\t40.00\t30\n"
-              "2\t50\t40.00\t30\n"
-              "3\t50\t40.00\t30\n"
-              "4\t30\t40.00\t30\n");
-    ASSERT_EQ(Run({"graph", "POS1", "--len", "1", "--sorted"}), 0) << err;
-    EXPECT_EQ(out.substr(out.find('\n') + 1), "5\t1\t1.00\t1\n");
-
-    EXPECT_EQ(Run({"graph", "NUMS"}), 1);
-    EXPECT_EQ(err, "Ошибка: у метода NUMS нет графика\n");
-    EXPECT_EQ(Run({"graph", "NOPE"}), 1);
-    EXPECT_EQ(Run({"graph", "SUMS", "--len", "0"}), 2);
-    EXPECT_EQ(Run({"graph", "SUMS", "--offset", "-1"}), 2);
-    EXPECT_EQ(Run({"graph"}), 2);
+// A grid row as the CLI prints it: cells of a 1-based column -> text.
+std::string Row(const std::string& first, int columns, std::map<int, std::string> cells,
+                const std::string& last = "") {
+    std::string s = first;
+    for (int c = 1; c <= columns; ++c) s += "\t" + (cells.count(c) ? cells[c] : "");
+    if (!last.empty()) s += "\t" + last;
+    return s + "\n";
 }
 
-TEST_F(ViewsCliTest, RepeatsInListOrder) {
-    ASSERT_EQ(Run({"repeats", "--len", "2", "--deep", "3"}), 0) << err;
-    EXPECT_EQ(out,
-              "Тираж\tСовпадений\tКол-во повторов\tСписок тиражей\n"
-              "5\t5\t3\t4 3 2\n"
-              "4\t5\t2\t3 2\n"
-              "4\t6\t1\t1\n");
-    EXPECT_EQ(Run({"repeats", "--deep", "0"}), 2);
-    EXPECT_EQ(Run({"repeats", "--len", "x"}), 2);
+TEST_F(ViewsCliTest, GridsAsTheWindowShowsThem) {
+    auto [code, out] = Run({"views", "card", "--limit", "1"});
+    ASSERT_EQ(code, 0) << out;
+    std::map<int, std::string> numbers;
+    for (int n = 1; n <= 42; ++n) numbers[n] = std::to_string(n);
+    EXPECT_EQ(out, Row("Тираж", 42, numbers, "E") +
+                       Row("101", 42, {{2, "2"}, {10, "10"}, {30, "30"}, {36, "36"}, {38, "38"}, {41, "41"}}, "7"));
+
+    std::tie(code, out) = Run({"views", "layout", "--len", "1", "--offset", "1"});
+    ASSERT_EQ(code, 0) << out;
+    EXPECT_EQ(out, "\t100\n1\t1, [2], 3, 20, 25, [30]\n");
+    std::tie(code, out) = Run({"views", "layout-compare", "--lens", "1,2,5,5,5"});
+    ASSERT_EQ(code, 0) << out;
+    EXPECT_EQ(out.substr(0, out.find("\n\n", out.find("\n\n") + 2)),
+              "Кол-во\t101 - 101\n1\t2, 10, 30, 36, 38, 41\n\n"
+              "Кол-во\t100 - 101\n2\t2, 30\n1\t10, 36, 38, 41, 1, 3, 20, 25");
+
+    // 7 March 2021 was a Sunday, the 8th a Monday.
+    std::tie(code, out) = Run({"views", "week"});
+    ASSERT_EQ(code, 0) << out;
+    std::istringstream lines(out);
+    std::string header, monday, line, sunday;
+    std::getline(lines, header);
+    std::getline(lines, monday);
+    for (int d = 2; d <= 7; ++d) std::getline(lines, sunday);
+    EXPECT_EQ(monday + "\n", Row("Пн", 42, {{2, "1"}, {10, "1"}, {30, "1"}, {36, "1"}, {38, "1"}, {41, "1"}}));
+    EXPECT_EQ(sunday + "\n", Row("Вс", 42, {{1, "1"}, {2, "1"}, {3, "1"}, {20, "1"}, {25, "1"}, {30, "1"}}));
+
+    EXPECT_EQ(Run({"views", "layout", "--offset", "2"}).first, 2);
+    EXPECT_EQ(Run({"views", "week", "--len", "0"}).first, 2);
 }
 
-TEST_F(ViewsCliTest, SumsWithTheirRanges) {
-    ASSERT_EQ(Run({"sums"}), 0) << err;
-    std::vector<std::string> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    ASSERT_EQ(lines.size(), 1u + 217u + 3u);
-    EXPECT_EQ(lines[0],
-              "Сумма\tФактическое распределение сумм (по тиражам)\tКомбинаций\t"
-              "Теоретическое распределение сумм (по комбинациям)");
-    EXPECT_EQ(lines[1], "21\t1\t1\t0.00");
-    EXPECT_EQ(lines[1 + 129 - 21], "129\t0\t73294\t2.00");
-    EXPECT_EQ(lines[1 + 50 - 21].substr(0, 5), "50\t2\t");
-    EXPECT_EQ(lines[218], "Диапазон 1 (от 1/3 и выше по оси Y) - суммы 87-171");
-    EXPECT_EQ(lines[219], "Диапазон 2 (от 1/2 и выше по оси Y) - суммы 95-163");
-    EXPECT_EQ(lines[220], "Диапазон 3 (от 2/3 и выше по оси Y) - суммы 103-155");
+TEST_F(ViewsCliTest, NumberFilterKeepsAndRemoves) {
+    auto [code, out] = Run({"combs", "filter-numbers", "5;12", "--keep", "--out", dir.File("k.lcv")});
+    ASSERT_EQ(code, 0) << out;
+    EXPECT_EQ(out, "Комбинаций: 1407406\n");
+    std::tie(code, out) = Run({"combs", "filter-numbers", "5,6", "--remove", "--in", dir.File("k.lcv")});
+    ASSERT_EQ(code, 0) << out;
+    EXPECT_EQ(out, "Комбинаций: 575757\n");  // 12 with five of the other 39 numbers
+    for (std::vector<std::string> bad : {std::vector<std::string>{"5;12"},
+                                         {"5;12", "--keep", "--remove"},
+                                         {"43", "--keep"},
+                                         {"", "--keep"}}) {
+        bad.insert(bad.begin(), {"combs", "filter-numbers"});
+        EXPECT_EQ(Run(bad).first, 2) << bad[2];
+    }
 }
 
 }  // namespace

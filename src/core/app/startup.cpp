@@ -77,7 +77,7 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
         ws.GenerateCombs(true, ws.GenerateDefaults());
         hooks.RefreshViews();
         ws.LoadRatings();
-        // Regular stakes are loaded here.
+        ws.Regulars().Load();
         ws.LoadCurrentScenario();
         // Unless a batch switch is set, the online catalogues load here.
         hooks.SetupRatingsSorting();

@@ -24,7 +24,8 @@ Workspace::Workspace(Host& host, std::string dataDir)
       dataDir_(std::move(dataDir)),
       viewState_(JoinPath(dataDir_, std::string(ProgramName) + ".frm")),
       online_(std::make_unique<OnlineClient>(host_, JoinPath(dataDir_, ConfigFileName))),
-      stats_(archive_.Draws(), config_, shredding_) {}
+      stats_(archive_.Draws(), config_, shredding_),
+      regulars_(std::make_unique<TRegulars>(host_, viewState_, PathOf(RegularsFileName))) {}
 
 void Workspace::RegisterStats() {
     stats_.Register();
@@ -85,6 +86,12 @@ bool Workspace::SaveDrawsFile() {
 }
 
 bool Workspace::AddDraw(const TDrawRecord& draw) {
+    // Two draws of one number make every look-up by number ambiguous: the
+    // user says whether that is meant.
+    if (archive_.FindDrawIndex(draw.DrawNo) >= 0 &&
+        !host_.Confirm(fmt::format("Тираж № {} уже есть в архиве.\r\rДобавить еще один тираж с этим номером?",
+                                   draw.DrawNo)))
+        return false;
     archive_.Append(draw);
     const bool ok = SaveDrawsFile();
     host_.RefreshViews(false);
@@ -213,6 +220,7 @@ void Workspace::LoadViewOptions() {
     sortedDraws_ = ini.ReadBool(MainWindowSection, "SortedDraws", MainViewDefault("SortedDraws"));
     colorDraws_ = ini.ReadBool(MainWindowSection, "ColorDraws", MainViewDefault("ColorDraws"));
     LoadStakesOptions(ini);
+    regulars_->SetTabVisible(ini.ReadBool(MainWindowSection, "TabTables", MainViewDefault("TabTables")));
 }
 
 }  // namespace tessara

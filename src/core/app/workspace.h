@@ -15,6 +15,7 @@
 #include "model/game.h"
 #include "online/online_client.h"
 #include "stakes/ratings.h"
+#include "stakes/regulars.h"
 #include "stakes/stakes_file.h"
 #include "stakes/stake_logs.h"
 #include "stakes/stakes_grid.h"
@@ -164,6 +165,10 @@ public:
     int RatingsEffMode() const { return ratingsEffMode_; }
     void SetRatingsEffMode(int mode);
     std::string RatingsStatusText() const;
+
+    // The regular stakes and their file.
+    TRegulars& Regulars() { return *regulars_; }
+    const TRegulars& Regulars() const { return *regulars_; }
 
     // The draw archive.
     const TDrawArchive& Archive() const { return archive_; }
@@ -354,6 +359,7 @@ private:
     int ratingsEffMode_ = 1;
     int ratingsSortColumn_ = RatingDefaultSortColumn;
     bool ratingsSortDesc_ = true;
+    std::unique_ptr<TRegulars> regulars_;
 };
 
 }  // namespace tessara

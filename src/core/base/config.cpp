@@ -5,6 +5,7 @@
 
 #include "model/encoding.h"
 #include "model/error.h"
+#include "model/format.h"
 #include "model/game.h"
 
 namespace tessara {
@@ -181,7 +182,7 @@ std::string FormatMoneyValue(TMoney value) {
 TMoney MoneyFromAmount(double amount) { return std::llround(amount * MoneyScale); }
 
 std::string FormatMoney(TMoney value) {
-    return fmt::format("{:.2f}", static_cast<double>(value) / MoneyScale);
+    return FormatFixed(static_cast<double>(value) / MoneyScale, 2);
 }
 
 }  // namespace tessara

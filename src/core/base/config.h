@@ -116,7 +116,7 @@ void WriteOnlineSection(IniFile& ini, const TOnlineConfig& online);
 // Money as the files hold it: a decimal amount.
 std::string FormatMoneyValue(TMoney value);
 TMoney MoneyFromAmount(double amount);
-// "%.2f" of a money value.
+// A money value with two decimals and the display separator.
 std::string FormatMoney(TMoney value);
 
 inline constexpr const char* MsgConfigRead = "Ошибка чтения файла конфигурации!\r\r";

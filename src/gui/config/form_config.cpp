@@ -22,6 +22,8 @@
 #include "base/ini_file.h"
 #include "app/workspace.h"
 #include "main/dialog_buttons.h"
+#include "main/user_locale.h"
+#include "model/format.h"
 #include "model/game.h"
 
 namespace {
@@ -60,7 +62,8 @@ TMoney ProfitFromText(const QString& text) {
 }
 
 QString AmountText(TMoney value, QChar decimalPoint) {
-    return QString::fromStdString(tessara::FormatMoney(value)).replace(u'.', decimalPoint);
+    return QString::fromStdString(tessara::FormatMoney(value))
+        .replace(QLatin1Char(tessara::DecimalSeparator()), decimalPoint);
 }
 
 QChar DecimalPoint(const QLocale& locale) {
@@ -148,6 +151,7 @@ QDoubleSpinBox* MakeAmount(QWidget* parent, const char* name, int decimals, doub
                            const QString& hint = {}) {
     auto* box = new AmountSpinBox(parent);
     box->setObjectName(QLatin1String(name));
+    box->setLocale(NumberLocale());
     box->setDecimals(decimals);
     box->setRange(lo, 1e12);
     box->setToolTip(hint);
@@ -307,7 +311,7 @@ QString TFormConfig::PrizeRowText(int row, TMoney profit, QChar decimalPoint) {
 }
 
 void TFormConfig::FillProfits() {
-    const QChar dp = DecimalPoint(locale());
+    const QChar dp = QLatin1Char(tessara::DecimalSeparator());
     for (int i = 0; i < kPrizeRows; ++i) {
         const TMoney profit =
             i < static_cast<int>(config_.Profits.size()) ? config_.Profits[i].Profit : 0;

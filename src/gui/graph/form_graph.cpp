@@ -9,6 +9,7 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "main/layout_state.h"
@@ -18,11 +19,29 @@ namespace {
 constexpr int kLineWidth = 2;
 constexpr int kMarkerSize = 3;
 
-// Room around the points so markers and labels at the edges stay inside.
-void SetPaddedRange(QValueAxis* axis, double low, double high) {
+// A tick step of 1, 2 or 5 times a power of ten that gives about eight
+// ticks over the span; whole numbers along an axis of whole values.
+double NiceStep(double span, bool whole) {
+    const double raw = span > 0 ? span / 8 : 1;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = magnitude * 10;
+    for (double f : {1.0, 2.0, 5.0})
+        if (raw <= f * magnitude) {
+            step = f * magnitude;
+            break;
+        }
+    return whole ? std::max(1.0, std::round(step)) : step;
+}
+
+// Room around the points so markers and labels at the edges stay inside;
+// ticks at round values.
+void SetAxisRange(QValueAxis* axis, double low, double high, bool whole) {
     const double span = high - low;
     const double pad = span > 0 ? span * 0.05 : std::max(1.0, std::abs(low) * 0.05);
     axis->setRange(low - pad, high + pad);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(NiceStep(span + 2 * pad, whole));
 }
 
 }  // namespace
@@ -108,8 +127,9 @@ void TFormGraph::ExtendAxes(double x, double y) {
         minY_ = std::min(minY_, y);
         maxY_ = std::max(maxY_, y);
     }
-    SetPaddedRange(axisX_, minX_, maxX_);
-    SetPaddedRange(axisY_, minY_, maxY_);
+    wholeX_ = wholeX_ && x == std::floor(x);
+    SetAxisRange(axisX_, minX_, maxX_, wholeX_);
+    SetAxisRange(axisY_, minY_, maxY_, false);
 }
 
 void TFormGraph::AddGraphPoint(double x, const QString& title, double y, bool showPoints,

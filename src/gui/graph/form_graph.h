@@ -72,5 +72,6 @@ class TFormGraph : public QDialog {
     std::vector<QLineSeries*> series_;
     std::vector<QLineSeries*> followMarks_;
     bool hasPoints_ = false;
+    bool wholeX_ = true;
     double minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
 };

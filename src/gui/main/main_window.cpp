@@ -24,6 +24,8 @@
 #include "main/status_panels.h"
 #include "ratings/ratings_commands.h"
 #include "ratings/ratings_tab.h"
+#include "regulars/regulars_commands.h"
+#include "regulars/regulars_tab.h"
 #include "stats/graphs_tab.h"
 #include "stats/stat_selectors.h"
 #include "stats/statistics_tab.h"
@@ -34,6 +36,11 @@
 #include "stakes/stakes_commands.h"
 #include "stakes/stakes_tab.h"
 #include "views/analysis_commands.h"
+#include "stakes/stake_graph_commands.h"
+#include "views/card_tab.h"
+#include "views/layout_tab.h"
+#include "views/number_views.h"
+#include "views/week_tab.h"
 
 namespace {
 
@@ -64,7 +71,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     host_.OnRefreshViews([this](bool full) { RefreshViews(full); });
 
     const std::string dataDir =
-        switches_.DataDir.empty() ? tessara::ExecutableDir() : switches_.DataDir;
+        switches_.DataDir.empty() ? tessara::DefaultDataDir() : switches_.DataDir;
     ws_ = std::make_unique<tessara::Workspace>(host_, dataDir);
 
     commands_ = new CommandTable(host_, this);
@@ -78,6 +85,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
 
     created_ = tessara::RunCreationStage(*ws_, switches_, *this);
     combsTab_->LoadViewOptions();
+    numberViews_->LoadViewOptions();
     commands_->Update();
 }
 
@@ -125,13 +133,22 @@ void MainWindow::BuildTabs() {
                                    [this] { return combsTab_->ExcludeDraws(); });
     runCommands_ = std::make_unique<ScenarioRunCommands>(*ws_, host_, *scenarioTab_, *commands_,
                                                          [this](bool locked) { LockForRun(locked); });
+    scenarioTab_->AddRunButtons();
     // Ctrl+Del deletes combinations or scenario lines, whichever has the focus.
     ScopeShortcut(commands_->Action(QStringLiteral("CombsDelSelected")), combsTab_);
     stakesTab_ = new StakesTab(*ws_, *commands_, *combsTab_);
     ratingsTab_ = new RatingsTab(*ws_, *commands_,
                                  [this] { rightTabs_->setCurrentWidget(scenarioTab_); });
-    const std::map<QString, QWidget*> built = {{QStringLiteral("Ставки"), stakesTab_},
+    graphCommands_ = std::make_unique<StakeGraphCommands>(*ws_, *ratingsTab_, *commands_, this);
+    regularsTab_ = new RegularsTab(*ws_, *commands_, *combsTab_,
+                                   [this](bool on) { ShowRegularsTab(on); });
+    numberViews_ = std::make_unique<NumberViews>(*ws_, *commands_, rightTabs_);
+    const std::map<QString, QWidget*> built = {{QStringLiteral("Карта"), numberViews_->Card()},
+                                               {QStringLiteral("Схема"), numberViews_->Layout()},
+                                               {QStringLiteral("Неделя"), numberViews_->Week()},
+                                               {QStringLiteral("Ставки"), stakesTab_},
                                                {QStringLiteral("Рейтинг"), ratingsTab_},
+                                               {QStringLiteral("Регуляры"), regularsTab_},
                                                {QStringLiteral("Сценарий"), scenarioTab_}};
     for (const char* caption : kRightTabs) {
         const auto it = built.find(QString::fromUtf8(caption));
@@ -180,14 +197,18 @@ void MainWindow::BuildMenu() {
     QMenu* ratingsMenu = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     RatingsCommands::FillMenu(ratingsMenu, *commands_);
     connect(ratingsMenu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
+    addMenu(QStringLiteral("Регуляры"), RegularsCommands::MenuNames());
     QStringList scenarioMenu = ScenarioCommands::MenuNames();
     scenarioMenu << QStringLiteral("|") << ScenarioRunCommands::MenuNames();
     if (commands_->Action(QStringLiteral("StakesCheckLine")))
         scenarioMenu << QStringLiteral("StakesCheckLine");
     addMenu(QStringLiteral("Сценарий"), scenarioMenu);
-    addMenu(QStringLiteral("Вид"),
-            {QStringLiteral("TabGraps"), QStringLiteral("|"),
-             QStringLiteral("ViewColorDraws"), QStringLiteral("ViewColorCombs")});
+    addMenu(QStringLiteral("Вид"), QStringList{QStringLiteral("TabGraps")}
+                                       << NumberViews::TabCommandNames()
+                                       << QStringLiteral("TabTables") << QStringLiteral("|")
+                                       << QStringLiteral("ViewColorDraws")
+                                       << QStringLiteral("ViewColorCombs")
+                                       << NumberViews::ColorCommandNames());
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -245,6 +266,31 @@ void MainWindow::SetupStakesGrid() {
 
 void MainWindow::SetupRatingsSorting() { ratingsTab_->Refresh(); }
 
+void MainWindow::RestoreTabsVisibility() {
+    bool tables = true;
+    try {
+        tables = ws_->View().ReadBool(tessara::MainWindowSection, "TabTables",
+                                      tessara::MainViewDefault("TabTables"));
+    } catch (const std::exception&) {
+        // An unreadable view-state file is reported when the options load.
+    }
+    ws_->Regulars().SetTabVisible(tables);
+    rightTabs_->setTabVisible(rightTabs_->indexOf(regularsTab_), tables);
+    bool graphs = tessara::MainViewDefault("TabGraphs") != 0;
+    try {
+        graphs = ws_->View().ReadBool(tessara::MainWindowSection, "TabGraphs", graphs);
+    } catch (const std::exception&) {
+        // An unreadable view-state file is reported when the options load.
+    }
+    ShowGraphsTab(graphs, false);
+}
+
+void MainWindow::ShowRegularsTab(bool on) {
+    const int index = rightTabs_->indexOf(regularsTab_);
+    rightTabs_->setTabVisible(index, on);
+    if (on) rightTabs_->setCurrentIndex(index);
+}
+
 void MainWindow::RestoreLayout() {
     const LayoutState layout(ws_->View().Path(), tessara::MainWindowSection);
     layout.RestoreGeometry(this);
@@ -281,16 +327,6 @@ void MainWindow::ResetStatisticsTab() {
     graphsTab_->LoadViewOptions();
 }
 
-void MainWindow::RestoreTabsVisibility() {
-    bool graphs = tessara::MainViewDefault("TabGraphs") != 0;
-    try {
-        graphs = ws_->View().ReadBool(tessara::MainWindowSection, "TabGraphs", graphs);
-    } catch (const std::exception&) {
-        // The start-up reports the unreadable file; the tab keeps its default.
-    }
-    ShowGraphsTab(graphs, false);
-}
-
 void MainWindow::ShowGraphsTab(bool on, bool byUser) {
     graphsTab_->SetShown(on);
     rightTabs_->setTabVisible(rightTabs_->indexOf(graphsTab_), on);
@@ -309,6 +345,7 @@ void MainWindow::RefreshViews(bool full) {
     if (!statisticsTab_) return;
     statisticsTab_->RefreshView(rightTabs_->currentWidget() == statisticsTab_, full);
     graphsTab_->RefreshView(rightTabs_->currentWidget() == graphsTab_, full);
+    if (numberViews_) numberViews_->RefreshViews(full);
 }
 
 void MainWindow::EditConfig() {

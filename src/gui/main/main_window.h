@@ -13,6 +13,7 @@
 
 class AnalysisCommands;
 class CombsTab;
+class NumberViews;
 class CommandTable;
 class DrawsTab;
 class GraphsTab;
@@ -21,6 +22,8 @@ class StatisticsTab;
 class StatsCommands;
 class QTabWidget;
 class RatingsTab;
+class RegularsTab;
+class StakeGraphCommands;
 class StakesTab;
 class StatusPanels;
 class ScenarioTab;
@@ -44,6 +47,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     GuiHost& Host() { return host_; }
     tessara::Workspace& Work() { return *ws_; }
     CommandTable& Commands() { return *commands_; }
+    NumberViews& Views() { return *numberViews_; }
     const StatusPanels& Panels() const { return *panels_; }
 
     // Status panels of the archive, the list's row count and the offset box.
@@ -61,9 +65,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void StartInitTimer() override;
     void SetupStakesGrid() override;
     void SetupRatingsSorting() override;
+    void RestoreTabsVisibility() override;
     void RestoreLayout() override;
     void ResetStatisticsTab() override;
-    void RestoreTabsVisibility() override;
     void RefreshViews() override { RefreshViews(true); }
     void SetVersionCaption(const std::string& version) override;
 
@@ -84,6 +88,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     // Shows or hides the graphs tab (TabGraphs); a tab switched on by the
     // user comes to the front and draws at once.
     void ShowGraphsTab(bool on, bool byUser);
+    // Shows or hides the page of the regular stakes; shown, it comes forward.
+    void ShowRegularsTab(bool on);
 
     GuiHost host_;
     tessara::TStartupSwitches switches_;
@@ -95,12 +101,15 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     ScenarioTab* scenarioTab_ = nullptr;
     StakesTab* stakesTab_ = nullptr;
     RatingsTab* ratingsTab_ = nullptr;
+    RegularsTab* regularsTab_ = nullptr;
+    std::unique_ptr<StakeGraphCommands> graphCommands_;
     std::unique_ptr<ScenarioRunCommands> runCommands_;
     bool closePending_ = false;
     QTabWidget* leftTabs_ = nullptr;
     QTabWidget* rightTabs_ = nullptr;
     std::unique_ptr<StatSelectors> statSelectors_;
     std::unique_ptr<StatsCommands> statsCommands_;
+    std::unique_ptr<NumberViews> numberViews_;
     StatisticsTab* statisticsTab_ = nullptr;
     GraphsTab* graphsTab_ = nullptr;
     std::unique_ptr<AnalysisCommands> analysisCommands_;

@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QTableView>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -14,6 +13,7 @@
 
 #include "app/workspace.h"
 #include "main/command_table.h"
+#include "main/flow_layout.h"
 #include "scenario/scenario_commands.h"
 #include "scenario/scenario_model.h"
 
@@ -66,16 +66,13 @@ ScenarioTab::ScenarioTab(tessara::Workspace& ws, CommandTable& commands, const Q
     scenarioCommands_ =
         std::make_unique<ScenarioCommands>(ws_, *this, commands_, methods, std::move(startCount));
 
-    auto* panel = new QToolBar(this);
+    // The buttons wrap into a second row rather than hide when the tab is
+    // narrow.
+    auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("tbScript"));
-    panel->setMovable(false);
-    panel->setFloatable(false);
-    for (const char* name : {"ScriptOpen", "ScriptSave", "ScriptAdd", "ScriptEdit", "ScriptDel",
-                             "ScriptUp", "ScriptDown"}) {
-        QToolButton* button = commands_.MakeButton(QString::fromLatin1(name), this);
-        button->setAutoRaise(false);
-        panel->addWidget(button);
-    }
+    buttons_ = new FlowLayout(panel);
+    AddButtons({"ScriptOpen", "ScriptSave", "ScriptAdd", "ScriptEdit", "ScriptDel", "ScriptUp",
+                "ScriptDown"});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -87,6 +84,17 @@ ScenarioTab::ScenarioTab(tessara::Workspace& ws, CommandTable& commands, const Q
 }
 
 ScenarioTab::~ScenarioTab() = default;
+
+void ScenarioTab::AddButtons(std::initializer_list<const char*> names) {
+    QWidget* panel = buttons_->parentWidget();
+    for (const char* name : names) {
+        QToolButton* button = commands_.MakeButton(QString::fromLatin1(name), panel);
+        button->setAutoRaise(false);
+        buttons_->addWidget(button);
+    }
+}
+
+void ScenarioTab::AddRunButtons() { AddButtons({"ScriptRun", "ScriptTest", "ScriptStop"}); }
 
 int ScenarioTab::FirstSelectedRow() const {
     const std::vector<int> rows = SelectedRows();

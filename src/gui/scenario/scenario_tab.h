@@ -3,10 +3,12 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
 class CommandTable;
+class FlowLayout;
 class QComboBox;
 class QLabel;
 class QStatusBar;
@@ -45,9 +47,13 @@ class ScenarioTab : public QWidget {
 
     // The lines changed: rows and the line count follow them.
     void Refresh();
+    // The buttons of the forecast, the test and the stop, once their
+    // commands exist; they come last, as in the menu.
+    void AddRunButtons();
 
   private:
     void ShowPopup(const QPoint& pos);
+    void AddButtons(std::initializer_list<const char*> names);
 
     tessara::Workspace& ws_;
     CommandTable& commands_;
@@ -56,4 +62,5 @@ class ScenarioTab : public QWidget {
     QStatusBar* sbScript_;
     std::array<QLabel*, PanelCount> panels_{};
     std::unique_ptr<ScenarioCommands> scenarioCommands_;
+    FlowLayout* buttons_ = nullptr;
 };
