@@ -98,6 +98,10 @@ bool CommandContext::ReadInt(const std::string& name, const std::string& text, i
 }
 
 bool CommandContext::ExpectArgs(size_t min, size_t max, const std::vector<std::string>& names) const {
+    if (!MissingValue.empty()) {
+        Refuse(MissingValue + ": не указано значение");
+        return false;
+    }
     for (const std::string& a : Args)
         if (a.size() > 1 && a[0] == '-' && !(a[1] >= '0' && a[1] <= '9')) {
             Refuse("неизвестный параметр " + a);
@@ -123,6 +127,7 @@ std::string CommandContext::TakeOption(const std::string& name, const std::strin
                        Args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
             return v;
         }
+    if (!Args.empty() && Args.back() == name) MissingValue = name;
     return def;
 }
 
@@ -143,7 +148,7 @@ const std::vector<const std::vector<Command>*>& CommandTables() {
     static const std::vector<const std::vector<Command>*> tables = {
         &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands(),
         &RegularsCommands(), &GraphsCommands(),
-        &NumberViewsCommands(), &ViewsGraphCommands()};
+        &NumberViewsCommands(), &LibraryCommands(), &ViewsGraphCommands()};
     return tables;
 }
 
@@ -187,7 +192,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         for (const Command& c : *table)
             if (rest[0] == c.Group && rest[1] == c.Name) {
                 CommandContext ctx{{rest.begin() + 2, rest.end()}, out, err, dataDir, yes,
-                                   std::string(c.Group) + " " + c.Name + " " + c.Usage};
+                                   std::string(c.Group) + " " + c.Name + " " + c.Usage, {}};
                 while (!ctx.Usage.empty() && ctx.Usage.back() == ' ') ctx.Usage.pop_back();
                 return c.Run(ctx);
             }

@@ -36,6 +36,8 @@ struct CommandContext {
     bool Yes = false;
     // "group name parameters", for the usage line after a refusal.
     std::string Usage;
+    // An option named last without its value, refused by ExpectArgs.
+    std::string MissingValue;
 
     // Opens the workspace of the data folder the way the desktop program
     // does: game tables, the exclusive hold, view options, the archive.
@@ -89,6 +91,7 @@ const std::vector<Command>& RegularsCommands();
 const std::vector<Command>& GraphsCommands();
 // views card/layout/layout-compare/week and combs filter-numbers.
 const std::vector<Command>& NumberViewsCommands();
+const std::vector<Command>& LibraryCommands();
 // views graph, views repeats, views sums.
 const std::vector<Command>& ViewsGraphCommands();
 

@@ -63,7 +63,7 @@ int Card(CommandContext& c) {
         !NoArgsLeft(c, "views card [--limit N]"))
         return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     const TDrawsArray& draws = ws->Archive().Draws();
     c.Out << "Тираж";
@@ -84,7 +84,7 @@ int Layout(CommandContext& c) {
     const std::string offsetText = c.TakeOption("--offset", "");
     if (!NoArgsLeft(c, "views layout [--len L] [--offset O]")) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     if (!ApplyOffset(c, offsetText, *ws)) return 2;
     if (len == 0) len = ViewLength(*ws, "LayoutLen");
@@ -117,7 +117,7 @@ int LayoutCompare(CommandContext& c) {
         lens.assign(list.begin(), list.end());
     }
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     if (!ApplyOffset(c, offsetText, *ws)) return 2;
     if (lens.empty())
@@ -140,7 +140,7 @@ int Week(CommandContext& c) {
     const std::string offsetText = c.TakeOption("--offset", "");
     if (!NoArgsLeft(c, "views week [--len L] [--offset O]")) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     if (!ApplyOffset(c, offsetText, *ws)) return 2;
     if (len == 0) len = ViewLength(*ws, "WeekLen");
@@ -187,7 +187,7 @@ int FilterNumbers(CommandContext& c) {
         return 2;
     }
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     ws->ReserveCombs(ws->TotalCombs(), 0);
     if (in.empty() ? !ws->GenerateCombs(false, ws->GenerateDefaults()) : !ws->LoadCombsList(in))

@@ -128,11 +128,19 @@ void ReadProxySection(const IniFile& ini, TProxy& p) {
 void ReadOnlineSection(const IniFile& ini, TOnlineConfig& o) {
     o.DrawsSite = ini.ReadString("ONLINE", "DrawsSite", "");
     o.ProxyListUrl = ini.ReadString("ONLINE", "ProxyListUrl", "");
+    o.ServerUrl = ini.ReadString("ONLINE", "ServerUrl", "");
+    o.UserName = ini.ReadString("ONLINE", "UserName", "");
+    o.UserMail = ini.ReadString("ONLINE", "UserMail", "");
+    o.InstallId = ini.ReadString("ONLINE", "InstallId", "");
 }
 
 void WriteOnlineSection(IniFile& ini, const TOnlineConfig& o) {
     ini.WriteString("ONLINE", "DrawsSite", o.DrawsSite);
     ini.WriteString("ONLINE", "ProxyListUrl", o.ProxyListUrl);
+    ini.WriteString("ONLINE", "ServerUrl", o.ServerUrl);
+    ini.WriteString("ONLINE", "UserName", o.UserName);
+    ini.WriteString("ONLINE", "UserMail", o.UserMail);
+    ini.WriteString("ONLINE", "InstallId", o.InstallId);
 }
 
 void WriteConfigSections(IniFile& ini, const TConfigData& c) {

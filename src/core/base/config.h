@@ -86,6 +86,14 @@ struct TOnlineConfig {
     std::string DrawsSite;
     // Root address of the public proxy-list service.
     std::string ProxyListUrl;
+    // The catalogue server, e.g. "http://host:8642"; empty switches the
+    // online catalogues off.
+    std::string ServerUrl;
+    // Who the catalogue requests name: the user and this installation
+    // (made once at random and kept).
+    std::string UserName;
+    std::string UserMail;
+    std::string InstallId;
     bool operator==(const TOnlineConfig&) const = default;
 };
 

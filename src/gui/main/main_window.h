@@ -28,6 +28,8 @@ class StakesTab;
 class StatusPanels;
 class ScenarioTab;
 class ScenarioRunCommands;
+class ScriptLibraryCommands;
+class ScriptLibraryPanel;
 
 // The main window: assembles the tabs, menus and status bar around the
 // workspace and runs the two start-up stages and the shutdown.
@@ -104,6 +106,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     RegularsTab* regularsTab_ = nullptr;
     std::unique_ptr<StakeGraphCommands> graphCommands_;
     std::unique_ptr<ScenarioRunCommands> runCommands_;
+    std::unique_ptr<ScriptLibraryCommands> libraryCommands_;
+    ScriptLibraryPanel* libraryPanel_ = nullptr;
+    QTimer libraryHeightTimer_;
     bool closePending_ = false;
     QTabWidget* leftTabs_ = nullptr;
     QTabWidget* rightTabs_ = nullptr;
