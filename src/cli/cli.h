@@ -94,6 +94,8 @@ const std::vector<Command>& GraphsCommands();
 // views card/layout/layout-compare/week and combs filter-numbers.
 const std::vector<Command>& NumberViewsCommands();
 const std::vector<Command>& LibraryCommands();
+// views graph, views repeats, views sums.
+const std::vector<Command>& ViewsGraphCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

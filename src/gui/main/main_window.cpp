@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <map>
 
+#include "base/ini_file.h"
 #include "base/platform.h"
 #include "base/view_keys.h"
 #include "combs/combs_tab.h"
@@ -38,6 +39,7 @@
 #include "scenario/scenario_tab.h"
 #include "stakes/stakes_commands.h"
 #include "stakes/stakes_tab.h"
+#include "views/analysis_commands.h"
 #include "stakes/stake_graph_commands.h"
 #include "views/card_tab.h"
 #include "views/layout_tab.h"
@@ -125,7 +127,14 @@ void MainWindow::BuildTabs() {
     statsCommands_ = std::make_unique<StatsCommands>(*ws_, *statSelectors_, *commands_, this);
     statisticsTab_ = new StatisticsTab(*ws_, host_, *statSelectors_, *commands_);
     rightTabs_->addTab(statisticsTab_, QStringLiteral("Статистика"));
-    rightTabs_->addTab(new GraphsTab(*statSelectors_), QStringLiteral("Графики"));
+    graphsTab_ = new GraphsTab(*ws_, *statSelectors_, *commands_);
+    rightTabs_->addTab(graphsTab_, QStringLiteral("Графики"));
+    commands_->Add({.Name = QStringLiteral("TabGraps"),
+                    .Caption = QStringLiteral("Вкладка \"Графики\""),
+                    .Category = QStringLiteral("Вид"),
+                    .Handler = [this] { ShowGraphsTab(!graphsTab_->Shown(), true); },
+                    .Checked = [this] { return graphsTab_->Shown(); }});
+    analysisCommands_ = std::make_unique<AnalysisCommands>(*ws_, *commands_, this);
     scenarioTab_ = new ScenarioTab(*ws_, *commands_, statSelectors_->StatBox(),
                                    [this] { return combsTab_->ExcludeDraws(); });
     runCommands_ = std::make_unique<ScenarioRunCommands>(*ws_, host_, *scenarioTab_, *commands_,
@@ -206,8 +215,9 @@ void MainWindow::BuildMenu() {
              QStringLiteral("CombsSelectAll"), QStringLiteral("|"), QStringLiteral("CombsOpen"),
              QStringLiteral("CombsSave"), QStringLiteral("|"), QStringLiteral("CombsUndo")});
     addMenu(QStringLiteral("Статистика"),
-            {QStringLiteral("FiltersManager"), QStringLiteral("FiltersReset"),
-             QStringLiteral("FiltersInfo")});
+            QStringList{QStringLiteral("FiltersManager"), QStringLiteral("FiltersReset"),
+             QStringLiteral("FiltersInfo"), QStringLiteral("|")} +
+                AnalysisCommands::MenuNames());
     addMenu(QStringLiteral("Ставки"), StakesCommands::MenuNames(*commands_));
     QMenu* ratingsMenu = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     RatingsCommands::FillMenu(ratingsMenu, *commands_);
@@ -235,7 +245,8 @@ void MainWindow::BuildMenu() {
     commands_->FillMenu(scenario, scenarioMenu);
     connect(scenario, &QMenu::aboutToShow, commands_, &CommandTable::Update);
     connect(library, &QMenu::aboutToShow, commands_, &CommandTable::Update);
-    addMenu(QStringLiteral("Вид"), NumberViews::TabCommandNames()
+    addMenu(QStringLiteral("Вид"), QStringList{QStringLiteral("TabGraps")}
+                                       << NumberViews::TabCommandNames()
                                        << QStringLiteral("TabTables") << QStringLiteral("|")
                                        << QStringLiteral("ViewColorDraws")
                                        << QStringLiteral("ViewColorCombs")
@@ -310,6 +321,13 @@ void MainWindow::RestoreTabsVisibility() {
     }
     ws_->Regulars().SetTabVisible(tables);
     rightTabs_->setTabVisible(rightTabs_->indexOf(regularsTab_), tables);
+    bool graphs = tessara::MainViewDefault("TabGraphs") != 0;
+    try {
+        graphs = ws_->View().ReadBool(tessara::MainWindowSection, "TabGraphs", graphs);
+    } catch (const std::exception&) {
+        // An unreadable view-state file is reported when the options load.
+    }
+    ShowGraphsTab(graphs, false);
 }
 
 void MainWindow::ShowRegularsTab(bool on) {
@@ -351,11 +369,27 @@ void MainWindow::SaveLayout() {
 void MainWindow::ResetStatisticsTab() {
     statSelectors_->Refill(false, false);
     statisticsTab_->LoadViewOptions();
+    graphsTab_->LoadViewOptions();
+}
+
+void MainWindow::ShowGraphsTab(bool on, bool byUser) {
+    graphsTab_->SetShown(on);
+    rightTabs_->setTabVisible(rightTabs_->indexOf(graphsTab_), on);
+    if (!byUser) return;
+    try {
+        ws_->View().WriteBool(tessara::MainWindowSection, "TabGraphs", on);
+    } catch (const std::exception& e) {
+        host_.ShowError(e.what());
+    }
+    if (!on) return;
+    rightTabs_->setCurrentWidget(graphsTab_);
+    graphsTab_->RefreshGraphs(true);
 }
 
 void MainWindow::RefreshViews(bool full) {
     if (!statisticsTab_) return;
     statisticsTab_->RefreshView(rightTabs_->currentWidget() == statisticsTab_, full);
+    graphsTab_->RefreshView(rightTabs_->currentWidget() == graphsTab_, full);
     if (numberViews_) numberViews_->RefreshViews(full);
 }
 

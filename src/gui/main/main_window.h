@@ -11,10 +11,12 @@
 #include "app/workspace.h"
 #include "main/gui_host.h"
 
+class AnalysisCommands;
 class CombsTab;
 class NumberViews;
 class CommandTable;
 class DrawsTab;
+class GraphsTab;
 class StatSelectors;
 class StatisticsTab;
 class StatsCommands;
@@ -86,6 +88,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void EditShredding();
     // Locks the tabs and the scenario list while a scenario runs.
     void LockForRun(bool locked);
+    // Shows or hides the graphs tab (TabGraphs); a tab switched on by the
+    // user comes to the front and draws at once.
+    void ShowGraphsTab(bool on, bool byUser);
     // Shows or hides the page of the regular stakes; shown, it comes forward.
     void ShowRegularsTab(bool on);
 
@@ -113,6 +118,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     std::unique_ptr<StatsCommands> statsCommands_;
     std::unique_ptr<NumberViews> numberViews_;
     StatisticsTab* statisticsTab_ = nullptr;
+    GraphsTab* graphsTab_ = nullptr;
+    std::unique_ptr<AnalysisCommands> analysisCommands_;
     int systemsTab_ = -1;
     QTimer initTimer_;
     bool created_ = true;
