@@ -92,6 +92,8 @@ const std::vector<Command>& GraphsCommands();
 // views card/layout/layout-compare/week and combs filter-numbers.
 const std::vector<Command>& NumberViewsCommands();
 const std::vector<Command>& LibraryCommands();
+// The systems catalogue, the system game and the wheel check.
+const std::vector<Command>& SystemsCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
