@@ -228,6 +228,7 @@ void SystemsCatalogue::SetEnabled(bool on) {
     if (!on) {
         entries_.clear();
         focusedId_ = -1;
+        host_.Notify(Change::Systems);
     }
     try {
         ws_.View().WriteBool(MainWindowSection, "SystemsEnabled", on);
@@ -394,17 +395,22 @@ void SystemsCatalogue::LoadSystemList(bool quietWithoutServer) {
     entries_.clear();
     focusedId_ = -1;
     if (!ServerSet()) {
+        host_.Notify(Change::Systems);
         if (!quietWithoutServer) RequireServer();
         return;
     }
     std::vector<tSystemInfo> list;
     bool hasResult = false;
-    if (!GetSystemList(list, hasResult)) return;
+    if (!GetSystemList(list, hasResult)) {
+        host_.Notify(Change::Systems);
+        return;
+    }
     if (!hasResult) {
         tSystemInfo placeholder;
         placeholder.id = -1;
         placeholder.title = SystemsPlaceholderTitle;
         entries_.push_back(placeholder);
+        host_.Notify(Change::Systems);
         return;
     }
     for (const tSystemInfo& s : list) {
@@ -414,15 +420,21 @@ void SystemsCatalogue::LoadSystemList(bool quietWithoutServer) {
             DownloadSystem(s);
     }
     if (Find(keep)) focusedId_ = keep;
+    host_.Notify(Change::Systems);
 }
 
 bool SystemsCatalogue::DownloadSystems(const std::vector<int32_t>& ids) {
-    // In view order: the order of the entries.
-    for (const tSystemInfo& s : std::vector<tSystemInfo>(entries_)) {
-        if (s.id <= 0 || std::find(ids.begin(), ids.end(), s.id) == ids.end()) continue;
-        if (!DownloadSystem(s)) return false;
+    bool ok = true;
+    for (const int32_t id : ids) {
+        const tSystemInfo* s = Find(id);
+        if (!s || s->id <= 0) continue;
+        if (!DownloadSystem(tSystemInfo(*s))) {
+            ok = false;
+            break;
+        }
     }
-    return true;
+    host_.Notify(Change::Systems);
+    return ok;
 }
 
 tSystemData SystemsCatalogue::NewSystemData() const {
@@ -459,6 +471,7 @@ int32_t SystemsCatalogue::AddSystem(const tSystemData& data) {
     std::erase_if(entries_, [](const tSystemInfo& s) { return s.id <= 0; });
     entries_.push_back(entry);
     focusedId_ = id;
+    host_.Notify(Change::Systems);
     return id;
 }
 
@@ -470,6 +483,7 @@ bool SystemsCatalogue::UpdateSystem(const tSystemData& data) {
         s = data;
         if (id > 0) s.id = id;
     }
+    host_.Notify(Change::Systems);
     return true;
 }
 
@@ -494,6 +508,7 @@ bool SystemsCatalogue::DeleteFocused() {
     const std::string file = LocalFile(d);
     std::erase_if(entries_, [&](const tSystemInfo& s) { return s.id == d.id; });
     focusedId_ = -1;
+    host_.Notify(Change::Systems);
     std::error_code ec;
     fs::remove(file, ec);
     if (ec) {

@@ -136,7 +136,7 @@ public:
     // again, the focus kept on the same id. quietWithoutServer: no message
     // when no server is set (start-up).
     void LoadSystemList(bool quietWithoutServer = false);
-    // The entries with these ids in view order; stops at the first failure.
+    // The entries with these ids, in the order given; stops at the first failure.
     bool DownloadSystems(const std::vector<int32_t>& ids);
     tSystemData NewSystemData() const;
     // The focused entry with its combination list; false after a failure.

@@ -28,6 +28,8 @@ class ScenarioTab;
 class ScenarioRunCommands;
 class ScriptLibraryCommands;
 class ScriptLibraryPanel;
+class SystemsCommands;
+class SystemsTab;
 
 // The main window: assembles the tabs, menus and status bar around the
 // workspace and runs the two start-up stages and the shutdown.
@@ -112,6 +114,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     std::unique_ptr<NumberViews> numberViews_;
     StatisticsTab* statisticsTab_ = nullptr;
     int systemsTab_ = -1;
+    // The systems catalogue page and its commands.
+    SystemsTab* systemsPage_ = nullptr;
+    std::unique_ptr<SystemsCommands> systemsCommands_;
     QTimer initTimer_;
     bool created_ = true;
     bool initialized_ = false;
