@@ -214,8 +214,13 @@ int Play(CommandContext& c) {
     if (!sys.PrepareGame(whole ? TSystemGameMode::Whole : TSystemGameMode::InList, plan)) return 1;
     const int64_t before = ws->StakesCount();
     const bool ok = sys.PlayGame(plan, drawText.empty() ? plan.Draw : draw, draws, plan.Comment);
-    c.Out << plan.Comment << '\n'
-          << "Создано ставок: " << std::max<int64_t>(0, ws->StakesCount() - before - 1) << '\n';
+    // The separator before the game's stakes is no stake.
+    int64_t made = 0;
+    for (int64_t i = before; i < ws->StakesCount(); ++i) {
+        TStakeRecord r{};
+        if (ws->ReadStake(TStakeOrigin::Begin, i, r) && r.Kind != skSeparator) ++made;
+    }
+    c.Out << plan.Comment << '\n' << "Создано ставок: " << made << '\n';
     return Done(host, ok);
 }
 
