@@ -149,7 +149,7 @@ const std::vector<const std::vector<Command>*>& CommandTables() {
         &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands(),
         &RegularsCommands(), &GraphsCommands(),
         &NumberViewsCommands(), &LibraryCommands(),
-        &OnlineCommands(), &ViewsGraphCommands()};
+        &OnlineCommands(), &ViewsGraphCommands(), &SystemsCommands()};
     return tables;
 }
 

@@ -96,6 +96,8 @@ const std::vector<Command>& NumberViewsCommands();
 const std::vector<Command>& LibraryCommands();
 // views graph, views repeats, views sums.
 const std::vector<Command>& ViewsGraphCommands();
+// The systems catalogue, the system game and the wheel check.
+const std::vector<Command>& SystemsCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -83,6 +83,9 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
         // without a server address nothing is asked for.
         if (!switches.LoadOnly && !switches.FullRecreate && !switches.FullRefresh)
             ws.Library().Refresh(true);
+        if (!switches.LoadOnly && !switches.FullRecreate && !switches.FullRefresh &&
+            ws.Systems().Enabled())
+            ws.Systems().LoadSystemList(true);
         hooks.SetupRatingsSorting();
         if (switches.LoadOnly) {
             ws.DrawsDownload();

@@ -32,6 +32,8 @@ Workspace::Workspace(Host& host, std::string dataDir)
         ScriptLibrary::TScenarioAccess{
             [this]() -> const std::vector<std::string>& { return scenario_; },
             [this](const std::vector<std::string>& lines) { return ReplaceScenario(lines); }});
+    systems_ = std::make_unique<SystemsCatalogue>(
+        host_, *this, [this]() -> const TOnlineConfig& { return online_->Settings(); });
 }
 
 void Workspace::RegisterStats() {
@@ -229,6 +231,7 @@ void Workspace::LoadViewOptions() {
     LoadStakesOptions(ini);
     regulars_->SetTabVisible(ini.ReadBool(MainWindowSection, "TabTables", MainViewDefault("TabTables")));
     library_->LoadViewOptions();
+    systems_->LoadViewOptions();
 }
 
 }  // namespace tessara

@@ -15,6 +15,7 @@
 #include "model/game.h"
 #include "online/online_client.h"
 #include "online/script_library.h"
+#include "online/systems_catalogue.h"
 #include "stakes/ratings.h"
 #include "stakes/regulars.h"
 #include "stakes/stakes_file.h"
@@ -324,6 +325,9 @@ public:
     const ScriptLibrary& Library() const { return *library_; }
     OnlineClient& Online() { return *online_; }
     const OnlineClient& Online() const { return *online_; }
+    // The systems catalogue, the local systems and the system game.
+    SystemsCatalogue& Systems() { return *systems_; }
+    const SystemsCatalogue& Systems() const { return *systems_; }
     // The draw download command: downloads new draws from the operator's
     // site, then checks the stakes whether it succeeded or not. The number
     // of draws added; -1 when no site is set.
@@ -350,6 +354,7 @@ private:
     TShreddingConfig shredding_;
     std::unique_ptr<OnlineClient> online_;
     std::unique_ptr<ScriptLibrary> library_;
+    std::unique_ptr<SystemsCatalogue> systems_;
     TStatList stats_;
     TCombList combs_;
     TCombList undo_;

@@ -45,6 +45,8 @@
 #include "views/layout_tab.h"
 #include "views/number_views.h"
 #include "views/week_tab.h"
+#include "systems/systems_commands.h"
+#include "systems/systems_tab.h"
 
 namespace {
 
@@ -90,6 +92,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     created_ = tessara::RunCreationStage(*ws_, switches_, *this);
     combsTab_->LoadViewOptions();
     numberViews_->LoadViewOptions();
+    systemsCommands_->ApplyEnabled();
     commands_->Update();
 }
 
@@ -162,13 +165,21 @@ void MainWindow::BuildTabs() {
     regularsTab_ = new RegularsTab(*ws_, *commands_, *combsTab_,
                                    [this](bool on) { ShowRegularsTab(on); });
     numberViews_ = std::make_unique<NumberViews>(*ws_, *commands_, rightTabs_);
+    systemsCommands_ = std::make_unique<SystemsCommands>(
+        *ws_, *commands_, this, [this](bool on, bool activate) {
+            rightTabs_->setTabVisible(systemsTab_, on);
+            if (on && activate) rightTabs_->setCurrentIndex(systemsTab_);
+        });
+    systemsPage_ = new SystemsTab(ws_->Systems(), *commands_);
+    systemsCommands_->SetTab(systemsPage_);
     const std::map<QString, QWidget*> built = {{QStringLiteral("Карта"), numberViews_->Card()},
                                                {QStringLiteral("Схема"), numberViews_->Layout()},
                                                {QStringLiteral("Неделя"), numberViews_->Week()},
                                                {QStringLiteral("Ставки"), stakesTab_},
                                                {QStringLiteral("Рейтинг"), ratingsTab_},
                                                {QStringLiteral("Регуляры"), regularsTab_},
-                                               {QStringLiteral("Сценарий"), scenarioTab_}};
+                                               {QStringLiteral("Сценарий"), scenarioTab_},
+                                               {kSystemsTab, systemsPage_}};
     for (const char* caption : kRightTabs) {
         const auto it = built.find(QString::fromUtf8(caption));
         QWidget* page = it != built.end() ? it->second : new QWidget;
@@ -245,9 +256,11 @@ void MainWindow::BuildMenu() {
     commands_->FillMenu(scenario, scenarioMenu);
     connect(scenario, &QMenu::aboutToShow, commands_, &CommandTable::Update);
     connect(library, &QMenu::aboutToShow, commands_, &CommandTable::Update);
+    addMenu(QStringLiteral("Системы"), SystemsTab::MenuNames());
     addMenu(QStringLiteral("Вид"), QStringList{QStringLiteral("TabGraps")}
                                        << NumberViews::TabCommandNames()
-                                       << QStringLiteral("TabTables") << QStringLiteral("|")
+                                       << QStringLiteral("TabTables") << QStringLiteral("SystemsOn")
+                                       << QStringLiteral("|")
                                        << QStringLiteral("ViewColorDraws")
                                        << QStringLiteral("ViewColorCombs")
                                        << NumberViews::ColorCommandNames());
@@ -290,6 +303,9 @@ void MainWindow::OnChange(tessara::Change change) {
             break;
         case tessara::Change::Library:
             if (libraryPanel_) libraryPanel_->Refresh();
+            break;
+        case tessara::Change::Systems:
+            if (systemsPage_) systemsPage_->Refresh();
             break;
         case tessara::Change::Options:
             drawsTab_->Repaint();

@@ -31,6 +31,8 @@ class ScenarioRunCommands;
 class OnlineCommands;
 class ScriptLibraryCommands;
 class ScriptLibraryPanel;
+class SystemsCommands;
+class SystemsTab;
 
 // The main window: assembles the tabs, menus and status bar around the
 // workspace and runs the two start-up stages and the shutdown.
@@ -121,6 +123,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     GraphsTab* graphsTab_ = nullptr;
     std::unique_ptr<AnalysisCommands> analysisCommands_;
     int systemsTab_ = -1;
+    // The systems catalogue page and its commands.
+    SystemsTab* systemsPage_ = nullptr;
+    std::unique_ptr<SystemsCommands> systemsCommands_;
     QTimer initTimer_;
     bool created_ = true;
     bool initialized_ = false;
