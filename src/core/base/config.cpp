@@ -128,11 +128,15 @@ void ReadProxySection(const IniFile& ini, TProxy& p) {
 void ReadOnlineSection(const IniFile& ini, TOnlineConfig& o) {
     o.DrawsSite = ini.ReadString("ONLINE", "DrawsSite", "");
     o.ProxyListUrl = ini.ReadString("ONLINE", "ProxyListUrl", "");
+    o.ServerUrl = ini.ReadString("ONLINE", "ServerUrl", "");
+    o.UpdateUrl = ini.ReadString("ONLINE", "UpdateUrl", "");
 }
 
 void WriteOnlineSection(IniFile& ini, const TOnlineConfig& o) {
     ini.WriteString("ONLINE", "DrawsSite", o.DrawsSite);
     ini.WriteString("ONLINE", "ProxyListUrl", o.ProxyListUrl);
+    ini.WriteString("ONLINE", "ServerUrl", o.ServerUrl);
+    ini.WriteString("ONLINE", "UpdateUrl", o.UpdateUrl);
 }
 
 void WriteConfigSections(IniFile& ini, const TConfigData& c) {

@@ -86,6 +86,11 @@ struct TOnlineConfig {
     std::string DrawsSite;
     // Root address of the public proxy-list service.
     std::string ProxyListUrl;
+    // The maker's server, e.g. "https://host".
+    std::string ServerUrl;
+    // The update description: an address or a file path; empty takes the
+    // description of the maker's server.
+    std::string UpdateUrl;
     bool operator==(const TOnlineConfig&) const = default;
 };
 
