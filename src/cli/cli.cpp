@@ -148,7 +148,8 @@ const std::vector<const std::vector<Command>*>& CommandTables() {
     static const std::vector<const std::vector<Command>*> tables = {
         &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands(),
         &RegularsCommands(), &GraphsCommands(),
-        &NumberViewsCommands()};
+        &NumberViewsCommands(),
+        &UpdateCommands()};
     return tables;
 }
 

@@ -91,6 +91,8 @@ const std::vector<Command>& RegularsCommands();
 const std::vector<Command>& GraphsCommands();
 // views card/layout/layout-compare/week and combs filter-numbers.
 const std::vector<Command>& NumberViewsCommands();
+// update check/install: the self-update.
+const std::vector<Command>& UpdateCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
