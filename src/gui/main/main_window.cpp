@@ -25,6 +25,7 @@
 #include "ratings/ratings_tab.h"
 #include "regulars/regulars_commands.h"
 #include "regulars/regulars_tab.h"
+#include "online/update_commands.h"
 #include "stats/graphs_tab.h"
 #include "stats/stat_selectors.h"
 #include "stats/statistics_tab.h"
@@ -103,6 +104,7 @@ void MainWindow::RegisterCommands() {
                     .Caption = QStringLiteral("Формулы шинковки"),
                     .Category = QStringLiteral("Файл"),
                     .Handler = [this] { EditShredding(); }});
+    updateCommands_ = new UpdateCommands(*ws_, *commands_, this, [this] { RestartAfterUpdate(); });
 }
 
 void MainWindow::BuildTabs() {
@@ -198,6 +200,7 @@ void MainWindow::BuildMenu() {
                                        << QStringLiteral("ViewColorDraws")
                                        << QStringLiteral("ViewColorCombs")
                                        << NumberViews::ColorCommandNames());
+    addMenu(QStringLiteral("Справка"), UpdateCommands::MenuNames());
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -351,6 +354,14 @@ void MainWindow::OnInitTimer() {
         case tessara::InitOutcome::Exit:
             break;
     }
+    close();
+    QCoreApplication::exit(0);
+}
+
+int MainWindow::AutoSelfUpdate() { return updateCommands_->CheckOnStart(); }
+
+void MainWindow::RestartAfterUpdate() {
+    if (!RestartProgram()) return;
     close();
     QCoreApplication::exit(0);
 }

@@ -26,12 +26,14 @@ class StakesTab;
 class StatusPanels;
 class ScenarioTab;
 class ScenarioRunCommands;
+class UpdateCommands;
 
 // The main window: assembles the tabs, menus and status bar around the
 // workspace and runs the two start-up stages and the shutdown.
 class MainWindow : public QMainWindow, private tessara::StartupHooks {
     Q_OBJECT
   public:
+    UpdateCommands& Updates() { return *updateCommands_; }
     // params: the command line without the program name.
     explicit MainWindow(const std::vector<std::string>& params, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -68,6 +70,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void ResetStatisticsTab() override;
     void RefreshViews() override { RefreshViews(true); }
     void SetVersionCaption(const std::string& version) override;
+    int AutoSelfUpdate() override;
 
     void BuildTabs();
     void BuildMenu();
@@ -99,6 +102,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     RegularsTab* regularsTab_ = nullptr;
     std::unique_ptr<StakeGraphCommands> graphCommands_;
     std::unique_ptr<ScenarioRunCommands> runCommands_;
+    UpdateCommands* updateCommands_ = nullptr;
+    // After an installed update: start anew and end this copy.
+    void RestartAfterUpdate();
     bool closePending_ = false;
     QTabWidget* leftTabs_ = nullptr;
     QTabWidget* rightTabs_ = nullptr;
