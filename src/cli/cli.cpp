@@ -148,7 +148,7 @@ const std::vector<const std::vector<Command>*>& CommandTables() {
     static const std::vector<const std::vector<Command>*> tables = {
         &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands(),
         &RegularsCommands(), &GraphsCommands(),
-        &NumberViewsCommands(),
+        &NumberViewsCommands(), &LibraryCommands(),
         &UpdateCommands()};
     return tables;
 }

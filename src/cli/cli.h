@@ -91,6 +91,7 @@ const std::vector<Command>& RegularsCommands();
 const std::vector<Command>& GraphsCommands();
 // views card/layout/layout-compare/week and combs filter-numbers.
 const std::vector<Command>& NumberViewsCommands();
+const std::vector<Command>& LibraryCommands();
 // update check/install: the self-update.
 const std::vector<Command>& UpdateCommands();
 

@@ -80,7 +80,10 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
         ws.LoadRatings();
         ws.Regulars().Load();
         ws.LoadCurrentScenario();
-        // Unless a batch switch is set, the online catalogues load here.
+        // Unless a batch switch is set, the online catalogues load here;
+        // without a server address nothing is asked for.
+        if (!switches.LoadOnly && !switches.FullRecreate && !switches.FullRefresh)
+            ws.Library().Refresh(true);
         hooks.SetupRatingsSorting();
         if (switches.LoadOnly) {
             ws.DrawsDownload();

@@ -25,7 +25,13 @@ Workspace::Workspace(Host& host, std::string dataDir)
       viewState_(JoinPath(dataDir_, std::string(ProgramName) + ".frm")),
       online_(std::make_unique<OnlineClient>(host_, JoinPath(dataDir_, ConfigFileName))),
       stats_(archive_.Draws(), config_, shredding_),
-      regulars_(std::make_unique<TRegulars>(host_, viewState_, PathOf(RegularsFileName))) {}
+      regulars_(std::make_unique<TRegulars>(host_, viewState_, PathOf(RegularsFileName))) {
+    library_ = std::make_unique<ScriptLibrary>(
+        host_, viewState_, [this]() -> const TOnlineConfig& { return online_->Settings(); },
+        ScriptLibrary::TScenarioAccess{
+            [this]() -> const std::vector<std::string>& { return scenario_; },
+            [this](const std::vector<std::string>& lines) { return ReplaceScenario(lines); }});
+}
 
 void Workspace::RegisterStats() {
     stats_.Register();
@@ -221,6 +227,7 @@ void Workspace::LoadViewOptions() {
     colorDraws_ = ini.ReadBool(MainWindowSection, "ColorDraws", MainViewDefault("ColorDraws"));
     LoadStakesOptions(ini);
     regulars_->SetTabVisible(ini.ReadBool(MainWindowSection, "TabTables", MainViewDefault("TabTables")));
+    library_->LoadViewOptions();
 }
 
 }  // namespace tessara

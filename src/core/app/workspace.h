@@ -14,6 +14,7 @@
 #include "model/draw_archive.h"
 #include "model/game.h"
 #include "online/online_client.h"
+#include "online/script_library.h"
 #include "stakes/ratings.h"
 #include "stakes/regulars.h"
 #include "stakes/stakes_file.h"
@@ -308,11 +309,16 @@ public:
     // Deletes lines (asking first); indices in any order.
     bool DeleteScenarioLines(std::vector<int> indices);
     bool ClearScenario();
+    // Puts these lines in place of the whole scenario and saves it.
+    bool ReplaceScenario(const std::vector<std::string>& lines);
     // Exchanges a line with its upper (or lower) neighbour; the new index.
     int MoveScenarioLine(int index, bool up);
 
     // The online services: their addresses, the proxy record and the main
     // client of the draw download.
+    // The online scenario catalogue.
+    ScriptLibrary& Library() { return *library_; }
+    const ScriptLibrary& Library() const { return *library_; }
     OnlineClient& Online() { return *online_; }
     const OnlineClient& Online() const { return *online_; }
     // The draw download command: downloads new draws from the operator's
@@ -340,6 +346,7 @@ private:
     TCombsGenerateParams generateDefaults_;
     TShreddingConfig shredding_;
     std::unique_ptr<OnlineClient> online_;
+    std::unique_ptr<ScriptLibrary> library_;
     TStatList stats_;
     TCombList combs_;
     TCombList undo_;

@@ -52,6 +52,12 @@ void Workspace::LoadProxySettings() {
     } catch (const Error& e) {
         host_.ShowError(MsgConfigRead + std::string(e.what()));
     }
+    // The catalogue knows this installation by an identifier made once.
+    if (online_->Settings().InstallId.empty()) {
+        TOnlineConfig settings = online_->Settings();
+        settings.InstallId = MakeInstallId();
+        online_->SetSettings(settings);
+    }
 }
 
 namespace {

@@ -129,6 +129,9 @@ void ReadOnlineSection(const IniFile& ini, TOnlineConfig& o) {
     o.DrawsSite = ini.ReadString("ONLINE", "DrawsSite", "");
     o.ProxyListUrl = ini.ReadString("ONLINE", "ProxyListUrl", "");
     o.ServerUrl = ini.ReadString("ONLINE", "ServerUrl", "");
+    o.UserName = ini.ReadString("ONLINE", "UserName", "");
+    o.UserMail = ini.ReadString("ONLINE", "UserMail", "");
+    o.InstallId = ini.ReadString("ONLINE", "InstallId", "");
     o.UpdateUrl = ini.ReadString("ONLINE", "UpdateUrl", "");
 }
 
@@ -136,6 +139,9 @@ void WriteOnlineSection(IniFile& ini, const TOnlineConfig& o) {
     ini.WriteString("ONLINE", "DrawsSite", o.DrawsSite);
     ini.WriteString("ONLINE", "ProxyListUrl", o.ProxyListUrl);
     ini.WriteString("ONLINE", "ServerUrl", o.ServerUrl);
+    ini.WriteString("ONLINE", "UserName", o.UserName);
+    ini.WriteString("ONLINE", "UserMail", o.UserMail);
+    ini.WriteString("ONLINE", "InstallId", o.InstallId);
     ini.WriteString("ONLINE", "UpdateUrl", o.UpdateUrl);
 }
 

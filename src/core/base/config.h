@@ -86,10 +86,16 @@ struct TOnlineConfig {
     std::string DrawsSite;
     // Root address of the public proxy-list service.
     std::string ProxyListUrl;
-    // The maker's server, e.g. "https://host".
+    // The catalogue server, e.g. "http://host:8642"; empty switches the
+    // online catalogues off.
     std::string ServerUrl;
+    // Who the catalogue requests name: the user and this installation
+    // (made once at random and kept).
+    std::string UserName;
+    std::string UserMail;
+    std::string InstallId;
     // The update description: an address or a file path; empty takes the
-    // description of the maker's server.
+    // description of the catalogue server.
     std::string UpdateUrl;
     bool operator==(const TOnlineConfig&) const = default;
 };

@@ -12,7 +12,7 @@ std::string_view MessageCaption(MessageKind kind);
 inline constexpr std::string_view ConfirmationCaption = "Подтверждение";
 
 // What changed in the workspace, so that views can refresh.
-enum class Change { Archive, Offset, Options, List, Stakes, Ratings, Scenario, Configuration };
+enum class Change { Archive, Offset, Options, List, Stakes, Ratings, Scenario, Configuration, Library };
 
 // What the core needs from whoever runs it: the GUI with Qt, the CLI on the
 // console, tests with a recording host.

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "model/error.h"
+
 namespace tessara {
 
 namespace {
@@ -58,6 +60,57 @@ std::string Base64Decode(std::string_view text) {
             bits -= 8;
             out += static_cast<char>((acc >> bits) & 0xFF);
         }
+    }
+    return out;
+}
+
+namespace {
+
+int DigitValue(char c) {
+    const int8_t d = kDecode[static_cast<unsigned char>(c)];
+    return d;
+}
+
+[[noreturn]] void Damaged() { throw Error("Повреждённые данные Base64"); }
+
+}  // namespace
+
+std::string Base64DecodeStrict(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() / 4 * 3);
+    uint32_t acc = 0;
+    int digits = 0;  // digits of the current group
+    int padding = 0;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+        if (c == '=') {
+            // Padding only closes a group that has at least two digits.
+            if (digits + padding < 2) Damaged();
+            ++padding;
+            if (digits + padding > 4) Damaged();
+            continue;
+        }
+        const int v = DigitValue(c);
+        if (v < 0 || padding > 0) Damaged();
+        acc = (acc << 6) | uint32_t(v);
+        if (++digits == 4) {
+            out += char((acc >> 16) & 0xFF);
+            out += char((acc >> 8) & 0xFF);
+            out += char(acc & 0xFF);
+            acc = 0;
+            digits = 0;
+        }
+    }
+    if (padding > 0) {
+        if (digits + padding != 4) Damaged();
+        if (digits == 2) {
+            out += char((acc >> 4) & 0xFF);
+        } else {
+            out += char((acc >> 10) & 0xFF);
+            out += char((acc >> 2) & 0xFF);
+        }
+    } else if (digits != 0) {
+        Damaged();
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QSplitter>
@@ -21,6 +22,8 @@
 #include "main/command_table.h"
 #include "main/layout_state.h"
 #include "main/status_panels.h"
+#include "online/script_library_commands.h"
+#include "online/script_library_panel.h"
 #include "ratings/ratings_commands.h"
 #include "ratings/ratings_tab.h"
 #include "regulars/regulars_commands.h"
@@ -127,6 +130,19 @@ void MainWindow::BuildTabs() {
     runCommands_ = std::make_unique<ScenarioRunCommands>(*ws_, host_, *scenarioTab_, *commands_,
                                                          [this](bool locked) { LockForRun(locked); });
     scenarioTab_->AddRunButtons();
+    // The online scenario catalogue under the scenario lines.
+    libraryCommands_ =
+        std::make_unique<ScriptLibraryCommands>(ws_->Library(), *commands_, this);
+    libraryPanel_ = new ScriptLibraryPanel(ws_->Library(), *commands_);
+    libraryCommands_->SetPanel(libraryPanel_);
+    scenarioTab_->AddBottomPanel(libraryPanel_, ws_->Library().PanelHeight());
+    libraryPanel_->setVisible(ws_->Library().PanelOn());
+    libraryHeightTimer_.setSingleShot(true);
+    libraryHeightTimer_.setInterval(500);
+    connect(&libraryHeightTimer_, &QTimer::timeout, this,
+            [this] { ws_->Library().SetPanelHeight(libraryPanel_->height()); });
+    connect(scenarioTab_->Splitter(), &QSplitter::splitterMoved, this,
+            [this] { libraryHeightTimer_.start(); });
     // Ctrl+Del deletes combinations or scenario lines, whichever has the focus.
     ScopeShortcut(commands_->Action(QStringLiteral("CombsDelSelected")), combsTab_);
     stakesTab_ = new StakesTab(*ws_, *commands_, *combsTab_);
@@ -190,11 +206,28 @@ void MainWindow::BuildMenu() {
     RatingsCommands::FillMenu(ratingsMenu, *commands_);
     connect(ratingsMenu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
     addMenu(QStringLiteral("Регуляры"), RegularsCommands::MenuNames());
+    // "Сценарий": the file commands, the submenu of the online catalogue,
+    // then the line and run commands.
     QStringList scenarioMenu = ScenarioCommands::MenuNames();
+    const QStringList fileCommands = scenarioMenu.mid(0, 3);
+    scenarioMenu = scenarioMenu.mid(3);
     scenarioMenu << QStringLiteral("|") << ScenarioRunCommands::MenuNames();
     if (commands_->Action(QStringLiteral("StakesCheckLine")))
         scenarioMenu << QStringLiteral("StakesCheckLine");
-    addMenu(QStringLiteral("Сценарий"), scenarioMenu);
+    QMenu* scenario = menuBar()->addMenu(QStringLiteral("Сценарий"));
+    commands_->FillMenu(scenario, fileCommands);
+    QMenu* library = scenario->addMenu(QStringLiteral("Online-каталог сценариев"));
+    library->setObjectName(QStringLiteral("miScriptLibrary"));
+    commands_->FillMenu(library,
+                        {QStringLiteral("ScriptLibrary"), QStringLiteral("ScriptLibraryDownload"),
+                         QStringLiteral("ScriptLibraryView"), QStringLiteral("ScriptLibraryUpload"),
+                         QStringLiteral("ScriptLibraryReplace"),
+                         QStringLiteral("ScriptLibraryDelete"), QStringLiteral("ScriptLibraryRates"),
+                         QStringLiteral("ScriptLibraryRefresh")});
+    scenario->addSeparator();
+    commands_->FillMenu(scenario, scenarioMenu);
+    connect(scenario, &QMenu::aboutToShow, commands_, &CommandTable::Update);
+    connect(library, &QMenu::aboutToShow, commands_, &CommandTable::Update);
     addMenu(QStringLiteral("Вид"), NumberViews::TabCommandNames()
                                        << QStringLiteral("TabTables") << QStringLiteral("|")
                                        << QStringLiteral("ViewColorDraws")
@@ -237,6 +270,9 @@ void MainWindow::OnChange(tessara::Change change) {
             break;
         case tessara::Change::Scenario:
             if (scenarioTab_) scenarioTab_->Refresh();
+            break;
+        case tessara::Change::Library:
+            if (libraryPanel_) libraryPanel_->Refresh();
             break;
         case tessara::Change::Options:
             drawsTab_->Repaint();

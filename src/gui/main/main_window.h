@@ -26,6 +26,8 @@ class StakesTab;
 class StatusPanels;
 class ScenarioTab;
 class ScenarioRunCommands;
+class ScriptLibraryCommands;
+class ScriptLibraryPanel;
 class UpdateCommands;
 
 // The main window: assembles the tabs, menus and status bar around the
@@ -102,6 +104,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     RegularsTab* regularsTab_ = nullptr;
     std::unique_ptr<StakeGraphCommands> graphCommands_;
     std::unique_ptr<ScenarioRunCommands> runCommands_;
+    std::unique_ptr<ScriptLibraryCommands> libraryCommands_;
+    ScriptLibraryPanel* libraryPanel_ = nullptr;
+    QTimer libraryHeightTimer_;
     UpdateCommands* updateCommands_ = nullptr;
     // After an installed update: start anew and end this copy.
     void RestartAfterUpdate();

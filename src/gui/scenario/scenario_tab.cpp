@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
@@ -78,12 +79,24 @@ ScenarioTab::ScenarioTab(tessara::Workspace& ws, CommandTable& commands, const Q
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(panel);
-    layout->addWidget(lvScript_, 1);
+    // The lines above, the online catalogue panel (when added) below.
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName(QStringLiteral("splitterScript"));
+    splitter_->setChildrenCollapsible(false);
+    splitter_->addWidget(lvScript_);
+    layout->addWidget(splitter_, 1);
     layout->addWidget(sbScript_);
     Refresh();
 }
 
 ScenarioTab::~ScenarioTab() = default;
+
+void ScenarioTab::AddBottomPanel(QWidget* panel, int height) {
+    splitter_->addWidget(panel);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setSizes({std::max(100, splitter_->height() - height), height});
+}
 
 void ScenarioTab::AddButtons(std::initializer_list<const char*> names) {
     QWidget* panel = buttons_->parentWidget();

@@ -11,6 +11,7 @@ class CommandTable;
 class FlowLayout;
 class QComboBox;
 class QLabel;
+class QSplitter;
 class QStatusBar;
 class QTableView;
 class ScenarioCommands;
@@ -45,6 +46,10 @@ class ScenarioTab : public QWidget {
     void SelectRow(int row);
     void ClearSelection();
 
+    // A panel under the lines, behind a splitter, with its starting height.
+    void AddBottomPanel(QWidget* panel, int height);
+    QSplitter* Splitter() const { return splitter_; }
+
     // The lines changed: rows and the line count follow them.
     void Refresh();
     // The buttons of the forecast, the test and the stop, once their
@@ -60,6 +65,7 @@ class ScenarioTab : public QWidget {
     ScenarioModel* model_;
     QTableView* lvScript_;
     QStatusBar* sbScript_;
+    QSplitter* splitter_;
     std::array<QLabel*, PanelCount> panels_{};
     std::unique_ptr<ScenarioCommands> scenarioCommands_;
     FlowLayout* buttons_ = nullptr;
