@@ -149,7 +149,8 @@ const std::vector<const std::vector<Command>*>& CommandTables() {
         &DrawsCommands(), &CombsCommands(), &ConfigCommands(), &StatsCommands(), &PrefetchCommands(), &ScenarioCommands(), &StakesCommands(), &RatingsCommands(), &DemoCommands(),
         &RegularsCommands(), &GraphsCommands(),
         &NumberViewsCommands(), &LibraryCommands(),
-        &OnlineCommands(), &ViewsGraphCommands(), &SystemsCommands()};
+        &OnlineCommands(), &ViewsGraphCommands(), &SystemsCommands(),
+        &UpdateCommands()};
     return tables;
 }
 

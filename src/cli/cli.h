@@ -98,6 +98,8 @@ const std::vector<Command>& LibraryCommands();
 const std::vector<Command>& ViewsGraphCommands();
 // The systems catalogue, the system game and the wheel check.
 const std::vector<Command>& SystemsCommands();
+// update check/install: the self-update.
+const std::vector<Command>& UpdateCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -21,7 +21,7 @@ bool KnownKey(const std::string& section, const std::string& key) {
         {"SHREDDING", std::regex("Formula[1-3](Digits)?", std::regex::icase)},
         {"PROXY", std::regex("ProxyMode|ProxyServer|ProxyPort|ProxyUsername|ProxyPassword",
                              std::regex::icase)},
-        {"ONLINE", std::regex("DrawsSite|ProxyListUrl|ServerUrl|UserName|UserMail|InstallId",
+        {"ONLINE", std::regex("DrawsSite|ProxyListUrl|ServerUrl|UserName|UserMail|InstallId|UpdateUrl",
                               std::regex::icase)},
     };
     for (const auto& [s, re] : keys)

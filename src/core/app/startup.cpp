@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "base/view_keys.h"
 #include "model/error.h"
 #include "online/draws_download.h"
 #include "stats/prefetch.h"
@@ -91,7 +92,9 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
             ws.DrawsDownload();
             if (!switches.FullRecreate && !switches.FullRefresh) return InitOutcome::Exit;
         }
-        // The self-update check (when AutoUpdates is on) may restart here.
+        if (ws.View().ReadBool(MainWindowSection, "AutoUpdates", MainViewDefault("AutoUpdates")) &&
+            hooks.AutoSelfUpdate() == 1)
+            return InitOutcome::Restart;
         if (switches.FullRecreate) {
             std::set<int> all;
             for (int g = 0; g < StatGroupCount; ++g) all.insert(g);

@@ -28,6 +28,9 @@ public:
     virtual void SetVersionCaption(const std::string& /*version*/) {}
     virtual void RefreshViews() {}
     virtual void SetupRatingsSorting() {}
+    // The silent self-update check of a start with AutoUpdates on: 1 when
+    // an update was installed and the program must restart.
+    virtual int AutoSelfUpdate() { return 0; }
     virtual void ShowFirstRunDialog() {}
 };
 

@@ -132,6 +132,7 @@ void ReadOnlineSection(const IniFile& ini, TOnlineConfig& o) {
     o.UserName = ini.ReadString("ONLINE", "UserName", "");
     o.UserMail = ini.ReadString("ONLINE", "UserMail", "");
     o.InstallId = ini.ReadString("ONLINE", "InstallId", "");
+    o.UpdateUrl = ini.ReadString("ONLINE", "UpdateUrl", "");
 }
 
 void WriteOnlineSection(IniFile& ini, const TOnlineConfig& o) {
@@ -141,6 +142,7 @@ void WriteOnlineSection(IniFile& ini, const TOnlineConfig& o) {
     ini.WriteString("ONLINE", "UserName", o.UserName);
     ini.WriteString("ONLINE", "UserMail", o.UserMail);
     ini.WriteString("ONLINE", "InstallId", o.InstallId);
+    ini.WriteString("ONLINE", "UpdateUrl", o.UpdateUrl);
 }
 
 void WriteConfigSections(IniFile& ini, const TConfigData& c) {

@@ -94,6 +94,9 @@ struct TOnlineConfig {
     std::string UserName;
     std::string UserMail;
     std::string InstallId;
+    // The update description: an address or a file path; empty takes the
+    // description of the catalogue server.
+    std::string UpdateUrl;
     bool operator==(const TOnlineConfig&) const = default;
 };
 

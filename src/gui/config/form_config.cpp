@@ -302,6 +302,10 @@ TFormConfig::TFormConfig(const tessara::TConfigData& config, tessara::Host& host
     edServerUrl_ = addressField("edServerUrl", QStringLiteral("Сервер каталогов:"),
                                 online_.ServerUrl,
                                 QStringLiteral("Адрес сервера online-каталогов, например http://host:8642"));
+    edUpdateUrl_ = addressField("edUpdateUrl", QStringLiteral("Описание обновлений:"),
+                                online_.UpdateUrl,
+                                QStringLiteral("Адрес или путь к файлу описания обновлений; пусто: "
+                                               "описание на сервере каталогов"));
     edUserName_ = addressField("edUserName", QStringLiteral("Имя пользователя:"), online_.UserName,
                                QStringLiteral("Имя автора в online-каталогах"));
     edUserMail_ = addressField("edUserMail", QStringLiteral("E-mail:"), online_.UserMail,
@@ -432,6 +436,7 @@ tessara::TOnlineConfig TFormConfig::OnlineResult() const {
     o.DrawsSite = edDrawsSite_->text().trimmed().toStdString();
     o.ProxyListUrl = edProxyListUrl_->text().trimmed().toStdString();
     o.ServerUrl = edServerUrl_->text().trimmed().toStdString();
+    o.UpdateUrl = edUpdateUrl_->text().trimmed().toStdString();
     o.UserName = edUserName_->text().trimmed().toStdString();
     o.UserMail = edUserMail_->text().trimmed().toStdString();
     return o;

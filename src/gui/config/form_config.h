@@ -49,6 +49,7 @@ class TFormConfig : public QDialog {
     QLineEdit* edDrawsSite_;
     QLineEdit* edProxyListUrl_;
     QLineEdit* edServerUrl_;
+    QLineEdit* edUpdateUrl_;
     QLineEdit* edUserName_;
     QLineEdit* edUserMail_;
     // What the amount fields showed at the start, so an untouched field gives

@@ -30,6 +30,7 @@
 #include "ratings/ratings_tab.h"
 #include "regulars/regulars_commands.h"
 #include "regulars/regulars_tab.h"
+#include "online/update_commands.h"
 #include "stats/graphs_tab.h"
 #include "stats/stat_selectors.h"
 #include "stats/statistics_tab.h"
@@ -114,6 +115,7 @@ void MainWindow::RegisterCommands() {
                     .Handler = [this] { EditShredding(); }});
     // Before the tabs: the draws panel carries the download button.
     onlineCommands_ = std::make_unique<OnlineCommands>(*ws_, *commands_, this);
+    updateCommands_ = new UpdateCommands(*ws_, *commands_, this, [this] { RestartAfterUpdate(); });
 }
 
 void MainWindow::BuildTabs() {
@@ -264,6 +266,7 @@ void MainWindow::BuildMenu() {
                                        << QStringLiteral("ViewColorDraws")
                                        << QStringLiteral("ViewColorCombs")
                                        << NumberViews::ColorCommandNames());
+    addMenu(QStringLiteral("Справка"), UpdateCommands::MenuNames());
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -446,6 +449,14 @@ void MainWindow::OnInitTimer() {
         case tessara::InitOutcome::Exit:
             break;
     }
+    close();
+    QCoreApplication::exit(0);
+}
+
+int MainWindow::AutoSelfUpdate() { return updateCommands_->CheckOnStart(); }
+
+void MainWindow::RestartAfterUpdate() {
+    if (!RestartProgram()) return;
     close();
     QCoreApplication::exit(0);
 }

@@ -33,12 +33,14 @@ class ScriptLibraryCommands;
 class ScriptLibraryPanel;
 class SystemsCommands;
 class SystemsTab;
+class UpdateCommands;
 
 // The main window: assembles the tabs, menus and status bar around the
 // workspace and runs the two start-up stages and the shutdown.
 class MainWindow : public QMainWindow, private tessara::StartupHooks {
     Q_OBJECT
   public:
+    UpdateCommands& Updates() { return *updateCommands_; }
     // params: the command line without the program name.
     explicit MainWindow(const std::vector<std::string>& params, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -75,6 +77,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void ResetStatisticsTab() override;
     void RefreshViews() override { RefreshViews(true); }
     void SetVersionCaption(const std::string& version) override;
+    int AutoSelfUpdate() override;
 
     void BuildTabs();
     void BuildMenu();
@@ -113,6 +116,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     std::unique_ptr<ScriptLibraryCommands> libraryCommands_;
     ScriptLibraryPanel* libraryPanel_ = nullptr;
     QTimer libraryHeightTimer_;
+    UpdateCommands* updateCommands_ = nullptr;
+    // After an installed update: start anew and end this copy.
+    void RestartAfterUpdate();
     bool closePending_ = false;
     QTabWidget* leftTabs_ = nullptr;
     QTabWidget* rightTabs_ = nullptr;
