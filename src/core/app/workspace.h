@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,14 @@ public:
     bool CheckStakes(int* checkedCount = nullptr);
     // Checks, and after a change re-sorts and saves the ratings.
     bool CheckStakesAndUpdate(int* checkedCount = nullptr);
+    // Finishes a check that a killed process left unfinished (its redo
+    // record in the data folder); true when there was nothing left or it
+    // was finished.
+    bool ReplayCheckJournal();
+    // Called after the redo record is written and after each record the
+    // check writes in place; lets a test stop the process there.
+    using CheckHook = std::function<void(int64_t written)>;
+    void SetCheckHook(CheckHook hook) { checkHook_ = std::move(hook); }
 
     // The commands of the stakes tab, with their questions and busy states.
     TStakeRecord PrefillManualStake(const TCombination* comb) const;
@@ -336,6 +345,7 @@ private:
     TStakesFile stakes_;
     TStakesGridState stakesGrid_;
     TRatings ratings_;
+    CheckHook checkHook_;
     bool stakesLogEnabled_ = false;
     bool stakesScroll_ = true;
     bool stakesCheckOnLine_ = true;
