@@ -131,6 +131,25 @@ TEST_F(CliTest, ConfigSetChecksTheValue) {
     EXPECT_NE(r.out.find("[PROXY]\nProxyMode=0\n"), std::string::npos);
 }
 
+TEST_F(CliTest, ConfigSetWritesOnlyWhatReadsBack) {
+    const auto set = [&](const std::string& section, const std::string& key, const std::string& value) {
+        return RunCliArgs({"--data-dir", dir.Path(), "config", "set", section, key, value});
+    };
+    // A line break would inject lines of its own (here the cost).
+    for (const char* value : {"x\r\n[STAKES]\r\nCost=5", "111\n", "1\t1", "\x7f"}) {
+        const Result r = set("GLOBAL", "MatrixSegments", value);
+        EXPECT_EQ(r.code, 2) << value;
+        EXPECT_FALSE(FileExists(dir.File(ConfigFileName)));
+    }
+    // A file that does not read cleanly is never rewritten.
+    const std::string broken = "; mine\r\n[GLOBAL]\r\nChannelSize=9\r\nbroken line\r\n[STAKES]\r\nCost=5\r\n";
+    test::WriteBytes(dir.File(ConfigFileName), broken);
+    const Result r = set("GLOBAL", "MatrixCols", "6");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Строка 4: \"broken line\""), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFileBytes(dir.File(ConfigFileName)), broken);
+}
+
 TEST_F(CliTest, StatsMethodsAndValues) {
     Result r = RunCliArgs({"--data-dir", dir.Path(), "stats", "methods"});
     ASSERT_EQ(r.code, 0) << r.err;
