@@ -135,10 +135,15 @@ bool Workspace::ImportDraws(const std::string& path) {
         }
     }
     const bool ok = SaveDrawsFile();
-    if (result.Rejected > 0)
-        host_.ShowMessage(
-            MessageKind::Information,
-            fmt::format("Пропущено строк с числами вне диапазона 1..42: {}", result.Rejected));
+    // Every line that did not become a draw is counted.
+    std::string dropped;
+    const auto count = [&](int n, const char* text) {
+        if (n > 0) dropped += (dropped.empty() ? "" : "\r") + fmt::format("{}: {}", text, n);
+    };
+    count(result.Rejected, "Пропущено строк с числами вне диапазона 1..42");
+    count(result.Ignored, "Пропущено строк, не содержащих тираж");
+    count(result.Existing, "Пропущено тиражей, уже имеющихся в архиве");
+    if (!dropped.empty()) host_.ShowMessage(MessageKind::Information, dropped);
     return ok;
 }
 
