@@ -10,7 +10,7 @@ namespace tessara {
 
 bool IsStakeCheckCandidate(const TStakeRecord& r) {
     return r.Checked == 0 && r.Draw > 0 && r.Numbers.Count >= BallsInDraw &&
-           r.Numbers.Count <= MaxStakeNumbers;
+           r.Numbers.Count <= MaxStakeNumbers && !StakeIsDamaged(r);
 }
 
 void CheckStakeRecord(TStakeRecord& r, const TDrawRecord& draw, const TConfigData& config) {
