@@ -95,6 +95,36 @@ TEST_F(CliTest, HeldFolderIsRefused) {
     EXPECT_EQ(r.out, "");
 }
 
+// Every failure exits non-zero, and every command that writes the folder
+// takes its lock.
+TEST_F(CliTest, FailuresExitNonZeroAndWritesTakeTheLock) {
+    Result r = RunCliArgs({"--data-dir", dir.Path(), "combs", "generate", "--mode", "4", "--params",
+                           dir.File("missing.lcv")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("missing.lcv"), std::string::npos) << r.err;
+
+    r = RunCliArgs({"demo", "generate", dir.Path(), "--count", "2147483647"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_FALSE(FileExists(dir.File(DrawsFileName)));
+
+    ASSERT_EQ(RunCliArgs({"demo", "generate", dir.Path(), "--count", "10"}).code, 0);
+    const std::string before = ReadFileBytes(dir.File(DrawsFileName));
+    {
+        InstanceLock gui;
+        gui.Acquire(dir.File(StakesFileName));
+        r = RunCliArgs({"demo", "generate", dir.Path(), "--count", "20", "--force"});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, "Ошибка: " + cli::ConsoleText(MsgExclusiveAccess) + "\n");
+        EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)), before);
+    }
+
+    // A data folder that is a file says so rather than that it is held.
+    test::WriteBytes(dir.File("plain"), "x");
+    r = RunCliArgs({"--data-dir", dir.File("plain"), "draws", "list"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Каталог данных недоступен"), std::string::npos) << r.err;
+}
+
 TEST_F(CliTest, DemoArchiveIsReproducible) {
     Result r = RunCliArgs({"demo", "generate", dir.Path(), "--count", "300", "--seed", "7"});
     ASSERT_EQ(r.code, 0) << r.err;

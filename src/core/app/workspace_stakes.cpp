@@ -58,7 +58,14 @@ bool Workspace::OpenStakesFile() {
         std::filesystem::create_directories(dataDir_, ec);
         stakes_.Open(PathOf(StakesFileName));
         return true;
-    } catch (const Error&) {
+    } catch (const Error& e) {
+        // A folder that is a file, or cannot be made, is not a matter of
+        // another copy holding it.
+        std::error_code ec;
+        if (!std::filesystem::is_directory(dataDir_, ec)) {
+            host_.ShowError(fmt::format("Каталог данных недоступен: {}\r\r{}", dataDir_, e.what()));
+            return false;
+        }
         host_.ShowError(MsgExclusiveAccess);
         return false;
     }
@@ -260,7 +267,6 @@ bool Workspace::CheckStakes(int* checkedCount) {
                 if (!journal.Entries.empty()) {
                     TRatings after = ratings_;
                     for (const TCheckJournalEntry& e : journal.Entries) after.Update(e.After);
-                    after.Sort(ratingsSortColumn_, ratingsSortDesc_);
                     journal.Ratings = FormatRatingsFile(after.Rows());
                     const std::string journalPath = PathOf(CheckJournalFileName);
                     WriteFileAtomic(journalPath, FormatCheckJournal(journal));
