@@ -230,6 +230,9 @@ public:
     TStatList& Stats() { return stats_; }
     // The pieces the value table and the prefetch files read.
     TStatSource StatSource();
+    // What statistics, filters and checks read: the archive, or its sound
+    // draws when it holds damaged ones.
+    const TDrawArchive& AnalysisArchive();
     const TStatList& Stats() const { return stats_; }
     std::string FavouritesFile() const { return PathOf(std::string(ProgramName) + ".flt"); }
     // First registration at start-up: register and read the favourites file.
@@ -326,6 +329,8 @@ private:
     std::string dataDir_;
     ViewState viewState_;
     TDrawArchive archive_;
+    TDrawArchive sound_;  // the sound draws, while archive_ holds damaged ones
+    bool CheckNewDraw(const TDrawRecord& draw);
     int drawsOffset_ = 0;
     bool sortedDraws_ = false;
     bool colorDraws_ = true;

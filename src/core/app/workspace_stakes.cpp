@@ -260,7 +260,7 @@ bool Workspace::CheckStakes(int* checkedCount) {
         if (stakes_.IsOpen() && ReplayCheckJournal() && stakes_.HasStakes()) {
             try {
                 TCheckJournal journal;
-                journal.Entries = CollectStakeChecks(stakes_, archive_, config_, [&](double percent) {
+                journal.Entries = CollectStakeChecks(stakes_, AnalysisArchive(), config_, [&](double percent) {
                     host_.ShowStatus(
                         fmt::format("Проверка результатов ставок ( завершено {:.0f} % )...", percent));
                 });

@@ -108,18 +108,19 @@ TDrawsImportResult ImportDrawsCsvText(TDrawArchive& archive, std::string_view te
             continue;
         }
         TDrawRecord draw{};
+        bool inRange = true;
         size_t f = 0;
         const int64_t drawNo = fields.size() == 9 ? number(fields[f++]) : archive.Count() + 1;
         const std::string date = utf8 ? Utf8ToCp1251(fields[f]) : fields[f];
         ++f;
-        draw.DrawNo = drawNo > 0 && drawNo <= std::numeric_limits<int32_t>::max() ? static_cast<int32_t>(drawNo) : 0;
+        inRange = drawNo <= MaxDrawNo;
+        draw.DrawNo = drawNo > 0 && drawNo <= MaxDrawNo ? static_cast<int32_t>(drawNo) : 0;
         draw.DrawDateLen = static_cast<uint8_t>(std::min<size_t>(date.size(), 16));
         std::memcpy(draw.DrawDate, date.data(), draw.DrawDateLen);
         // Each value is checked whole before it is narrowed to its byte.
-        bool inRange = true;
         for (int i = 0; i < BallsInDraw; ++i) {
             const int64_t v = number(fields[f++]);
-            inRange = inRange && v >= 1 && v <= MaxNumber;
+            inRange = inRange && v >= 1 && v <= MaxNumber && !DrawHasNumber(static_cast<uint8_t>(v), draw);
             draw.Numbers[i] = static_cast<uint8_t>(inRange ? v : 0);
         }
         const int64_t extra = number(fields[f]);

@@ -18,7 +18,7 @@ std::string TStatMethod::DisplayName() const {
 
 TStatList::TStatList(const TDrawsArray& archive, TConfigData& config,
                      const TShreddingConfig& shredding)
-    : archive_(archive), config_(config), shredding_(shredding), savedWeights_(config.Coefs) {}
+    : archive_(&archive), config_(config), shredding_(shredding), savedWeights_(config.Coefs) {}
 
 int TStatList::FindMethod(std::string_view code) const {
     for (int i = 0; i < Count(); ++i)
