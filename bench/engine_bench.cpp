@@ -11,6 +11,7 @@
 #include "stats/filter.h"
 #include "stats/prefetch.h"
 #include "stats/value_table.h"
+#include "views/number_filter.h"
 
 namespace {
 
@@ -89,6 +90,23 @@ void RunFilter(benchmark::State& state, const char* code, bool exclude, std::vec
 }
 BENCHMARK_CAPTURE(RunFilter, NUMS_keep_7_13, "NUMS", false, std::vector<uint16_t>{7, 13})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, NUMS_remove_7_13, "NUMS", true, std::vector<uint16_t>{7, 13})->Unit(benchmark::kMillisecond);
+
+// The number filter of the card, layout and week views over the same list,
+// to set beside NUMS.
+void RunNumberFilter(benchmark::State& state, bool removes, std::vector<int> numbers) {
+    Fixture& f = F();
+    for (auto _ : state) {
+        FilterCombsByNumbers(f.ws, numbers, removes, CardCaption);
+        benchmark::DoNotOptimize(f.ws.CombsCount());
+    }
+    state.counters["kept"] = static_cast<double>(f.ws.CombsCount());
+}
+BENCHMARK_CAPTURE(RunNumberFilter, keep_7_13, false, std::vector<int>{7, 13})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunNumberFilter, remove_7_13, true, std::vector<int>{7, 13})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunNumberFilter, keep_12_numbers, false,
+                  std::vector<int>{1, 4, 7, 9, 13, 17, 21, 26, 30, 33, 38, 42})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunFilter, NUMS_keep_12_numbers, "NUMS", false,
+                  std::vector<uint16_t>{1, 4, 7, 9, 13, 17, 21, 26, 30, 33, 38, 42})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, DIFA_keep, "DIFA", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, CHNV_keep, "CHNV", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunFilter, COLM_keep, "COLM", false, std::vector<uint16_t>{})->Unit(benchmark::kMillisecond);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every system package the project needs. Safe to run again: it only
-# installs what is missing. xvfb, imagemagick and xdotool serve the screenshots
-# taken of the running program.
+# installs what is missing. libsqlite3-dev is the storage of tessara-server;
+# xvfb, imagemagick and xdotool serve the screenshots taken of the running
+# program.
 set -euo pipefail
 
 packages=(
@@ -9,7 +10,7 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   libxkbcommon-x11-0 libxcb-cursor0
   libcurl4-openssl-dev libssl-dev zlib1g-dev libfmt-dev libxlsxwriter-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libsqlite3-dev
   fonts-dejavu-core xvfb xauth imagemagick xdotool
 )
 

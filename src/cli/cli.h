@@ -34,11 +34,34 @@ struct CommandContext {
     std::ostream& Err;
     std::string DataDir;
     bool Yes = false;
+    // "group name parameters", for the usage line after a refusal.
+    std::string Usage;
+    // An option named last without its value, refused by ExpectArgs.
+    std::string MissingValue;
 
     // Opens the workspace of the data folder the way the desktop program
     // does: game tables, the exclusive hold, view options, the archive.
     // Null when the folder is held by another copy.
     std::unique_ptr<Workspace> OpenWorkspace(ConsoleHost& host) const;
+    // The same for a command that only reads: the stakes file is opened for
+    // reading without the hold, so it works while the window has the
+    // folder. Every file it reads is replaced whole by its writer, except a
+    // stake record rewritten in place, which shows its old or its new state.
+    std::unique_ptr<Workspace> OpenReadOnly(ConsoleHost& host) const;
+    // OpenWorkspace, then the combination list the window starts with,
+    // generated with the configuration's parameters (the start list of a
+    // scenario line and the sample of a stake read it).
+    std::unique_ptr<Workspace> OpenWithList(ConsoleHost& host) const;
+
+    // Refusals of the arguments: each prints "Ошибка: " and the reason, then
+    // the usage line, and returns the exit code of a bad command line.
+    int Refuse(const std::string& reason) const;
+    // Reads an integer lo..hi; otherwise refuses, naming the argument.
+    bool ReadInt(const std::string& name, const std::string& text, int lo, int hi, int& value) const;
+    // After the options are taken: between min and max arguments remain and
+    // none of them looks like an option; otherwise refuses with the first
+    // missing or extra one. names are the missing arguments' names in order.
+    bool ExpectArgs(size_t min, size_t max, const std::vector<std::string>& names) const;
     // Value of "--name VALUE" among Args (removed from them), or def.
     std::string TakeOption(const std::string& name, const std::string& def);
     bool TakeFlag(const std::string& name);
@@ -64,6 +87,11 @@ const std::vector<Command>& ScenarioCommands();
 const std::vector<Command>& CombsCommands();
 const std::vector<Command>& StakesCommands();
 const std::vector<Command>& RatingsCommands();
+const std::vector<Command>& RegularsCommands();
+const std::vector<Command>& GraphsCommands();
+// views card/layout/layout-compare/week and combs filter-numbers.
+const std::vector<Command>& NumberViewsCommands();
+const std::vector<Command>& LibraryCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

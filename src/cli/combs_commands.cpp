@@ -13,22 +13,36 @@ namespace tessara::cli {
 
 namespace {
 
-// Builds the start list; false after an error already reported.
-bool StartList(CommandContext& c, Workspace& ws) {
-    const std::string list = c.TakeOption("--list", "");
-    TCombsGenerateParams params = ws.GenerateDefaults();
-    const std::string mode = c.TakeOption("--mode", "");
-    if (!mode.empty()) {
-        int32_t m;
-        if (!TryStrToInt(mode, m) || m < 0 || m > 255) {
-            c.Err << "Ошибка: --mode должен быть числом от 0 до 4\n";
-            return false;
-        }
-        params.Mode = static_cast<uint8_t>(m);
+// The start list's options, taken from the arguments before the workspace
+// opens, so that a bad one is refused before any work.
+struct StartOptions {
+    std::string List;
+    std::string Mode;
+    std::string Params;
+    bool HasParams = false;
+};
+
+bool TakeStartOptions(CommandContext& c, StartOptions& s) {
+    s.List = c.TakeOption("--list", "");
+    s.Mode = c.TakeOption("--mode", "");
+    s.HasParams = c.HasOption("--params");
+    s.Params = c.TakeOption("--params", "");
+    int mode = 0;
+    if (!s.Mode.empty() && !c.ReadInt("--mode", s.Mode, gmFull, gmFromFile, mode)) return false;
+    if (!s.List.empty() && (!s.Mode.empty() || s.HasParams)) {
+        c.Refuse("--list не совместим с --mode и --params");
+        return false;
     }
-    params.Parameters = c.TakeOption("--params", params.Parameters);
+    return true;
+}
+
+// Builds the start list; false after an error already reported.
+bool StartList(const StartOptions& s, Workspace& ws) {
+    TCombsGenerateParams params = ws.GenerateDefaults();
+    if (!s.Mode.empty()) params.Mode = static_cast<uint8_t>(StrToIntDef(s.Mode, 0));
+    if (s.HasParams) params.Parameters = s.Params;
     ws.ReserveCombs(ws.TotalCombs(), 0);
-    if (!list.empty()) return ws.LoadCombsList(list);
+    if (!s.List.empty()) return ws.LoadCombsList(s.List);
     return ws.GenerateCombs(false, params);
 }
 
@@ -39,23 +53,25 @@ bool WriteOut(Workspace& ws, const std::string& out) {
 
 int Generate(CommandContext& c) {
     const std::string out = c.TakeOption("--out", "");
+    StartOptions start;
+    if (!TakeStartOptions(c, start) || !c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
-    if (!ws || !StartList(c, *ws)) return 1;
+    auto ws = c.OpenReadOnly(host);
+    if (!ws || !StartList(start, *ws)) return 1;
     c.Out << ws->CombsStatusText() << '\n';
     return WriteOut(*ws, out) ? 0 : 1;
 }
 
 int Show(CommandContext& c) {
-    int32_t limit = -1;
+    int limit = -1;
     const std::string limitText = c.TakeOption("--limit", "");
-    if (!limitText.empty() && !TryStrToInt(limitText, limit)) {
-        c.Err << "Ошибка: --limit должен быть целым числом\n";
+    StartOptions start;
+    if ((!limitText.empty() && !c.ReadInt("--limit", limitText, 0, INT32_MAX, limit)) ||
+        !TakeStartOptions(c, start) || !c.ExpectArgs(0, 0, {}))
         return 2;
-    }
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
-    if (!ws || !StartList(c, *ws)) return 1;
+    auto ws = c.OpenReadOnly(host);
+    if (!ws || !StartList(start, *ws)) return 1;
     c.Out << "№ п.п.\t1\t2\t3\t4\t5\t6\tS\n";
     const int64_t rows = limit < 0 ? ws->CombsCount() : std::min<int64_t>(limit, ws->CombsCount());
     for (int64_t r = 0; r < rows; ++r) {
@@ -73,16 +89,15 @@ int Show(CommandContext& c) {
 
 int Exclude(CommandContext& c) {
     const std::string out = c.TakeOption("--out", "");
-    int32_t offset = 0, n = 0;
-    if (!TryStrToInt(c.TakeOption("--offset", "0"), offset) || c.Args.empty() ||
-        !TryStrToInt(c.Args[0], n) || n < 0) {
-        c.Err << "Использование: combs exclude N [--offset K] [--list ФАЙЛ] [--out ФАЙЛ]\n";
+    int offset = 0, n = 0;
+    StartOptions start;
+    if (!c.ReadInt("--offset", c.TakeOption("--offset", "0"), 0, INT32_MAX, offset) ||
+        !TakeStartOptions(c, start) || !c.ExpectArgs(1, 1, {"N"}) ||
+        !c.ReadInt("N", c.Args[0], 0, INT32_MAX, n))
         return 2;
-    }
-    c.Args.erase(c.Args.begin());
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
-    if (!ws || !StartList(c, *ws)) return 1;
+    auto ws = c.OpenReadOnly(host);
+    if (!ws || !StartList(start, *ws)) return 1;
     ws->SetDrawsOffset(offset);
     if (!ws->ExcludeLastDraws(n)) return 1;
     c.Out << ws->CombsStatusText() << '\n';
@@ -90,18 +105,17 @@ int Exclude(CommandContext& c) {
 }
 
 int Numbers(CommandContext& c) {
+    StartOptions start;
+    if (!TakeStartOptions(c, start) || !c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
-    if (!ws || !StartList(c, *ws)) return 1;
+    auto ws = c.OpenReadOnly(host);
+    if (!ws || !StartList(start, *ws)) return 1;
     c.Out << CountDistinctNumbers(ws->Combs().Data(), ws->CombsCount()) << '\n';
     return 0;
 }
 
 int Find(CommandContext& c) {
-    if (c.Args.size() != 1) {
-        c.Err << "Использование: combs find \"n1;n2;n3;n4;n5;n6\"\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(1, 1, {"\"n1;n2;n3;n4;n5;n6\""})) return 2;
     ConsoleHost host(c.Err, c.Yes);
     TCombination comb;
     try {
@@ -110,7 +124,7 @@ int Find(CommandContext& c) {
         host.ShowError(e.what());
         return 1;
     }
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     for (const std::string& line : ws->FindCombInDraws(comb)) c.Out << line << '\n';
     return 0;
@@ -123,26 +137,26 @@ int Filter(CommandContext& c) {
     const std::string values = c.TakeOption("--values", "");
     const bool keep = c.TakeFlag("--keep");
     const bool remove = c.TakeFlag("--remove");
-    int32_t len = -1, offset = 0;
+    int len = -1, offset = 0;
     const std::string lenText = c.TakeOption("--len", "");
-    if ((!lenText.empty() && (!TryStrToInt(lenText, len) || len < 1)) ||
-        !TryStrToInt(c.TakeOption("--offset", "0"), offset) || offset < 0 || keep == remove ||
-        values.empty() || c.Args.empty()) {
-        c.Err << "Использование: combs filter КОД --values \"v1;v2\" (--keep|--remove) [--len L] "
-                 "[--offset O] [--in ФАЙЛ.lcv] [--out ФАЙЛ.lcv]\n";
+    StartOptions start;
+    if ((!lenText.empty() && !c.ReadInt("--len", lenText, 1, INT32_MAX, len)) ||
+        !c.ReadInt("--offset", c.TakeOption("--offset", "0"), 0, INT32_MAX, offset) ||
+        !TakeStartOptions(c, start))
         return 2;
-    }
+    if (keep == remove) return c.Refuse("нужен один из параметров --keep или --remove");
+    if (Trim(values).empty()) return c.Refuse("--values: не указаны значения");
+    if (!c.ExpectArgs(1, 1, {"КОД"})) return 2;
     const std::string code = c.Args[0];
-    c.Args.erase(c.Args.begin());
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     const int method = ws->Stats().FindMethod(code);
     if (method < 0) {
         c.Err << "Ошибка: нет метода расчета статистики с кодом " << code << "\n";
         return 1;
     }
-    if (!StartList(c, *ws)) return 1;
+    if (!StartList(start, *ws)) return 1;
     ws->SetDrawsOffset(offset);
     TValueTableOptions o;
     o.SampleLength = len > 0 ? len : ws->View().ReadInteger(MainWindowSection, "DrawsStatLen", 1000);

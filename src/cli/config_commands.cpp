@@ -22,6 +22,8 @@ bool KnownKey(const std::string& section, const std::string& key) {
         {"SHREDDING", std::regex("Formula[1-3](Digits)?", std::regex::icase)},
         {"PROXY", std::regex("ProxyMode|ProxyServer|ProxyPort|ProxyUsername|ProxyPassword",
                              std::regex::icase)},
+        {"ONLINE", std::regex("DrawsSite|ProxyListUrl|ServerUrl|UserName|UserMail|InstallId",
+                              std::regex::icase)},
     };
     for (const auto& [s, re] : keys)
         if (SameTextIgnoreCase(s, section)) return std::regex_match(key, re);
@@ -39,8 +41,9 @@ IniFile Effective(const Workspace& ws) {
 }
 
 int Show(CommandContext& c) {
+    if (!c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     std::string text = Cp1251ToUtf8(Effective(*ws).Serialize());
     std::erase(text, '\r');
@@ -49,10 +52,10 @@ int Show(CommandContext& c) {
 }
 
 int Set(CommandContext& c) {
-    if (c.Args.size() != 3) {
-        c.Err << "Использование: config set РАЗДЕЛ КЛЮЧ ЗНАЧЕНИЕ\n";
-        return 2;
-    }
+    // A value may itself begin with "-" (a formula such as "-n1/8").
+    static const char* const kNames[] = {"РАЗДЕЛ", "КЛЮЧ", "ЗНАЧЕНИЕ"};
+    if (c.Args.size() < 3) return c.Refuse(std::string("не хватает параметра ") + kNames[c.Args.size()]);
+    if (c.Args.size() > 3) return c.Refuse("лишний параметр \"" + c.Args[3] + "\"");
     const std::string& section = c.Args[0];
     const std::string& key = c.Args[1];
     const std::string& value = c.Args[2];

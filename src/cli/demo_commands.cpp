@@ -1,5 +1,6 @@
 // tessara-cli demo generate: a synthetic archive of random draws for trying
 // the program out. These are not real results.
+#include <climits>
 #include <ostream>
 #include <random>
 #include <sys/stat.h>
@@ -27,22 +28,13 @@ uint32_t Pick(std::mt19937& gen, uint32_t n) {
 
 int Generate(CommandContext& c) {
     int count = 2000, seed = 20260101;
-    if (!TryStrToInt(c.TakeOption("--count", "2000"), count) || count < 1 ||
-        !TryStrToInt(c.TakeOption("--seed", "20260101"), seed)) {
-        c.Err << "Ошибка: --count и --seed должны быть целыми числами\n";
-        return 2;
-    }
     // Two draws a week for a thousand years is more than any archive holds.
     constexpr int kMaxCount = 100000;
-    if (count > kMaxCount) {
-        c.Err << "Ошибка: --count не может быть больше " << kMaxCount << "\n";
+    if (!c.ReadInt("--count", c.TakeOption("--count", "2000"), 1, kMaxCount, count) ||
+        !c.ReadInt("--seed", c.TakeOption("--seed", "20260101"), INT32_MIN, INT32_MAX, seed))
         return 2;
-    }
     const bool force = c.TakeFlag("--force");
-    if (c.Args.size() != 1) {
-        c.Err << "Использование: demo generate КАТАЛОГ|ФАЙЛ [--count N] [--seed S] [--force]\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(1, 1, {"КАТАЛОГ|ФАЙЛ"})) return 2;
     std::string path = c.Args[0];
     struct stat st;
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) path = JoinPath(path, DrawsFileName);

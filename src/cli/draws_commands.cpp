@@ -1,4 +1,6 @@
 // tessara-cli draws ...: the draw archive without a window.
+#include <climits>
+#include <cstdint>
 #include <ostream>
 
 #include "cli.h"
@@ -11,16 +13,6 @@ namespace tessara::cli {
 namespace {
 
 constexpr const char* kListHeader = "Тираж\t1\t2\t3\t4\t5\t6\tE\tS\tДата тиража";
-
-bool ReadInt(const std::string& text, int& value, std::ostream& err) {
-    int32_t v;
-    if (!TryStrToInt(text, v)) {
-        err << "Ошибка: не целое число: " << text << "\n";
-        return false;
-    }
-    value = v;
-    return true;
-}
 
 // The date option: a date text, "" for none; the draw dialog always stores
 // the form it writes itself.
@@ -49,9 +41,11 @@ int List(CommandContext& c) {
     const bool sortedFlag = c.TakeFlag("--sorted");
     const bool unsortedFlag = c.TakeFlag("--unsorted");
     int limit = -1;
-    if (!limitText.empty() && !ReadInt(limitText, limit, c.Err)) return 2;
+    if (!limitText.empty() && !c.ReadInt("--limit", limitText, 0, INT32_MAX, limit)) return 2;
+    if (sortedFlag && unsortedFlag) return c.Refuse("--sorted и --unsorted не совместимы");
+    if (!c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     const bool sorted = sortedFlag || (ws->SortedDraws() && !unsortedFlag);
     const TDrawArchive& a = ws->Archive();
@@ -66,23 +60,20 @@ int Add(CommandContext& c) {
     const std::string numberText = c.TakeOption("--number", "");
     const bool hasDate = c.HasOption("--date");
     const std::string dateOption = c.TakeOption("--date", "");
-    if (c.Args.size() != 1) {
-        c.Err << "Использование: draws add \"n1;n2;n3;n4;n5;n6;e\" [--number N] [--date ДАТА | --no-date]\n";
-        return 2;
-    }
+    int number = 0;
+    if (!numberText.empty() && !c.ReadInt("--number", numberText, 1, INT32_MAX, number)) return 2;
+    if (noDate && hasDate) return c.Refuse("--date и --no-date не совместимы");
+    if (!c.ExpectArgs(1, 1, {"\"n1;n2;n3;n4;n5;n6;e\""})) return 2;
     ConsoleHost host(c.Err, c.Yes);
     auto ws = c.OpenWorkspace(host);
     if (!ws) return 1;
     TDrawRecord draw{};
-    draw.DrawNo = ws->Archive().NextDrawNo(0);
-    if (!numberText.empty() && (!ReadInt(numberText, draw.DrawNo, c.Err) || draw.DrawNo < 1)) {
-        c.Err << "Ошибка: номер тиража должен быть от 1 до 2147483647\n";
-        return 2;
-    }
-    if (!CheckDrawData(c.Args[0], draw)) {
-        host.ShowError(MsgIncorrectCombination);
+    draw.DrawNo = numberText.empty() ? ws->Archive().NextDrawNo(0) : number;
+    if (const std::string fault = DrawDataFault(c.Args[0]); !fault.empty()) {
+        host.ShowError(std::string(MsgIncorrectCombination) + "\r\r" + fault);
         return 1;
     }
+    CheckDrawData(c.Args[0], draw);
     std::string date;
     if (hasDate) {
         if (!ReadDateOption(dateOption, date, c.Err)) return 1;
@@ -100,10 +91,10 @@ int Edit(CommandContext& c) {
     const bool hasDate = c.HasOption("--date");
     const std::string dateOption = c.TakeOption("--date", "");
     int drawNo;
-    if (c.Args.size() != 2 || !ReadInt(c.Args[0], drawNo, c.Err)) {
-        c.Err << "Использование: draws edit НОМЕР \"n1;n2;n3;n4;n5;n6;e\" [--date ДАТА | --no-date]\n";
+    if (noDate && hasDate) return c.Refuse("--date и --no-date не совместимы");
+    if (!c.ExpectArgs(2, 2, {"НОМЕР", "\"n1;n2;n3;n4;n5;n6;e\""}) ||
+        !c.ReadInt("НОМЕР", c.Args[0], 1, INT32_MAX, drawNo))
         return 2;
-    }
     ConsoleHost host(c.Err, c.Yes);
     auto ws = c.OpenWorkspace(host);
     if (!ws) return 1;
@@ -113,10 +104,11 @@ int Edit(CommandContext& c) {
         return 1;
     }
     TDrawRecord draw = ws->Archive()[index];
-    if (!CheckDrawData(c.Args[1], draw)) {
-        host.ShowError(MsgIncorrectCombination);
+    if (const std::string fault = DrawDataFault(c.Args[1]); !fault.empty()) {
+        host.ShowError(std::string(MsgIncorrectCombination) + "\r\r" + fault);
         return 1;
     }
+    CheckDrawData(c.Args[1], draw);
     if (hasDate || noDate) {
         std::string date;
         if (hasDate && !ReadDateOption(dateOption, date, c.Err)) return 1;
@@ -129,14 +121,11 @@ int Edit(CommandContext& c) {
 
 int Delete(CommandContext& c) {
     std::vector<int> numbers;
+    if (!c.ExpectArgs(1, SIZE_MAX, {"НОМЕР"})) return 2;
     for (const std::string& a : c.Args) {
         int n;
-        if (!ReadInt(a, n, c.Err)) return 2;
+        if (!c.ReadInt("НОМЕР", a, 1, INT32_MAX, n)) return 2;
         numbers.push_back(n);
-    }
-    if (numbers.empty()) {
-        c.Err << "Использование: draws delete НОМЕР [НОМЕР ...]\n";
-        return 2;
     }
     ConsoleHost host(c.Err, c.Yes);
     auto ws = c.OpenWorkspace(host);
@@ -150,10 +139,7 @@ int Delete(CommandContext& c) {
 }
 
 int Import(CommandContext& c) {
-    if (c.Args.size() != 1) {
-        c.Err << "Использование: draws import ФАЙЛ.csv\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(1, 1, {"ФАЙЛ.csv"})) return 2;
     ConsoleHost host(c.Err, c.Yes);
     auto ws = c.OpenWorkspace(host);
     if (!ws) return 1;
@@ -164,12 +150,9 @@ int Import(CommandContext& c) {
 }
 
 int Export(CommandContext& c) {
-    if (c.Args.size() != 1) {
-        c.Err << "Использование: draws export ФАЙЛ.csv\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(1, 1, {"ФАЙЛ.csv"})) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     if (ws->Archive().Empty()) {
         c.Err << "Ошибка: архив тиражей пуст\n";
@@ -181,12 +164,10 @@ int Export(CommandContext& c) {
 int Info(CommandContext& c) {
     const bool sortedFlag = c.TakeFlag("--sorted");
     int drawNo;
-    if (c.Args.size() != 1 || !ReadInt(c.Args[0], drawNo, c.Err)) {
-        c.Err << "Использование: draws info НОМЕР [--sorted]\n";
+    if (!c.ExpectArgs(1, 1, {"НОМЕР"}) || !c.ReadInt("НОМЕР", c.Args[0], 1, INT32_MAX, drawNo))
         return 2;
-    }
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     const int index = ws->Archive().FindDrawIndex(drawNo);
     if (index < 0) {
@@ -206,32 +187,14 @@ int Info(CommandContext& c) {
 int Next(CommandContext& c) {
     const std::string offsetText = c.TakeOption("--offset", "0");
     int offset;
-    if (!ReadInt(offsetText, offset, c.Err)) return 2;
+    if (!c.ReadInt("--offset", offsetText, 0, INT32_MAX, offset) || !c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
+    if (offset > 0 && offset >= ws->Archive().Count())
+        return c.Refuse("--offset: " + std::to_string(offset) + " вне диапазона 0.." +
+                        std::to_string(std::max(ws->Archive().Count() - 1, 0)));
     c.Out << ws->Archive().NextDrawNo(offset) << '\n';
-    return 0;
-}
-
-int Offset(CommandContext& c) {
-    int offset;
-    if (c.Args.size() != 1 || !ReadInt(c.Args[0], offset, c.Err)) {
-        c.Err << "Использование: draws offset K\n";
-        return 2;
-    }
-    ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
-    if (!ws) return 1;
-    if (offset < 0 || (offset > 0 && offset >= ws->Archive().Count())) {
-        c.Err << "Ошибка: смещение должно быть от 0 до " << std::max(ws->Archive().Count() - 1, 0)
-              << "\n";
-        return 1;
-    }
-    ws->SetDrawsOffset(offset);
-    c.Out << ws->ArchiveStatusText() << '\n'
-          << ws->NextDrawStatusText() << '\n'
-          << ws->NextDrawResultText() << '\n';
     return 0;
 }
 
@@ -247,7 +210,6 @@ const std::vector<Command>& DrawsCommands() {
         {"draws", "export", "ФАЙЛ.csv", Export},
         {"draws", "info", "НОМЕР [--sorted]", Info},
         {"draws", "next", "[--offset K]", Next},
-        {"draws", "offset", "K", Offset},
     };
     return commands;
 }

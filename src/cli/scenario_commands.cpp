@@ -30,12 +30,9 @@ bool ReadScenario(CommandContext& c, const std::string& path, std::vector<std::s
 }
 
 int Show(CommandContext& c) {
-    if (c.Args.size() != 1) {
-        c.Err << "Использование: scenario show ФАЙЛ.lsc\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(1, 1, {"ФАЙЛ.lsc"})) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     std::vector<std::string> lines;
     if (!ReadScenario(c, c.Args[0], lines)) return 1;
@@ -59,13 +56,12 @@ int Show(CommandContext& c) {
 }
 
 int Sets(CommandContext& c) {
-    int32_t lineNo = 0;
-    if (c.Args.size() != 2 || !TryStrToInt(c.Args[1], lineNo)) {
-        c.Err << "Использование: scenario sets ФАЙЛ.lsc НОМЕР_СТРОКИ\n";
+    int lineNo = 0;
+    if (!c.ExpectArgs(2, 2, {"ФАЙЛ.lsc", "НОМЕР_СТРОКИ"}) ||
+        !c.ReadInt("НОМЕР_СТРОКИ", c.Args[1], 1, INT32_MAX, lineNo))
         return 2;
-    }
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     std::vector<std::string> lines;
     if (!ReadScenario(c, c.Args[0], lines)) return 1;
@@ -121,21 +117,15 @@ private:
 };
 
 int RunOrTest(CommandContext& c, bool test) {
-    int32_t count = 0;
+    int count = 0;
     if (test) {
-        const std::string n = c.TakeOption("--count", "");
-        if (!TryStrToInt(n, count) || count < 1) {
-            c.Err << "Использование: scenario test ФАЙЛ.lsc --count N\n";
-            return 2;
-        }
+        if (!c.HasOption("--count")) return c.Refuse("не указан --count N");
+        if (!c.ReadInt("--count", c.TakeOption("--count", ""), 1, INT32_MAX, count)) return 2;
     }
-    if (c.Args.size() != 1) {
-        c.Err << (test ? "Использование: scenario test ФАЙЛ.lsc --count N\n"
-                       : "Использование: scenario run ФАЙЛ.lsc\n");
-        return 2;
-    }
+    if (!c.ExpectArgs(1, 1, {"ФАЙЛ.lsc"})) return 2;
     RunConsole console(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(console);
+    // A line may start from the current list: the one the window starts with.
+    auto ws = c.OpenWithList(console);
     if (!ws) return 1;
     ws->LoadRatings();
     std::vector<std::string> lines;

@@ -6,6 +6,7 @@
 #include "cli.h"
 #include "model/encoding.h"
 #include "model/error.h"
+#include "model/files.h"
 #include "model/game.h"
 #include "stakes/stake_create.h"
 #include "stakes/stakes_file.h"
@@ -31,12 +32,9 @@ bool ReadIntIn(const std::string& text, int lo, int hi, int& value) {
 int Done(const ConsoleHost& host, bool ok) { return ok && !host.ErrorShown() ? 0 : 1; }
 
 int List(CommandContext& c) {
-    if (!c.Args.empty()) {
-        c.Err << "Использование: stakes list\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     c.Out << "Строка";
     for (int col = 0; col < StakesGridColumnCount; ++col) c.Out << '\t' << StakesGridCaption(col);
@@ -60,21 +58,20 @@ int Add(CommandContext& c) {
     const std::string drawsText = c.TakeOption("--draws", "1");
     const bool hasComment = c.HasOption("--comment");
     const std::string comment = c.TakeOption("--comment", "");
-    constexpr const char* kUsage =
-        "Использование: stakes add \"n1;n2;...\" [--draw N] [--draws K] [--comment ТЕКСТ]\n";
     int draws = 1, draw = 0;
-    if (c.Args.size() != 1 || !ReadIntIn(drawsText, 1, MaxStakeDraws, draws) ||
-        (!drawText.empty() && !ReadIntIn(drawText, 1, INT32_MAX, draw))) {
-        c.Err << kUsage;
+    if (!c.ReadInt("--draws", std::string(Trim(drawsText)), 1,
+                   MaxStakeDraws, draws) ||
+        (!drawText.empty() && !c.ReadInt("--draw", std::string(Trim(drawText)), 1, INT32_MAX, draw)) ||
+        !c.ExpectArgs(1, 1, {"\"n1;n2;...\""}))
         return 2;
-    }
-    if (Utf8Length(comment) > MaxStakeCommentLength) {
-        c.Err << "Ошибка: комментарий длиннее " << MaxStakeCommentLength << " символов\n";
-        return 2;
-    }
+    if (Utf8Length(comment) > MaxStakeCommentLength)
+        return c.Refuse("--comment: комментарий длиннее " + std::to_string(MaxStakeCommentLength) +
+                        " символов");
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = OpenWithRatings(c, host);
+    // The stake's sample is the size of the list the window would hold.
+    auto ws = c.OpenWithList(host);
     if (!ws) return 1;
+    ws->LoadRatings();
     const TStakeRecord prefilled = ws->PrefillManualStake(nullptr);
     TStakeNumbers numbers{};
     std::string message;
@@ -91,10 +88,7 @@ int Add(CommandContext& c) {
 }
 
 int Check(CommandContext& c) {
-    if (!c.Args.empty()) {
-        c.Err << "Использование: stakes check\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
     auto ws = OpenWithRatings(c, host);
     if (!ws) return 1;
@@ -118,23 +112,20 @@ bool ReadCondition(const std::string& text, int& mode) {
 int Delete(CommandContext& c) {
     const std::string rows = c.TakeOption("--rows", "");
     const bool byMatches = c.TakeFlag("--matches");
-    constexpr const char* kUsage =
-        "Использование: stakes delete --rows A[-B] | stakes delete --matches УСЛОВИЕ ЗНАЧЕНИЕ "
-        "(условие: = > >= < <=)\n";
     int first = 0, last = 0, mode = 0, value = 0;
-    if (!rows.empty() && !byMatches && c.Args.empty()) {
+    if (rows.empty() == !byMatches) return c.Refuse("нужен один из параметров --rows или --matches");
+    if (!rows.empty()) {
         const size_t dash = rows.find('-');
         const std::string a = rows.substr(0, dash);
         const std::string b = dash == std::string::npos ? a : rows.substr(dash + 1);
-        if (!ReadIntIn(a, 1, INT32_MAX, first) || !ReadIntIn(b, first, INT32_MAX, last)) {
-            c.Err << kUsage;
+        if (!c.ReadInt("--rows", std::string(Trim(a)), 1, INT32_MAX, first) ||
+            !c.ReadInt("--rows", std::string(Trim(b)), first, INT32_MAX, last) || !c.ExpectArgs(0, 0, {}))
             return 2;
-        }
-    } else if (rows.empty() && byMatches && c.Args.size() == 2 && ReadCondition(c.Args[0], mode) &&
-               ReadIntIn(c.Args[1], 0, BallsInDraw, value)) {
     } else {
-        c.Err << kUsage;
-        return 2;
+        if (!c.ExpectArgs(2, 2, {"УСЛОВИЕ", "ЗНАЧЕНИЕ"})) return 2;
+        if (!ReadCondition(c.Args[0], mode))
+            return c.Refuse("условие \"" + c.Args[0] + "\" не одно из = > >= < <=");
+        if (!c.ReadInt("ЗНАЧЕНИЕ", c.Args[1], 0, BallsInDraw, value)) return 2;
     }
     ConsoleHost host(c.Err, c.Yes);
     auto ws = OpenWithRatings(c, host);
@@ -154,10 +145,7 @@ int Delete(CommandContext& c) {
 }
 
 int Clear(CommandContext& c) {
-    if (!c.Args.empty()) {
-        c.Err << "Использование: stakes clear\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
     auto ws = OpenWithRatings(c, host);
     if (!ws) return 1;
@@ -173,18 +161,29 @@ int Clear(CommandContext& c) {
 int RatingsList(CommandContext& c) {
     const std::string modeText = c.TakeOption("--mode", "");
     int mode = 0;
-    if (!c.Args.empty() || (!modeText.empty() && !ReadIntIn(modeText, 0, 2, mode))) {
-        c.Err << "Использование: ratings list [--mode 0|1|2]\n";
+    if ((!modeText.empty() && !c.ReadInt("--mode", modeText, 0, 2, mode)) || !c.ExpectArgs(0, 0, {}))
         return 2;
-    }
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = OpenWithRatings(c, host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     if (modeText.empty()) mode = ws->RatingsEffMode();
+    // Read without the load's sort-and-save: the rows in the order the
+    // window shows them, the file untouched.
+    TRatingsArray rows;
+    const std::string path = ws->PathOf(RatingsFileName);
+    if (FileExists(path)) {
+        try {
+            rows = ParseRatingsFile(ReadFileBytes(path));
+        } catch (const Error& e) {
+            host.ShowError("Ошибка чтения файла рейтинга!\r\r" + std::string(e.what()));
+            return 1;
+        }
+        SortRatingRows(rows, ws->RatingsSortColumn(), ws->RatingsSortDescending());
+    }
     for (int col = 0; col < RatingColumnCount; ++col)
         c.Out << (col > 0 ? "\t" : "") << RatingColumnCaption(col);
     c.Out << '\n';
-    for (const TRatingRecord& r : ws->Ratings().Rows()) {
+    for (const TRatingRecord& r : rows) {
         const std::vector<std::string> texts = RatingRowTexts(r, mode);
         for (size_t col = 0; col < texts.size(); ++col) c.Out << (col > 0 ? "\t" : "") << texts[col];
         c.Out << '\n';
@@ -193,10 +192,7 @@ int RatingsList(CommandContext& c) {
 }
 
 int RatingsRefreshCommand(CommandContext& c) {
-    if (!c.Args.empty()) {
-        c.Err << "Использование: ratings refresh\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
     auto ws = OpenWithRatings(c, host);
     if (!ws) return 1;
@@ -206,10 +202,7 @@ int RatingsRefreshCommand(CommandContext& c) {
 }
 
 int RatingsExport(CommandContext& c) {
-    if (c.Args.size() != 1) {
-        c.Err << "Использование: ratings export ФАЙЛ.csv\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(1, 1, {"ФАЙЛ.csv"})) return 2;
     ConsoleHost host(c.Err, c.Yes);
     auto ws = OpenWithRatings(c, host);
     if (!ws) return 1;

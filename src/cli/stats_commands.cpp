@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli.h"
+#include "model/encoding.h"
 #include "model/game.h"
 #include "model/format.h"
 #include "stats/prefetch.h"
@@ -13,8 +14,9 @@ namespace tessara::cli {
 namespace {
 
 int Methods(CommandContext& c) {
+    if (!c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     const TStatList& list = ws->Stats();
     c.Out << "Код\tНазвание\tГруппа\tПараметр\n";
@@ -28,17 +30,12 @@ int Methods(CommandContext& c) {
 
 int Values(CommandContext& c) {
     const bool sortedFlag = c.TakeFlag("--sorted");
-    if (c.Args.size() != 2) {
-        c.Err << "Использование: stats values КОД НОМЕР_ТИРАЖА [--sorted]\n";
+    int drawNo;
+    if (!c.ExpectArgs(2, 2, {"КОД", "НОМЕР_ТИРАЖА"}) ||
+        !c.ReadInt("НОМЕР_ТИРАЖА", c.Args[1], 1, INT32_MAX, drawNo))
         return 2;
-    }
-    int32_t drawNo;
-    if (!TryStrToInt(c.Args[1], drawNo)) {
-        c.Err << "Ошибка: не целое число: " << c.Args[1] << "\n";
-        return 2;
-    }
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     const int method = ws->Stats().FindMethod(c.Args[0]);
     if (method < 0) {
@@ -67,12 +64,10 @@ int Values(CommandContext& c) {
 
 // Reads the table options shared by the commands that compute a table.
 bool TableOptions(CommandContext& c, Workspace& ws, TValueTableOptions& o) {
-    int32_t len = ws.View().ReadInteger(MainWindowSection, "DrawsStatLen", 1000), offset = 0;
-    if (!TryStrToInt(c.TakeOption("--len", std::to_string(len)), len) || len < 1 ||
-        !TryStrToInt(c.TakeOption("--offset", "0"), offset) || offset < 0) {
-        c.Err << "Ошибка: --len должен быть не меньше 1, --offset не меньше 0\n";
+    int len = ws.View().ReadInteger(MainWindowSection, "DrawsStatLen", 1000), offset = 0;
+    if (!c.ReadInt("--len", c.TakeOption("--len", std::to_string(len)), 1, INT32_MAX, len) ||
+        !c.ReadInt("--offset", c.TakeOption("--offset", "0"), 0, INT32_MAX, offset))
         return false;
-    }
     o.SampleLength = len;
     o.Offset = offset;
     o.Sorted = c.TakeFlag("--sorted") || ws.SortedDraws();
@@ -81,29 +76,36 @@ bool TableOptions(CommandContext& c, Workspace& ws, TValueTableOptions& o) {
     return true;
 }
 
+// The sort column by its caption (any case) or its number from 1; -1 when
+// neither.
+int FindValueColumn(const std::string& text) {
+    int32_t number = 0;
+    if (TryStrToInt(text, number)) return number >= 1 && number <= ValueColumnCount ? number - 1 : -1;
+    for (int col = 0; col < ValueColumnCount; ++col)
+        if (SameTextIgnoreCase(text, ValueColumnCaption(col))) return col;
+    return -1;
+}
+
 int Table(CommandContext& c) {
     const std::string sortColumn = c.TakeOption("--sort", "Количество");
     const bool descending = c.TakeFlag("--desc");
+    const int column = FindValueColumn(sortColumn);
+    if (column < 0) {
+        std::string valid;
+        for (int col = 0; col < ValueColumnCount; ++col)
+            valid += "\n  " + std::to_string(col + 1) + " " + ValueColumnCaption(col);
+        return c.Refuse("--sort: нет столбца \"" + sortColumn + "\"; столбцы (номер или название):" + valid);
+    }
     ConsoleHost host(c.Err, c.Yes);
-    auto ws = c.OpenWorkspace(host);
+    auto ws = c.OpenReadOnly(host);
     if (!ws) return 1;
     TValueTableOptions o;
     if (!TableOptions(c, *ws, o)) return 2;
-    if (c.Args.size() != 1) {
-        c.Err << "Использование: stats table КОД [--len L] [--offset O] [--sorted] [--prefetch] [--sort СТОЛБЕЦ] [--desc]\n";
-        return 2;
-    }
+    if (!c.ExpectArgs(1, 1, {"КОД"})) return 2;
     const int method = ws->Stats().FindMethod(c.Args[0]);
     if (method < 0) {
         c.Err << "Ошибка: нет метода расчета статистики с кодом " << c.Args[0] << "\n";
         return 1;
-    }
-    int column = -1;
-    for (int col = 0; col < ValueColumnCount; ++col)
-        if (sortColumn == ValueColumnCaption(col)) column = col;
-    if (column < 0) {
-        c.Err << "Ошибка: нет столбца " << sortColumn << "\n";
-        return 2;
     }
     TValueTable table = ComputeValueTable(ws->StatSource(), method, o);
     SortValueTable(table, column, descending);
@@ -129,7 +131,9 @@ int Table(CommandContext& c) {
 
 int PrefetchBuild(CommandContext& c) {
     const bool all = c.TakeFlag("--all");
-    c.TakeFlag("--missing");
+    const bool missing = c.TakeFlag("--missing");
+    if (all && missing) return c.Refuse("--all и --missing не совместимы");
+    if (!c.ExpectArgs(0, 0, {})) return 2;
     ConsoleHost host(c.Err, c.Yes);
     auto ws = c.OpenWorkspace(host);
     if (!ws) return 1;

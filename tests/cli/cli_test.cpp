@@ -59,7 +59,7 @@ TEST_F(CliTest, ImportThenExportReproducesTheFile) {
 TEST_F(CliTest, AddCheckOffsetAndDelete) {
     Result r = Draws({"add", "1;2;3;4;5;43;0"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "Ошибка: Введена некорректная комбинация!\n");
+    EXPECT_EQ(r.err, "Ошибка: Введена некорректная комбинация!\n\nчисло 43 вне диапазона 1..42\n");
     r = Draws({"add", "33;7;41;2;18;25;4", "--date", "5 марта 2021"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "Тираж № 1 от 05 марта 2021, значения: 33;7;41;2;18;25 e:4\n");
@@ -67,9 +67,14 @@ TEST_F(CliTest, AddCheckOffsetAndDelete) {
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Draws({"add", "1;2;3;4;5;6;0", "--date", "05.03.2021"}).code, 1);
     EXPECT_EQ(Draws({"next"}).out, "3\n");
-    r = Draws({"offset", "1"});
-    EXPECT_EQ(r.out, "Архив тиражей: 2\nСледующий тираж: 2\n1;2;3;4;5;6\n");
-    EXPECT_EQ(Draws({"offset", "2"}).code, 1);
+    // The offset is an option of each command, not a state kept between runs.
+    EXPECT_EQ(Draws({"next", "--offset", "1"}).out, "2\n");
+    EXPECT_EQ(Draws({"next", "--offset", "2"}).code, 2);
+    EXPECT_EQ(Draws({"offset", "1"}).code, 2);
+    // A number the archive has is asked about: No without --yes.
+    r = Draws({"add", "1;2;3;4;5;6;0", "--number", "1", "--no-date"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Подтверждение: Тираж № 1 уже есть в архиве.\n\nДобавить еще один тираж с этим номером? Нет\n");
     r = Draws({"info", "1", "--sorted"});
     EXPECT_EQ(r.out,
               "Свойство\tЗначение\nНомер тиража:\t1\nДата тиража:\t05 марта 2021\n"
@@ -80,19 +85,36 @@ TEST_F(CliTest, AddCheckOffsetAndDelete) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "Подтверждение: Удалить выделенную запись? Нет\n");
     EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)).size(), 56u);
-    r = Draws({"delete", "2"}, true);
+    // Global flags may stand after the command too.
+    r = Draws({"delete", "2", "--yes"});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)).size(), 28u);
     EXPECT_EQ(Draws({"delete", "7"}, true).code, 1);
 }
 
-TEST_F(CliTest, HeldFolderIsRefused) {
+TEST_F(CliTest, HeldFolderIsReadButNotWritten) {
+    ASSERT_EQ(Draws({"add", "1;2;3;4;5;6;0", "--no-date"}).code, 0);
+    test::WriteBytes(dir.File("s.lsc"), Utf8ToCp1251("FULL:0#FIRST| | | | | | | |первая\r\n"));
+    ASSERT_EQ(RunCliArgs({"--data-dir", dir.Path(), "stakes", "add", "1;2;3;4;5;6", "--comment", "c"}).code, 0);
     InstanceLock gui;
     gui.Acquire(dir.File(StakesFileName));
-    const Result r = Draws({"list"});
+    const std::vector<std::vector<std::string>> readers = {
+        {"draws", "list"}, {"draws", "info", "1"}, {"stats", "table", "NUMS"}, {"stakes", "list"},
+        {"ratings", "list"}, {"scenario", "show", dir.File("s.lsc")}, {"config", "show"}};
+    for (std::vector<std::string> args : readers) {
+        args.insert(args.begin(), {"--data-dir", dir.Path()});
+        const Result r = RunCliArgs(args);
+        EXPECT_EQ(r.code, 0) << args[2] << " " << args[3] << ": " << r.err;
+        EXPECT_EQ(r.err, "") << args[2];
+    }
+    EXPECT_NE(RunCliArgs({"--data-dir", dir.Path(), "stakes", "list"}).out.find("\t1;2;3;4;5;6\t"),
+              std::string::npos);
+    const std::string before = ReadFileBytes(dir.File(DrawsFileName));
+    const Result r = Draws({"add", "1;2;3;4;5;7;0"});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "Ошибка: " + cli::ConsoleText(MsgExclusiveAccess) + "\n");
     EXPECT_EQ(r.out, "");
+    EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)), before);
 }
 
 // Every failure exits non-zero, and every command that writes the folder
@@ -197,6 +219,38 @@ TEST_F(CliTest, StatsMethodsAndValues) {
     EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "stats", "values", "NUMS", "9"}).code, 1);
 }
 
+TEST_F(CliTest, TableSortsByCaptionOrNumber) {
+    for (int no = 1; no <= 3; ++no)
+        ASSERT_EQ(Draws({"add", no == 3 ? "1;2;3;4;5;7;0" : "1;2;3;4;5;6;0", "--no-date"}).code, 0);
+    const auto table = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = {"--data-dir", dir.Path(), "stats", "table", "NUMS"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunCliArgs(args);
+    };
+    // The value column, by number or by caption in any case, ascending.
+    const Result byNumber = table({"--sort", "1"});
+    ASSERT_EQ(byNumber.code, 0) << byNumber.err;
+    EXPECT_EQ(table({"--sort", "значение"}).out, byNumber.out);
+    EXPECT_TRUE(byNumber.out.find("\n1\t3\t") < byNumber.out.find("\n7\t1\t")) << byNumber.out;
+    const Result bad = table({"--sort", "Цвет"});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_TRUE(bad.err.starts_with("Ошибка: --sort: нет столбца \"Цвет\"; столбцы (номер или название):\n"
+                                    "  1 Значение\n  2 Количество\n"))
+        << bad.err;
+    EXPECT_EQ(table({"--sort", "21"}).code, 2);
+}
+
+TEST_F(CliTest, ShreddingValuesPastOneWord) {
+    ASSERT_EQ(RunCliArgs({"--data-dir", dir.Path(), "config", "set", "SHREDDING", "Formula1", "n1/8"}).code, 0);
+    ASSERT_EQ(RunCliArgs({"--data-dir", dir.Path(), "config", "set", "SHREDDING", "Formula1Digits", "5"}).code, 0);
+    ASSERT_EQ(Draws({"add", "7;1;2;3;4;5;0", "--no-date"}).code, 0);
+    Result r = RunCliArgs({"--data-dir", dir.Path(), "stats", "table", "SHR1"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\n87500\t1\t"), std::string::npos) << r.out;
+    r = RunCliArgs({"--data-dir", dir.Path(), "combs", "filter", "SHR1", "--values", "87500", "--keep"});
+    EXPECT_EQ(r.code, 0) << r.err;
+}
+
 TEST_F(CliTest, ScenarioForecastAndTest) {
     TDrawsArray draws;
     for (int no = 1; no <= 12; ++no) draws.push_back(test::MakeDraw(no, {no, no + 1, no + 2, 30, 31, 32}));
@@ -219,12 +273,53 @@ TEST_F(CliTest, ScenarioForecastAndTest) {
     EXPECT_NE(r.out.find("\n01.000: первая @ FULL#FIRST\t3\t"), std::string::npos) << r.out;
     EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "scenario", "test", dir.File("s.lsc"), "--count", "12"}).code, 1);
     EXPECT_EQ(RunCliArgs({"--data-dir", dir.Path(), "scenario", "run", dir.File("none.lsc")}).code, 1);
+
+    // A line that starts from the current list finds the list the window
+    // starts with.
+    test::WriteBytes(dir.File("c.lsc"), Utf8ToCp1251("CURR:0#FIRST| | | | | | | |текущий\r\n"));
+    r = RunCliArgs({"--data-dir", dir.Path(), "scenario", "run", dir.File("c.lsc")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("13\t1 2 3 4 5 6\t01.000: текущий @ CURR#FIRST\nСтавок: 1"), std::string::npos)
+        << r.out;
 }
 
 TEST(Cli, UsageAndUnknownCommands) {
     EXPECT_EQ(RunCliArgs({}).code, 2);
     EXPECT_EQ(RunCliArgs({"draws", "fly"}).code, 2);
     EXPECT_EQ(RunCliArgs({"--help"}).code, 0);
+    EXPECT_EQ(RunCliArgs({"draws", "list", "--help"}).code, 0);
+    const Result r = RunCliArgs({"draws", "info", "--data-dir"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err, "Ошибка: --data-dir: не указан каталог\n");
+}
+
+TEST_F(CliTest, RefusalsNameTheArgument) {
+    const struct {
+        std::vector<std::string> args;
+        const char* first;
+    } cases[] = {
+        {{"draws", "delete", "1500", "x"}, "Ошибка: НОМЕР: \"x\" не целое число"},
+        {{"draws", "list", "--limit", "-1"}, "Ошибка: --limit: -1 вне диапазона 0..2147483647"},
+        {{"draws", "info"}, "Ошибка: не хватает параметра НОМЕР"},
+        {{"draws", "list", "--limit"}, "Ошибка: --limit: не указано значение"},
+        {{"draws", "edit", "1"}, "Ошибка: не хватает параметра \"n1;n2;n3;n4;n5;n6;e\""},
+        {{"draws", "add", "1;2;3;4;5;6;0", "--date", "1.1.2020", "--no-date"},
+         "Ошибка: --date и --no-date не совместимы"},
+        {{"stats", "table", "NUMS", "--len", "0"}, "Ошибка: --len: 0 вне диапазона 1..2147483647"},
+        {{"combs", "show", "--mode", "7"}, "Ошибка: --mode: 7 вне диапазона 0..4"},
+        {{"combs", "filter", "NUMS", "--values", "7"}, "Ошибка: нужен один из параметров --keep или --remove"},
+        {{"scenario", "test", "s.lsc"}, "Ошибка: не указан --count N"},
+        {{"config", "set", "GLOBAL"}, "Ошибка: не хватает параметра КЛЮЧ"},
+        {{"demo", "generate", "--count", "0"}, "Ошибка: --count: 0 вне диапазона 1..2147483647"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), {"--data-dir", dir.Path()});
+        const Result r = RunCliArgs(args);
+        EXPECT_EQ(r.code, 2) << c.first;
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.first);
+        EXPECT_NE(r.err.find("\nИспользование: " + c.args[0] + " " + c.args[1]), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace

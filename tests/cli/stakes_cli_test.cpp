@@ -46,11 +46,11 @@ TEST_F(StakesCliTest, AddCheckListDeleteAndClear) {
     r = Run({"stakes", "list"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, std::string(kHeader) +
-                         "1\t1\tВручную\t3;7;15;22;30;41\t0\t7;19;3;40;22;11\t3\t3 7 22\t20.00\tТест\n"
+                         "1\t1\tВручную\t3;7;15;22;30;41\t5245786\t7;19;3;40;22;11\t3\t3 7 22\t20.00\tТест\n"
                          "2\t\t\t\t\t\t\t\t\t\n"
-                         "3\t2\tВручную\t1;2;3;4;5;6;7\t0\t\t\t\t-35.00\tСтавка \"вручную\"\n"
+                         "3\t2\tВручную\t1;2;3;4;5;6;7\t5245786\t\t\t\t-35.00\tСтавка \"вручную\"\n"
                          "4\t\t\t\t\t\t\t\t\t\n"
-                         "5\t3\tВручную\t1;2;3;4;5;6;7\t0\t\t\t\t-35.00\tСтавка \"вручную\"\n");
+                         "5\t3\tВручную\t1;2;3;4;5;6;7\t5245786\t\t\t\t-35.00\tСтавка \"вручную\"\n");
 
     // The draw arrives; the check adds to the rating.
     ASSERT_EQ(Run({"draws", "add", "1;2;3;40;41;42;0", "--no-date"}).code, 0);
@@ -87,7 +87,7 @@ TEST_F(StakesCliTest, AddCheckListDeleteAndClear) {
     EXPECT_EQ(r.out, "Ставок: 2\n");
     EXPECT_EQ(Run({"stakes", "list"}).out,
               std::string(kHeader) +
-                  "1\t1\tВручную\t3;7;15;22;30;41\t0\t7;19;3;40;22;11\t3\t3 7 22\t20.00\tТест\n"
+                  "1\t1\tВручную\t3;7;15;22;30;41\t5245786\t7;19;3;40;22;11\t3\t3 7 22\t20.00\tТест\n"
                   "2\t\t\t\t\t\t\t\t\t\n");
 
     r = Run({"stakes", "clear"}, true);
@@ -98,25 +98,38 @@ TEST_F(StakesCliTest, AddCheckListDeleteAndClear) {
 }
 
 TEST_F(StakesCliTest, BadInputIsRefused) {
+    // A refusal of the command line (code 2) names the argument and the
+    // reason, then gives the usage line.
     const struct {
         std::vector<std::string> args;
         int code;
         const char* err;
     } cases[] = {
-        {{"stakes", "add", "1;2;3;4;5"}, 1, "Ошибка: Введена некорректная комбинация!\n"},
-        {{"stakes", "add", "1;2;3;4;5;43"}, 1, "Ошибка: Введена некорректная комбинация!\n"},
+        {{"stakes", "add", "1;2;3;4;5"}, 1,
+         "Ошибка: Введена некорректная комбинация!\n\nнужно от 6 до 10 чисел, введено 5\n"},
+        {{"stakes", "add", "1;2;3;4;5;43"}, 1,
+         "Ошибка: Введена некорректная комбинация!\n\nчисло 43 вне диапазона 1..42\n"},
         {{"stakes", "add", "1;2;3;4;5;6", "--comment", ""}, 1, "Ошибка: Необходимо ввести комментарий!\n"},
-        {{"stakes", "add", "1;2;3;4;5;6", "--draws", "0"}, 2, nullptr},
-        {{"stakes", "delete", "--matches", "~", "1"}, 2, nullptr},
-        {{"stakes", "delete", "--rows", "3-2"}, 2, nullptr},
+        {{"stakes", "add", "1;2;3;4;5;6", "--draws", "0"}, 2, "Ошибка: --draws: 0 вне диапазона 1..65535"},
+        {{"stakes", "add", "1;2;3;4;5;6", "--draw", "x"}, 2, "Ошибка: --draw: \"x\" не целое число"},
+        {{"stakes", "add"}, 2, "Ошибка: не хватает параметра \"n1;n2;...\""},
+        {{"stakes", "add", "1;2;3;4;5;6", "7"}, 2, "Ошибка: лишний параметр \"7\""},
+        {{"stakes", "add", "1;2;3;4;5;6", "--drwas", "2"}, 2, "Ошибка: неизвестный параметр --drwas"},
+        {{"stakes", "delete", "--matches", "~", "1"}, 2, "Ошибка: условие \"~\" не одно из = > >= < <="},
+        {{"stakes", "delete", "--rows", "3-2"}, 2, "Ошибка: --rows: 2 вне диапазона 3..2147483647"},
+        {{"stakes", "delete"}, 2, "Ошибка: нужен один из параметров --rows или --matches"},
         {{"stakes", "delete", "--rows", "1"}, 1,
          "Ошибка: Ошибка удаления записи из файла ставок!\n\nФайл ставок не открыт!\n"},
-        {{"ratings", "list", "--mode", "5"}, 2, nullptr},
+        {{"ratings", "list", "--mode", "5"}, 2, "Ошибка: --mode: 5 вне диапазона 0..2"},
     };
     for (const auto& c : cases) {
         const Result r = Run(c.args);
         EXPECT_EQ(r.code, c.code) << c.args[1] << " " << c.args.back();
-        if (c.err) {
+        if (c.code == 2) {
+            const std::string usage = "\nИспользование: " + c.args[0] + " " + c.args[1];
+            EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.err);
+            EXPECT_NE(r.err.find(usage), std::string::npos) << r.err;
+        } else {
             EXPECT_EQ(r.err, c.err);
         }
     }

@@ -62,18 +62,28 @@ TEST_F(ArchiveTest, OffsetMovesTheLastKnownDraw) {
 }
 
 TEST(DrawData, DialogCheck) {
+    // The reason follows the dialog's message; empty for an accepted text.
     const struct {
         const char* text;
-        bool ok;
+        const char* fault;
     } cases[] = {
-        {"1;2;3;4;5;6;0", true},    {"33,7;41 ; 2;18;25;9", true}, {"1;2;3;4;5;5;0", false},
-        {"1;2;3;4;5;43;1", false},  {"1;2;3;4;5;6;10", false},     {"1;2;3;4;5;6", false},
-        {"1;2;3;4;5;6;0;0", false}, {"0;2;3;4;5;6;0", false},      {"a;2;3;4;5;6;0", false},
-        {"1;2;3;4;5;6;-1", false},
+        {"1;2;3;4;5;6;0", ""},
+        {"33,7;41 ; 2;18;25;9", ""},
+        {"1;2;3;4;5;5;0", "число 5 повторяется"},
+        {"1;2;3;4;5;43;1", "число 43 вне диапазона 1..42"},
+        {"0;2;3;4;5;6;0", "число 0 вне диапазона 1..42"},
+        {"1;2;3;4;5;6;10", "дополнительный шар 10 вне диапазона 0..9"},
+        {"1;2;3;4;5;6;-1", "дополнительный шар -1 вне диапазона 0..9"},
+        {"1;2;3;4;5;6", "нужно 6 чисел и дополнительный шар, введено 6"},
+        {"1;2;3", "нужно 6 чисел и дополнительный шар, введено 3"},
+        {"", "нужно 6 чисел и дополнительный шар, введено 0"},
+        {"1;2;3;4;5;6;0;0", "нужно 6 чисел и дополнительный шар, введено 8"},
+        {"a;2;3;4;5;6;0", "\"a\" не число"},
     };
     for (const auto& c : cases) {
         TDrawRecord d{};
-        EXPECT_EQ(CheckDrawData(c.text, d), c.ok) << c.text;
+        EXPECT_EQ(CheckDrawData(c.text, d), *c.fault == 0) << c.text;
+        EXPECT_EQ(DrawDataFault(c.text), c.fault) << c.text;
     }
     TDrawRecord d{};
     ASSERT_TRUE(CheckDrawData("33;7;41;2;18;25;4", d));
@@ -187,9 +197,17 @@ TEST_F(ArchiveTest, ReplaceKeepsIndexAndAllowsDuplicateNumbers) {
     TDrawRecord d = MakeDraw(2, {9, 8, 7, 6, 5, 4}, 1, "01 января 2020");
     ASSERT_TRUE(ws->ReplaceDraw(1, d));
     EXPECT_EQ(FormatDrawInfo(ws->Archive()[1]), "Тираж № 2 от 01 января 2020, значения: 9;8;7;6;5;4 e:1");
-    // A number that already exists gives a second draw with it: a plain append.
+    // A number that already exists is asked about; No changes nothing, Yes
+    // gives a second draw with it.
+    EXPECT_FALSE(ws->AddDraw(MakeDraw(2, {1, 2, 3, 4, 5, 6})));
+    ASSERT_EQ(host.Questions.size(), 1u);
+    EXPECT_EQ(host.Questions[0], "Тираж № 2 уже есть в архиве.\r\rДобавить еще один тираж с этим номером?");
+    EXPECT_EQ(ws->Archive().Count(), 3);
+    host.Answers = {true};
     ASSERT_TRUE(ws->AddDraw(MakeDraw(2, {1, 2, 3, 4, 5, 6})));
     EXPECT_EQ(ws->Archive().Count(), 4);
+    ASSERT_TRUE(ws->AddDraw(MakeDraw(7, {1, 2, 3, 4, 5, 6})));  // a new number asks nothing
+    EXPECT_EQ(host.Questions.size(), 2u);
     EXPECT_FALSE(ws->ReplaceDraw(9, d));
 }
 

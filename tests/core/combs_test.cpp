@@ -57,6 +57,28 @@ TEST_F(CombsTest, GenerationModes) {
     EXPECT_EQ(host.BusyCount(), 0);
 }
 
+TEST(GenerateWarning, NumbersOutsideAndEmptyLists) {
+    const struct {
+        int mode;
+        const char* mine;
+        const char* warning;
+    } cases[] = {
+        {2, "1;2;3;4;5;6;7", ""},
+        {1, "42", ""},
+        {0, "1;2;3;50", ""},  // the full list ignores the numbers
+        {4, "1;2;3;50", ""},
+        {2, "1;2;3;50", "Числа вне диапазона 1..42 не войдут в комбинации: 50.\r\rСписок комбинаций будет пуст."},
+        {1, "0; 43 ;x", "Числа вне диапазона 1..42 не войдут в комбинации: 0, 43, x.\r\rСписок комбинаций будет пуст."},
+        {1, "7;50", "Числа вне диапазона 1..42 не войдут в комбинации: 50."},
+        {2, "1;2;3;4;5", "Список комбинаций будет пуст."},
+        {2, "1;1;2;3;4;5", "Список комбинаций будет пуст."},  // a repeat is one number
+        {3, "1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20;21;22;23;24;25;26;27;28;29;30;31;32;33;34;35;36;37",
+         "Список комбинаций будет пуст."},
+        {3, "", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(GenerateWarning(c.mode, c.mine), c.warning) << c.mode << " " << c.mine;
+}
+
 TEST_F(CombsTest, ListFilesSkipBadLinesAndGrowTheBuffer) {
     test::WriteBytes(dir.File("a.lcv"), "1;2;3;4;5;6\r\n1;2;3\r\n\r\n 7 ,8;;9;10;11;300\nx;y;z;a;b;c\r\n");
     EXPECT_EQ(Generate(4, dir.File("a.lcv")), 3);

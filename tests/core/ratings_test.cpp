@@ -2,6 +2,10 @@
 
 #include "model/encoding.h"
 #include "model/files.h"
+#include "model/format.h"
+#include "base/config.h"
+#include "base/ini_file.h"
+#include "stakes/stake_logs.h"
 #include "scenario/script_line.h"
 #include "stakes/stake_check.h"
 #include "stakes/stakes_grid.h"
@@ -37,6 +41,32 @@ TEST(Ratings, SumsSaturate) {
     EXPECT_EQ(ratings[0].Profit, INT64_MAX);
     EXPECT_EQ(ratings[1].Profit, INT64_MIN);
     EXPECT_EQ(ratings[0].Stakes, 2u);
+}
+
+// Every number with decimals the user reads takes the display separator;
+// the configuration file keeps "." so that it reads back anywhere.
+TEST(DisplaySeparator, ShownNumbersTakeIt) {
+    SetDecimalSeparatorFromLocale(",");
+    const std::string csv = Cp1251ToUtf8(RatingsCsvText({Row("Тест", 2, 6, -21)}));
+    std::tm tm{};
+    TStakeRecord stake = CheckedStake(1, "Тест", 3, MoneyFromAmount(-10.5));
+    const std::string log = StakeLogLine(stake, tm);
+    const std::string money = FormatMoney(MoneyFromAmount(1.25));
+    const std::string templ = FormatTemplate("%.1f|%.0f", {2.5, 99.4});
+    TConfigData config;
+    config.Cost = MoneyFromAmount(2.5);
+    IniFile ini;
+    WriteConfigSections(ini, config);
+    SetDecimalSeparatorFromLocale(".");
+    EXPECT_NE(csv.find("\r\n\"Тест\";2;6;3,000;-21,00;-10,50;"), std::string::npos) << csv;
+    EXPECT_NE(log.find("Профит: -10,50."), std::string::npos) << log;
+    EXPECT_EQ(money, "1,25");
+    EXPECT_EQ(templ, "2,5|99");
+    EXPECT_EQ(ini.ReadString("STAKES", "Cost", ""), "2.5");
+    // A point that is no single byte falls back to ",".
+    SetDecimalSeparatorFromLocale("\u066b");
+    EXPECT_EQ(DecimalSeparator(), ',');
+    SetDecimalSeparatorFromLocale(".");
 }
 
 TEST(Ratings, NamesMeetWithoutRegardToCase) {

@@ -158,5 +158,16 @@ TEST_F(ShreddingStatTest, RegisteredWithTheFormulasAndTheirDraws) {
     EXPECT_EQ(s->DrawGraphValue(2, 2, false), 51);
 }
 
+TEST_F(ShreddingStatTest, ValuesPastOneWordKeepTheirSize) {
+    archive = {test::MakeDraw(1, {7, 1, 2, 3, 4, 5})};
+    shredding.Formulas[0] = "n1/8";
+    shredding.Digits[0] = 5;
+    list.Register();
+    EXPECT_EQ(DrawValues("SHR1", 0, 0), "87500");
+    auto s = Make("SHR1");
+    EXPECT_EQ(s->ParseValue("87500"), 87500);
+    EXPECT_TRUE(s->CombMatches({{7, 8, 9, 10, 11, 12}}, {test::Selected(MakeIntKey(87500))}, 0, false, false));
+}
+
 }  // namespace
 }  // namespace tessara

@@ -453,12 +453,13 @@ TEST_F(StakesTest, PrefillAndStakeDialogRules) {
         const char* numbers;
         const char* comment;
         TStakeDialogCheck result;
+        const char* fault = "";
     } cases[] = {
-        {"1;2;3;4;5", "c", TStakeDialogCheck::Numbers},
-        {"1;2;3;4;5;6;7;8;9;10;11", "c", TStakeDialogCheck::Numbers},
-        {"1;2;3;4;5;43", "c", TStakeDialogCheck::Numbers},
-        {"1;2;3;4;5;5", "c", TStakeDialogCheck::Numbers},
-        {"1;2;3;4;5;x", "c", TStakeDialogCheck::Numbers},
+        {"1;2;3;4;5", "c", TStakeDialogCheck::Numbers, "нужно от 6 до 10 чисел, введено 5"},
+        {"1;2;3;4;5;6;7;8;9;10;11", "c", TStakeDialogCheck::Numbers, "нужно от 6 до 10 чисел, введено 11"},
+        {"1;2;3;4;5;43", "c", TStakeDialogCheck::Numbers, "число 43 вне диапазона 1..42"},
+        {"1;2;3;4;5;5", "c", TStakeDialogCheck::Numbers, "число 5 повторяется"},
+        {"1;2;3;4;5;x", "c", TStakeDialogCheck::Numbers, "\"x\" не число"},
         {"1;2;3;4;5;6", "", TStakeDialogCheck::Comment},
         {"10, 9;8;7;6;5;4;3;2;1", "c", TStakeDialogCheck::Ok},
     };
@@ -467,7 +468,7 @@ TEST_F(StakesTest, PrefillAndStakeDialogRules) {
         std::string message;
         EXPECT_EQ(CheckStakeDialog(c.numbers, c.comment, n, message), c.result) << c.numbers;
         if (c.result == TStakeDialogCheck::Numbers) {
-            EXPECT_EQ(message, "Введена некорректная комбинация!");
+            EXPECT_EQ(message, std::string("Введена некорректная комбинация!\r\r") + c.fault);
         }
         if (c.result == TStakeDialogCheck::Comment) {
             EXPECT_EQ(message, "Необходимо ввести комментарий!");

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "app/startup.h"
+#include "base/platform.h"
 #include "stats/prefetch.h"
 #include "model/files.h"
 #include "test_support.h"
@@ -29,6 +30,24 @@ TEST(Switches, PrefixesAndCase) {
     EXPECT_EQ(s.DataDir, "/tmp/x");
     EXPECT_EQ(ParseStartupSwitches({"--data-dir=/y"}).DataDir, "/y");
     EXPECT_FALSE(ParseStartupSwitches({}).Batch());
+}
+
+TEST(DataFolder, BesideTheProgramUnlessItMayNotBeWritten) {
+    test::TempDir dir;
+    // A portable copy keeps its data beside itself.
+    EXPECT_EQ(DefaultDataDir(dir.Path(), nullptr, "/home/x"), dir.Path());
+    // An installed program (a folder it may not write; root may write
+    // anywhere, so a missing folder stands in) uses the user's data folder,
+    // made on first start.
+    const std::string installed = dir.File("missing/bin");
+    EXPECT_EQ(DefaultDataDir(installed, nullptr, dir.Path().c_str()),
+              dir.Path() + "/.local/share/Tessara");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() + "/.local/share/Tessara"));
+    EXPECT_EQ(DefaultDataDir(installed, dir.File("xdg").c_str(), "/nowhere"),
+              dir.File("xdg") + "/Tessara");
+    // A relative XDG_DATA_HOME is ignored, as the desktop rules say.
+    EXPECT_EQ(DefaultDataDir(installed, "rel", dir.Path().c_str()),
+              dir.Path() + "/.local/share/Tessara");
 }
 
 TEST(SingleInstance, SecondProcessOnTheSameFolderIsRefused) {

@@ -190,6 +190,27 @@ void CombsGuiTest::GenerateThroughTheDialog() {
     QVERIFY(window_->Commands().Execute("CombsGen"));
     QCOMPARE(openedMode, int(gmOnlyMine));
     QCOMPARE(List()->model()->rowCount(), 7);
+
+    // Numbers outside 1..42 would leave an empty list that cannot be
+    // undone: the user is asked first, and No keeps the list.
+    const auto generateMine = [&](const QString& numbers) {
+        test::OnNextModal<TFormGenCombs>([numbers](TFormGenCombs* form) {
+            form->findChild<QComboBox*>("cbCombsGenerateMode")->setCurrentIndex(gmOnlyMine);
+            form->findChild<QLineEdit*>("edCombsGenerateParam")->setText(numbers);
+            form->accept();
+        });
+        QVERIFY(window_->Commands().Execute("CombsGen"));
+    };
+    prompts_->Seen.clear();
+    generateMine(QStringLiteral("1;2;3;50"));
+    QCOMPARE(prompts_->Seen,
+             QStringList{QStringLiteral("Подтверждение|Числа вне диапазона 1..42 не войдут в комбинации: 50."
+                                        "\n\nСписок комбинаций будет пуст.\n\nСгенерировать список?")});
+    QCOMPARE(List()->model()->rowCount(), 7);
+    QCOMPARE(window_->Work().GenerateDefaults(), kSeven);
+    prompts_->Answers = {true};
+    generateMine(QStringLiteral("1;2;3;50"));
+    QCOMPARE(List()->model()->rowCount(), 0);
 }
 
 void CombsGuiTest::DeleteSelectedThenUndo() {
@@ -267,19 +288,31 @@ void CombsGuiTest::InfoAndSearchUseTheFirstSelectedRow() {
     QTRY_VERIFY(Action("CombsInfo")->isEnabled());
 
     QStringList card;
-    int props = -1;
+    QMap<QString, QString> props;
     test::OnNextModal<TFormInfo>([&](TFormInfo* form) {
         const auto* grid = form->findChild<QTableWidget*>("sgCard");
         for (int r = 0; r < grid->rowCount(); ++r)
             for (int c = 0; c < grid->columnCount(); ++c)
                 if (grid->item(r, c) && !grid->item(r, c)->text().isEmpty())
                     card << grid->item(r, c)->text();
-        props = form->findChild<QTreeWidget*>("lvProps")->topLevelItemCount();
+        const auto* list = form->findChild<QTreeWidget*>("lvProps");
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            props[list->topLevelItem(i)->text(0)] = list->topLevelItem(i)->text(1);
     });
     QVERIFY(window_->Commands().Execute("CombsInfo"));
     card.sort();
     QCOMPARE(card, QStringList({"18", "2", "25", "33", "41", "7"}));
-    QCOMPARE(props, 0);  // no draw number or date rows
+    // The statistic rows as for a draw, without the number and date rows.
+    const TStatList& stats = window_->Work().Stats();
+    int graphs = 0;
+    for (int i = 0; i < stats.Count(); ++i) graphs += stats.HasGraph(i) && stats.IsListed(i);
+    QVERIFY(graphs > 0);
+    QCOMPARE(props.size(), graphs);
+    QVERIFY(!props.contains(QStringLiteral("Номер тиража:")));
+    const auto name = [&](const char* code) {
+        return QString::fromStdString(stats.Items(stats.FindMethod(code)).DisplayName());
+    };
+    QCOMPARE(props.value(name("POS1")), QStringLiteral("2"));
 
     QVERIFY(window_->Commands().Execute("CombsFindInDraws"));
     QCOMPARE(prompts_->Seen.size(), 1);

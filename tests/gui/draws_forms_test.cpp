@@ -29,15 +29,17 @@ class DrawsFormsTest : public QObject {
 
 void DrawsFormsTest::FormDrawOkCheck_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("typed order kept") << "33; 7,41;2;18;25;4" << true;
-    QTest::newRow("repeated number") << "1;2;3;4;5;5;0" << false;
-    QTest::newRow("no extra ball") << "1;2;3;4;5;6" << false;
+    QTest::addColumn<QString>("fault");  // empty when accepted
+    QTest::newRow("typed order kept") << "33; 7,41;2;18;25;4" << "";
+    QTest::newRow("repeated number") << "1;2;3;4;5;5;0" << "число 5 повторяется";
+    QTest::newRow("out of range") << "1;2;3;4;5;43;0" << "число 43 вне диапазона 1..42";
+    QTest::newRow("no extra ball") << "1;2;3;4;5;6" << "нужно 6 чисел и дополнительный шар, введено 6";
 }
 
 void DrawsFormsTest::FormDrawOkCheck() {
     QFETCH(QString, text);
-    QFETCH(bool, accepted);
+    QFETCH(QString, fault);
+    const bool accepted = fault.isEmpty();
     GuiHost host;
     test::Prompts prompts(host);
     TFormDraw form(host);
@@ -50,8 +52,9 @@ void DrawsFormsTest::FormDrawOkCheck() {
 
     QCOMPARE(form.isVisible(), !accepted);
     if (!accepted) {
+        // The fixed message, then what is wrong.
         QCOMPARE(prompts.Seen,
-                 QStringList{QStringLiteral("Ошибка|Введена некорректная комбинация!")});
+                 QStringList{QStringLiteral("Ошибка|Введена некорректная комбинация!\n\n") + fault});
         return;
     }
     QVERIFY(prompts.Seen.isEmpty());

@@ -10,7 +10,11 @@
 
 #include "app/workspace.h"
 #include "gui_test_support.h"
+#include "main/user_locale.h"
+#include "model/encoding.h"
+#include "model/format.h"
 #include "model/game.h"
+#include "stakes/ratings.h"
 #include "test_support.h"
 
 using namespace tessara;
@@ -53,11 +57,38 @@ class FormConfigTest : public QObject {
     void ResultTakesEditsAndKeepsUntouchedValues();
     void EditAppliesOnOkOnly();
     void ShreddingFormulasApplyOnOk();
+    void UserLocaleDecidesTheSeparator();
 };
 
 void FormConfigTest::initTestCase() {
     // The users' locale: "," is the decimal separator.
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    ApplyUserLocale(QLocale(QLocale::Russian, QLocale::Russia));
+}
+
+void FormConfigTest::UserLocaleDecidesTheSeparator() {
+    TRatingRecord row{};
+    SetShortString(row.NameLen, row.Name, sizeof row.Name, "Тест");
+    row.Stakes = 2;
+    row.Matched = 6;
+    row.Profit = MoneyFromAmount(-21);
+    const struct {
+        QLocale user;
+        char separator;
+        const char* csvRow;
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), '.', "\"Тест\";2;6;3.000;-21.00;-10.50"},
+        {QLocale(QLocale::German, QLocale::Germany), ',', "\"Тест\";2;6;3,000;-21,00;-10,50"},
+    };
+    for (const auto& c : cases) {
+        ApplyUserLocale(c.user);
+        QCOMPARE(DecimalSeparator(), c.separator);
+        // The interface stays Russian whatever the user's numbers are.
+        QCOMPARE(QLocale().language(), QLocale::Russian);
+        const std::string csv = Cp1251ToUtf8(RatingsCsvText({row}));
+        QVERIFY2(csv.find(std::string("\r\n") + c.csvRow + ";") != std::string::npos, csv.c_str());
+        QCOMPARE(NumberLocale().decimalPoint(), QString(QLatin1Char(c.separator)));
+    }
+    ApplyUserLocale(QLocale(QLocale::Russian, QLocale::Russia));
 }
 
 void FormConfigTest::PrizeRowsShowSevenRowsAndReadBack() {

@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 
@@ -61,6 +62,7 @@ class ScenarioGuiTest : public QObject {
     void FilterEditorFillsAndWritesBack();
     void DoubleClickInAFilterFieldEditsThatFilter();
     void RunTestAndStopThroughTheCommands();
+    void EveryButtonShowsInTheDefaultWindow();
 
   private:
     void SetLines(const std::vector<std::string>& lines);
@@ -392,6 +394,39 @@ void ScenarioGuiTest::RunTestAndStopThroughTheCommands() {
     window_->Commands().Update();
     QVERIFY(!Action("ScriptStop")->isEnabled());
     QVERIFY(Action("ScriptRun")->isEnabled());
+}
+
+void ScenarioGuiTest::EveryButtonShowsInTheDefaultWindow() {
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    auto* right = window_->findChild<QTabWidget*>("pcRight");
+    right->setCurrentWidget(Tab());
+    QCoreApplication::processEvents();
+    const auto* panel = Tab()->findChild<QWidget*>("tbScript");
+    QVERIFY(panel);
+    // Nothing hides behind an overflow: every button lies whole inside the
+    // panel, none over another, and the panel sits above the list.
+    QList<QRect> placed;
+    for (const char* name : {"ScriptOpen", "ScriptSave", "ScriptAdd", "ScriptEdit", "ScriptDel", "ScriptUp",
+                             "ScriptDown", "ScriptRun", "ScriptTest", "ScriptStop"}) {
+        const auto* button = panel->findChild<QToolButton*>(QStringLiteral("btn") + QLatin1String(name));
+        QVERIFY2(button, name);
+        QVERIFY2(button->isVisible(), name);
+        QVERIFY2(panel->rect().contains(button->geometry()), name);
+        for (const QRect& other : placed) QVERIFY2(!other.intersects(button->geometry()), name);
+        placed << button->geometry();
+        QCOMPARE(button->defaultAction(), Action(name));
+    }
+    QCOMPARE(panel->findChild<QToolButton*>("btnScriptRun")->text(), QStringLiteral("Прогноз"));
+    QCOMPARE(panel->findChild<QToolButton*>("btnScriptTest")->text(), QStringLiteral("Тест"));
+    QCOMPARE(panel->findChild<QToolButton*>("btnScriptStop")->text(), QStringLiteral("Стоп"));
+    QVERIFY(panel->geometry().bottom() < List()->geometry().top());
+
+    // The forecast button runs the forecast.
+    SetLines({"FULL:0#FIRST| | | | | | | |"});
+    window_->Commands().Update();
+    QTest::mouseClick(panel->findChild<QToolButton*>("btnScriptRun"), Qt::LeftButton);
+    QCOMPARE(Work().StakesCount(), int64_t(1));
 }
 
 QTEST_MAIN(ScenarioGuiTest)

@@ -209,25 +209,33 @@ void StakesGuiTest::GridShowsStakesFromTheFile() {
 void StakesGuiTest::StakeDialogChecksItsFields_data() {
     QTest::addColumn<QString>("numbers");
     QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("drawsCount");  // typed into the field; empty leaves it
     QTest::addColumn<QString>("message");
-    const QString badComb = QStringLiteral("Ошибка|Введена некорректная комбинация!");
-    QTest::newRow("five") << "1;2;3;4;5" << "к" << badComb;
-    QTest::newRow("eleven") << "1;2;3;4;5;6;7;8;9;10;11" << "к" << badComb;
-    QTest::newRow("43") << "1;2;3;4;5;43" << "к" << badComb;
-    QTest::newRow("twice") << "1,2,3,4,5,5" << "к" << badComb;
-    QTest::newRow("word") << "1;2;3;4;5;x" << "к" << badComb;
-    QTest::newRow("no comment") << "1;2;3;4;5;6" << ""
+    const QString badComb = QStringLiteral("Ошибка|Введена некорректная комбинация!\n\n");
+    QTest::newRow("five") << "1;2;3;4;5" << "к" << "" << badComb + "нужно от 6 до 10 чисел, введено 5";
+    QTest::newRow("eleven") << "1;2;3;4;5;6;7;8;9;10;11" << "к" << ""
+                            << badComb + "нужно от 6 до 10 чисел, введено 11";
+    QTest::newRow("43") << "1;2;3;4;5;43" << "к" << "" << badComb + "число 43 вне диапазона 1..42";
+    QTest::newRow("twice") << "1,2,3,4,5,5" << "к" << "" << badComb + "число 5 повторяется";
+    QTest::newRow("word") << "1;2;3;4;5;x" << "к" << "" << badComb + "\"x\" не число";
+    QTest::newRow("no comment") << "1;2;3;4;5;6" << "" << ""
                                 << QStringLiteral("Ошибка|Необходимо ввести комментарий!");
+    QTest::newRow("no draws") << "1;2;3;4;5;6" << "к" << "0"
+                              << QStringLiteral("Ошибка|Некорректное количество тиражей!\n\n"
+                                                "нужно число от 1 до 65535, введено \"0\"");
 }
 
 void StakesGuiTest::StakeDialogChecksItsFields() {
     QFETCH(QString, numbers);
     QFETCH(QString, comment);
+    QFETCH(QString, drawsCount);
     QFETCH(QString, message);
     bool refused = false;
     test::OnNextModal<TFormStake>([&](TFormStake* form) {
         form->findChild<QLineEdit*>("edStakeData")->setText(numbers);
         form->findChild<QLineEdit*>("edComment")->setText(comment);
+        if (!drawsCount.isEmpty())
+            form->findChild<QSpinBox*>("edDrawsCount")->findChild<QLineEdit*>()->setText(drawsCount);
         form->accept();
         refused = form->isVisible();
     });
@@ -450,7 +458,7 @@ void StakesGuiTest::MenusHoldTheCommands() {
     for (QAction* a : window_->menuBar()->actions().at(menus.indexOf("Ставки"))->menu()->actions())
         stakes << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
     QCOMPARE(stakes.join(' '), QStringLiteral("StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | "
-                                              "StakeDel StakeFilter StakeClear | StakesCheckManual | "
+                                              "StakeDel StakeFilter StakeClear | StakesGraphDraws | StakesCheckManual | "
                                               "LogStakes LogStakesDelete StakesScroll StakesCheckLine"));
     QCOMPARE(Action("StakeAddAll")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F4));
     QCOMPARE(Action("StakeClear")->shortcut(), QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Delete));

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "model/error.h"
+#include "online/draws_download.h"
 #include "stats/prefetch.h"
 
 namespace tessara {
@@ -42,6 +43,26 @@ bool RunCreationStage(Workspace& ws, const TStartupSwitches& switches, StartupHo
     return true;
 }
 
+namespace {
+
+// An ordinary start fetches new draws as DownloadDrawsOnStart says; without
+// a site there is nothing to ask about.
+void OfferDrawsDownload(Workspace& ws) {
+    if (ws.Online().Settings().DrawsSite.empty()) return;
+    switch (ws.View().ReadInteger(MainWindowSection, DownloadOnStartKey, 0)) {
+        case 0:
+            if (ws.GetHost().Confirm(MsgAskDownloadDraws)) ws.DrawsDownload();
+            break;
+        case 1:
+            ws.DrawsDownload();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
 InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, StartupHooks& hooks) {
     Host& host = ws.GetHost();
     try {
@@ -56,12 +77,15 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
         ws.GenerateCombs(true, ws.GenerateDefaults());
         hooks.RefreshViews();
         ws.LoadRatings();
-        // Regular stakes are loaded here.
+        ws.Regulars().Load();
         ws.LoadCurrentScenario();
-        // Unless a batch switch is set, the online catalogues load here.
+        // Unless a batch switch is set, the online catalogues load here;
+        // without a server address nothing is asked for.
+        if (!switches.LoadOnly && !switches.FullRecreate && !switches.FullRefresh)
+            ws.Library().Refresh(true);
         hooks.SetupRatingsSorting();
         if (switches.LoadOnly) {
-            // The draws are downloaded here.
+            ws.DrawsDownload();
             if (!switches.FullRecreate && !switches.FullRefresh) return InitOutcome::Exit;
         }
         // The self-update check (when AutoUpdates is on) may restart here.
@@ -73,7 +97,7 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
         }
         BuildPrefetchFiles(ws, switches.FullRefresh, {}, ws.PrefetchsEnabled());
         if (switches.FullRefresh) return InitOutcome::Exit;
-        // New draws are offered for download here (DownloadDrawsOnStart).
+        OfferDrawsDownload(ws);
         if (ws.View().ReadBool(MainWindowSection, "FirstRun", false)) hooks.ShowFirstRunDialog();
         host.ShowStatus(std::string());
     } catch (const std::exception& e) {

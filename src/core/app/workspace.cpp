@@ -23,7 +23,15 @@ Workspace::Workspace(Host& host, std::string dataDir)
     : host_(host),
       dataDir_(std::move(dataDir)),
       viewState_(JoinPath(dataDir_, std::string(ProgramName) + ".frm")),
-      stats_(archive_.Draws(), config_, shredding_) {}
+      online_(std::make_unique<OnlineClient>(host_, JoinPath(dataDir_, ConfigFileName))),
+      stats_(archive_.Draws(), config_, shredding_),
+      regulars_(std::make_unique<TRegulars>(host_, viewState_, PathOf(RegularsFileName))) {
+    library_ = std::make_unique<ScriptLibrary>(
+        host_, viewState_, [this]() -> const TOnlineConfig& { return online_->Settings(); },
+        ScriptLibrary::TScenarioAccess{
+            [this]() -> const std::vector<std::string>& { return scenario_; },
+            [this](const std::vector<std::string>& lines) { return ReplaceScenario(lines); }});
+}
 
 void Workspace::RegisterStats() {
     stats_.Register();
@@ -120,6 +128,12 @@ bool Workspace::CheckNewDraw(const TDrawRecord& draw) {
 
 bool Workspace::AddDraw(const TDrawRecord& draw) {
     if (!CheckNewDraw(draw)) return false;
+    // Two draws of one number make every look-up by number ambiguous: the
+    // user says whether that is meant.
+    if (archive_.FindDrawIndex(draw.DrawNo) >= 0 &&
+        !host_.Confirm(fmt::format("Тираж № {} уже есть в архиве.\r\rДобавить еще один тираж с этим номером?",
+                                   draw.DrawNo)))
+        return false;
     archive_.Append(draw);
     const bool ok = SaveDrawsFile();
     host_.RefreshViews(false);
@@ -254,6 +268,8 @@ void Workspace::LoadViewOptions() {
     sortedDraws_ = ini.ReadBool(MainWindowSection, "SortedDraws", MainViewDefault("SortedDraws"));
     colorDraws_ = ini.ReadBool(MainWindowSection, "ColorDraws", MainViewDefault("ColorDraws"));
     LoadStakesOptions(ini);
+    regulars_->SetTabVisible(ini.ReadBool(MainWindowSection, "TabTables", MainViewDefault("TabTables")));
+    library_->LoadViewOptions();
 }
 
 }  // namespace tessara

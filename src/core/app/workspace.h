@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,10 @@
 #include "combs/comb_list.h"
 #include "model/draw_archive.h"
 #include "model/game.h"
+#include "online/online_client.h"
+#include "online/script_library.h"
 #include "stakes/ratings.h"
+#include "stakes/regulars.h"
 #include "stakes/stakes_file.h"
 #include "stakes/stake_logs.h"
 #include "stakes/stakes_grid.h"
@@ -172,6 +176,10 @@ public:
     void SetRatingsEffMode(int mode);
     std::string RatingsStatusText() const;
 
+    // The regular stakes and their file.
+    TRegulars& Regulars() { return *regulars_; }
+    const TRegulars& Regulars() const { return *regulars_; }
+
     // The draw archive.
     const TDrawArchive& Archive() const { return archive_; }
     TDrawArchive& Archive() { return archive_; }
@@ -212,7 +220,7 @@ public:
     const TConfigData& Config() const { return config_; }
     const TCombsGenerateParams& GenerateDefaults() const { return generateDefaults_; }
     const TShreddingConfig& Shredding() const { return shredding_; }
-    const TProxy& Proxy() const { return proxy_; }
+    const TProxy& Proxy() const { return online_->Proxy(); }
     void LoadConfig();
     void LoadProxySettings();
     bool SaveConfig();
@@ -313,8 +321,22 @@ public:
     // Deletes lines (asking first); indices in any order.
     bool DeleteScenarioLines(std::vector<int> indices);
     bool ClearScenario();
+    // Puts these lines in place of the whole scenario and saves it.
+    bool ReplaceScenario(const std::vector<std::string>& lines);
     // Exchanges a line with its upper (or lower) neighbour; the new index.
     int MoveScenarioLine(int index, bool up);
+
+    // The online services: their addresses, the proxy record and the main
+    // client of the draw download.
+    // The online scenario catalogue.
+    ScriptLibrary& Library() { return *library_; }
+    const ScriptLibrary& Library() const { return *library_; }
+    OnlineClient& Online() { return *online_; }
+    const OnlineClient& Online() const { return *online_; }
+    // The draw download command: downloads new draws from the operator's
+    // site, then checks the stakes whether it succeeded or not. The number
+    // of draws added; -1 when no site is set.
+    int DrawsDownload();
 
     // Whether the value table compares with the full set of combinations.
     bool PrefetchsEnabled() const;
@@ -337,7 +359,8 @@ private:
     TConfigData config_;
     TCombsGenerateParams generateDefaults_;
     TShreddingConfig shredding_;
-    TProxy proxy_;
+    std::unique_ptr<OnlineClient> online_;
+    std::unique_ptr<ScriptLibrary> library_;
     TStatList stats_;
     TCombList combs_;
     TCombList undo_;
@@ -358,6 +381,7 @@ private:
     int ratingsEffMode_ = 1;
     int ratingsSortColumn_ = RatingDefaultSortColumn;
     bool ratingsSortDesc_ = true;
+    std::unique_ptr<TRegulars> regulars_;
 };
 
 }  // namespace tessara

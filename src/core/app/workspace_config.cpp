@@ -48,9 +48,15 @@ void Workspace::LoadProxySettings() {
     BusyGuard busy(host_, kLoadingStatus);
     try {
         std::string broken;
-        ReadProxySection(LoadUpToBrokenLine(PathOf(ConfigFileName), broken), proxy_);
+        online_->ReadSettings(LoadUpToBrokenLine(PathOf(ConfigFileName), broken));
     } catch (const Error& e) {
         host_.ShowError(MsgConfigRead + std::string(e.what()));
+    }
+    // The catalogue knows this installation by an identifier made once.
+    if (online_->Settings().InstallId.empty()) {
+        TOnlineConfig settings = online_->Settings();
+        settings.InstallId = MakeInstallId();
+        online_->SetSettings(settings);
     }
 }
 
@@ -90,12 +96,7 @@ bool Workspace::SaveGenerateDefaults() {
                         [&](IniFile& ini) { WriteGenerateDefaults(ini, generateDefaults_); });
 }
 
-bool Workspace::SaveProxySettings(bool showStatus) {
-    const bool ok = SaveSections(host_, PathOf(ConfigFileName), showStatus,
-                                 [&](IniFile& ini) { WriteProxySection(ini, proxy_); });
-    if (ok) proxy_.Saved = true;
-    return ok;
-}
+bool Workspace::SaveProxySettings(bool showStatus) { return online_->SaveProxySettings(showStatus); }
 
 TChangedFamilies Workspace::ApplyConfig(const TConfigData& config) {
     const TChangedFamilies changed = ChangedFamilies(config_, config);
@@ -131,10 +132,6 @@ void Workspace::SetGenerateDefaults(const TCombsGenerateParams& params) {
     SaveGenerateDefaults();
 }
 
-void Workspace::SetProxy(const TProxy& proxy) {
-    proxy_ = proxy;
-    proxy_.Saved = false;
-    SaveProxySettings(true);
-}
+void Workspace::SetProxy(const TProxy& proxy) { online_->SetProxy(proxy); }
 
 }  // namespace tessara

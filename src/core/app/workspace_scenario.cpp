@@ -102,6 +102,11 @@ bool Workspace::ClearScenario() {
     return SaveCurrentScenario();
 }
 
+bool Workspace::ReplaceScenario(const std::vector<std::string>& lines) {
+    scenario_ = lines;
+    return SaveCurrentScenario();
+}
+
 int Workspace::MoveScenarioLine(int index, bool up) {
     const int other = up ? index - 1 : index + 1;
     if (index < 0 || other < 0 || index >= static_cast<int>(scenario_.size()) ||

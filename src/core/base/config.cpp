@@ -5,6 +5,7 @@
 
 #include "model/encoding.h"
 #include "model/error.h"
+#include "model/format.h"
 #include "model/game.h"
 
 namespace tessara {
@@ -124,6 +125,24 @@ void ReadProxySection(const IniFile& ini, TProxy& p) {
     p.Saved = true;
 }
 
+void ReadOnlineSection(const IniFile& ini, TOnlineConfig& o) {
+    o.DrawsSite = ini.ReadString("ONLINE", "DrawsSite", "");
+    o.ProxyListUrl = ini.ReadString("ONLINE", "ProxyListUrl", "");
+    o.ServerUrl = ini.ReadString("ONLINE", "ServerUrl", "");
+    o.UserName = ini.ReadString("ONLINE", "UserName", "");
+    o.UserMail = ini.ReadString("ONLINE", "UserMail", "");
+    o.InstallId = ini.ReadString("ONLINE", "InstallId", "");
+}
+
+void WriteOnlineSection(IniFile& ini, const TOnlineConfig& o) {
+    ini.WriteString("ONLINE", "DrawsSite", o.DrawsSite);
+    ini.WriteString("ONLINE", "ProxyListUrl", o.ProxyListUrl);
+    ini.WriteString("ONLINE", "ServerUrl", o.ServerUrl);
+    ini.WriteString("ONLINE", "UserName", o.UserName);
+    ini.WriteString("ONLINE", "UserMail", o.UserMail);
+    ini.WriteString("ONLINE", "InstallId", o.InstallId);
+}
+
 void WriteConfigSections(IniFile& ini, const TConfigData& c) {
     ini.WriteInteger("GLOBAL", "MatrixCols", c.MatrixCols);
     ini.WriteString("GLOBAL", "MatrixSegments", c.SegmentsText());
@@ -171,7 +190,7 @@ std::string FormatMoneyValue(TMoney value) {
 TMoney MoneyFromAmount(double amount) { return std::llround(amount * MoneyScale); }
 
 std::string FormatMoney(TMoney value) {
-    return fmt::format("{:.2f}", static_cast<double>(value) / MoneyScale);
+    return FormatFixed(static_cast<double>(value) / MoneyScale, 2);
 }
 
 }  // namespace tessara

@@ -77,6 +77,26 @@ struct TProxy {
     std::vector<std::string> Found;
 };
 
+// Addresses and identity of the online services: the section ONLINE. An
+// empty address switches its service off. New keys go here and into
+// ReadOnlineSection / WriteOnlineSection.
+struct TOnlineConfig {
+    // The lottery operator's site, e.g. "https://host"; the archive path is
+    // appended to it.
+    std::string DrawsSite;
+    // Root address of the public proxy-list service.
+    std::string ProxyListUrl;
+    // The catalogue server, e.g. "http://host:8642"; empty switches the
+    // online catalogues off.
+    std::string ServerUrl;
+    // Who the catalogue requests name: the user and this installation
+    // (made once at random and kept).
+    std::string UserName;
+    std::string UserMail;
+    std::string InstallId;
+    bool operator==(const TOnlineConfig&) const = default;
+};
+
 // The statistic families whose methods depend on the configuration.
 struct TChangedFamilies {
     bool Matrix = false;
@@ -98,6 +118,8 @@ void WriteConfigSections(IniFile& ini, const TConfigData& config);
 void WriteShreddingSection(IniFile& ini, const TShreddingConfig& shredding);
 void WriteGenerateDefaults(IniFile& ini, const TCombsGenerateParams& gen);
 void WriteProxySection(IniFile& ini, const TProxy& proxy);
+void ReadOnlineSection(const IniFile& ini, TOnlineConfig& online);
+void WriteOnlineSection(IniFile& ini, const TOnlineConfig& online);
 
 // The largest cost or prize the configuration accepts: the cost of the
 // largest stake (924 tickets) plus any prize then stays far inside 64 bits.
@@ -105,7 +127,7 @@ inline constexpr double MaxMoneyAmount = 1e11;
 // Money as the files hold it: a decimal amount.
 std::string FormatMoneyValue(TMoney value);
 TMoney MoneyFromAmount(double amount);
-// "%.2f" of a money value.
+// A money value with two decimals and the display separator.
 std::string FormatMoney(TMoney value);
 
 inline constexpr const char* MsgConfigRead = "Ошибка чтения файла конфигурации!\r\r";

@@ -12,7 +12,7 @@ std::string_view MessageCaption(MessageKind kind);
 inline constexpr std::string_view ConfirmationCaption = "Подтверждение";
 
 // What changed in the workspace, so that views can refresh.
-enum class Change { Archive, Offset, Options, List, Stakes, Ratings, Scenario, Configuration };
+enum class Change { Archive, Offset, Options, List, Stakes, Ratings, Scenario, Configuration, Library };
 
 // What the core needs from whoever runs it: the GUI with Qt, the CLI on the
 // console, tests with a recording host.
@@ -26,6 +26,8 @@ public:
     virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
     // A Yes/No question; No is the default answer.
     virtual bool Confirm(const std::string& text) = 0;
+    // A Yes/No question about a failure, in a box captioned "Ошибка".
+    virtual bool ConfirmError(const std::string& text) { return Confirm(text); }
     virtual void ProcessEvents() {}
     virtual void Notify(Change) {}
     // Asks the visible analysis views to recompute (unconditionally when full).

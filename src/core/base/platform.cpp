@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -25,6 +27,22 @@ std::string ExecutableDir() {
     const std::string path = ExecutablePath();
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+std::string DefaultDataDir(const std::string& exeDir, const char* xdgDataHome, const char* home) {
+    if (access(exeDir.c_str(), W_OK) == 0) return exeDir;
+    std::string base;
+    if (xdgDataHome && *xdgDataHome == '/') base = xdgDataHome;
+    else if (home && *home) base = std::string(home) + "/.local/share";
+    else return exeDir;  // nowhere better: the lock then says what is wrong
+    const std::string dir = base + "/Tessara";
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    return dir;
+}
+
+std::string DefaultDataDir() {
+    return DefaultDataDir(ExecutableDir(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
 std::string BaseName(const std::string& path) {

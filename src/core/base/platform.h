@@ -8,6 +8,13 @@ namespace tessara {
 
 std::string ExecutablePath();
 std::string ExecutableDir();
+// The data folder when none is given: the folder of the executable, as a
+// portable copy keeps its data beside itself; when that folder may not be
+// written (an installed program), $XDG_DATA_HOME/Tessara or
+// ~/.local/share/Tessara, created when missing. exeDir and the environment
+// are parameters so the choice is testable.
+std::string DefaultDataDir(const std::string& exeDir, const char* xdgDataHome, const char* home);
+std::string DefaultDataDir();
 // File name of a path (after the last '/'), with a " (deleted)" suffix of a
 // replaced executable removed.
 std::string BaseName(const std::string& path);

@@ -81,6 +81,33 @@ TNumberSet ParseMyNumbers(std::string_view text) {
     return set;
 }
 
+std::string GenerateWarning(int mode, std::string_view myNumbers) {
+    if (mode < gmAnyOfMine || mode > gmNoneOfMine) return {};
+    std::string outside;
+    bool seen[MaxNumber + 1] = {};
+    int inside = 0;
+    ForEachWord(myNumbers, [&](int, std::string_view w) {
+        const std::string_view t = Trim(w);
+        if (t.empty()) return;
+        int32_t v = 0;
+        if (TryStrToInt(t, v) && v >= 1 && v <= MaxNumber) {
+            if (!seen[v]) ++inside;
+            seen[v] = true;
+        } else {
+            outside += (outside.empty() ? "" : ", ") + std::string(t);
+        }
+    });
+    std::string text;
+    if (!outside.empty())
+        text = "Числа вне диапазона 1.." + std::to_string(MaxNumber) + " не войдут в комбинации: " +
+               outside + ".";
+    const bool empty = mode == gmAnyOfMine    ? inside == 0
+                       : mode == gmOnlyMine   ? inside < BallsInDraw
+                                              : MaxNumber - inside < BallsInDraw;
+    if (empty) text += std::string(text.empty() ? "" : "\r\r") + "Список комбинаций будет пуст.";
+    return text;
+}
+
 void GenerateCombinations(TCombList& list, int mode, const TNumberSet& mine) {
     TCombination c;
     for (int a = 1; a <= 37; ++a)

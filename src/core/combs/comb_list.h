@@ -72,6 +72,11 @@ const char* GenerateModeCaption(int mode);  // the five captions of the dialog; 
 using TNumberSet = std::array<bool, 256>;
 TNumberSet ParseMyNumbers(std::string_view text);
 
+// What a generation with these parameters would do that the user may not
+// expect: "my numbers" outside 1..42 that no combination can hold, or a list
+// that comes out empty. Empty when there is nothing to say.
+std::string GenerateWarning(int mode, std::string_view myNumbers);
+
 // Appends every six-number combination of 1..42 in lexicographic order that
 // the mode keeps (modes 0..3 and any value above 4).
 void GenerateCombinations(TCombList& list, int mode, const TNumberSet& mine);

@@ -133,7 +133,9 @@ void WriteDrawsFile(const std::string& path, const TDrawsArray& draws) {
                                            draws.size() * sizeof(TDrawRecord)));
 }
 
-bool CheckDrawData(std::string_view text, TDrawRecord& draw) {
+namespace {
+
+std::vector<std::string_view> SplitNumbers(std::string_view text) {
     std::vector<std::string_view> words;
     size_t pos = 0;
     while (true) {
@@ -142,19 +144,71 @@ bool CheckDrawData(std::string_view text, TDrawRecord& draw) {
         if (end == std::string_view::npos) break;
         pos = end + 1;
     }
-    if (words.size() != BallsInDraw + 1) return false;
-    int numbers[BallsInDraw];
-    for (int i = 0; i < BallsInDraw; ++i) {
-        numbers[i] = StrToIntDef(Trim(words[i]), 0);
-        if (numbers[i] < 1 || numbers[i] > MaxNumber) return false;
-        for (int j = 0; j < i; ++j)
-            if (numbers[j] == numbers[i]) return false;
+    return words;
+}
+
+// The first fault of the numbers among words, which are read into numbers.
+std::string NumbersFault(const std::vector<std::string_view>& words, size_t count, int* numbers) {
+    for (size_t i = 0; i < count; ++i) {
+        const std::string_view w = Trim(words[i]);
+        int32_t n = 0;
+        if (!TryStrToInt(w, n)) return "\"" + std::string(w) + "\" не число";
+        if (n < 1 || n > MaxNumber)
+            return "число " + std::to_string(n) + " вне диапазона 1.." + std::to_string(MaxNumber);
+        for (size_t j = 0; j < i; ++j)
+            if (numbers[j] == n) return "число " + std::to_string(n) + " повторяется";
+        numbers[i] = n;
     }
-    const int extra = StrToIntDef(Trim(words[BallsInDraw]), 0);
-    if (extra < 0 || extra > MaxExtraBall) return false;
+    return {};
+}
+
+std::string CountFault(int minCount, int maxCount, size_t typed) {
+    const std::string wanted = minCount == maxCount
+                                   ? std::to_string(minCount)
+                                   : "от " + std::to_string(minCount) + " до " + std::to_string(maxCount);
+    return "нужно " + wanted + " чисел, введено " + std::to_string(typed);
+}
+
+std::string ReadDrawData(std::string_view text, int* numbers, int& extra) {
+    const auto words = SplitNumbers(text);
+    if (words.size() != BallsInDraw + 1)
+        return "нужно " + std::to_string(BallsInDraw) + " чисел и дополнительный шар, введено " +
+               std::to_string(words.size() == 1 && Trim(words[0]).empty() ? 0 : words.size());
+    if (std::string fault = NumbersFault(words, BallsInDraw, numbers); !fault.empty()) return fault;
+    const std::string_view w = Trim(words[BallsInDraw]);
+    int32_t e = 0;
+    if (!TryStrToInt(w, e)) return "дополнительный шар \"" + std::string(w) + "\" не число";
+    if (e < 0 || e > MaxExtraBall)
+        return "дополнительный шар " + std::to_string(e) + " вне диапазона 0.." +
+               std::to_string(MaxExtraBall);
+    extra = e;
+    return {};
+}
+
+}  // namespace
+
+bool CheckDrawData(std::string_view text, TDrawRecord& draw) {
+    int numbers[BallsInDraw];
+    int extra = 0;
+    if (!ReadDrawData(text, numbers, extra).empty()) return false;
     for (int i = 0; i < BallsInDraw; ++i) draw.Numbers[i] = static_cast<uint8_t>(numbers[i]);
     draw.ExtraBall = static_cast<uint8_t>(extra);
     return true;
+}
+
+std::string DrawDataFault(std::string_view text) {
+    int numbers[BallsInDraw];
+    int extra = 0;
+    return ReadDrawData(text, numbers, extra);
+}
+
+std::string NumberListFault(std::string_view text, int minCount, int maxCount) {
+    const auto words = SplitNumbers(text);
+    const size_t typed = words.size() == 1 && Trim(words[0]).empty() ? 0 : words.size();
+    if (typed < static_cast<size_t>(minCount) || typed > static_cast<size_t>(maxCount))
+        return CountFault(minCount, maxCount, typed);
+    std::vector<int> numbers(words.size());
+    return NumbersFault(words, words.size(), numbers.data());
 }
 
 std::string DrawDataText(const TDrawRecord& draw) {

@@ -61,6 +61,12 @@ void WriteDrawsFile(const std::string& path, const TDrawsArray& draws);
 // at "," and ";", six different numbers 1..42 and an extra ball 0..9. On
 // success fills Numbers (in the order typed) and ExtraBall of draw.
 bool CheckDrawData(std::string_view text, TDrawRecord& draw);
+// What is wrong with such a text, in the words shown after the message
+// ("число 43 вне диапазона 1..42"); empty when CheckDrawData accepts it.
+std::string DrawDataFault(std::string_view text);
+// The same for a list of numbers 1..42 split at "," and ";": between
+// minCount and maxCount of them, each a number, none repeated.
+std::string NumberListFault(std::string_view text, int minCount, int maxCount);
 // The text the draw dialog shows for a record: numbers then extra ball.
 std::string DrawDataText(const TDrawRecord& draw);
 

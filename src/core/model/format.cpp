@@ -13,6 +13,12 @@ char g_decimalSeparator = '.';
 char DecimalSeparator() { return g_decimalSeparator; }
 void SetDecimalSeparator(char separator) { g_decimalSeparator = separator; }
 
+void SetDecimalSeparatorFromLocale(std::string_view point) {
+    const bool ascii = point.size() == 1 && static_cast<unsigned char>(point[0]) < 0x80 &&
+                       point[0] > ' ';
+    g_decimalSeparator = point.empty() ? '.' : ascii ? point[0] : ',';
+}
+
 std::string FormatFixed(double value, int decimals) {
     std::string s = fmt::format("{:.{}f}", value, decimals);
     if (g_decimalSeparator != '.')
@@ -91,7 +97,7 @@ std::string FormatTemplate(std::string_view t, const std::vector<TFormatArg>& ar
                                          : std::holds_alternative<int64_t>(*arg)
                                                ? static_cast<double>(std::get<int64_t>(*arg))
                                                : 0.0;
-                    piece = fmt::format("{:.{}f}", v, precision < 0 ? 2 : precision);
+                    piece = FormatFixed(v, precision < 0 ? 2 : precision);
                 }
                 break;
             case 's':

@@ -18,10 +18,15 @@ using TFormatArg = std::variant<int64_t, double, std::string>;
 // is missing or of another kind formats as empty text.
 std::string FormatTemplate(std::string_view templ, const std::vector<TFormatArg>& args);
 
-// The decimal separator of numbers shown to the user (the GUI takes it from
-// the locale); files always use ".".
+// The decimal separator of every number with decimals shown to the user:
+// tables, status texts, exported CSV files and logs. The programs set it at
+// start from the user's locale; files the program reads back keep their own
+// rule (written with ".", read with "." or ",").
 char DecimalSeparator();
 void SetDecimalSeparator(char separator);
+// Takes the separator from a locale's decimal point text; a point that is
+// not a single ASCII character (no byte form in the files) becomes ",".
+void SetDecimalSeparatorFromLocale(std::string_view point);
 // A number with a fixed count of decimals and the display separator.
 std::string FormatFixed(double value, int decimals);
 // Rounds to the nearest integer, ties to even.

@@ -4,6 +4,7 @@
 #include <climits>
 #include <vector>
 
+#include "model/draw_archive.h"
 #include "model/encoding.h"
 #include "model/game.h"
 #include "stakes/stake_cost.h"
@@ -51,7 +52,8 @@ TStakeDialogCheck CheckStakeDialog(std::string_view numbersText, std::string_vie
         }
     }
     if (!ok) {
-        message = "Введена некорректная комбинация!";
+        message = std::string(MsgIncorrectCombination) + "\r\r" +
+                  NumberListFault(numbersText, MinDialogStake, MaxDialogStake);
         return TStakeDialogCheck::Numbers;
     }
     if (!CheckMultiStakeDialog(comment, message)) return TStakeDialogCheck::Comment;

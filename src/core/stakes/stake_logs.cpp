@@ -28,10 +28,10 @@ std::string StakeLogLine(const TStakeRecord& r, const std::tm& now) {
     std::copy(std::begin(r.Result), std::end(r.Result), result.Numbers);
     return fmt::format(
         "{:04}.{:02}.{:02} {:02}:{:02}:{:02}: Тираж № {}. Ставка: \"{}\" [{}] {{{}}}. Результаты "
-        "тиража: [{}]. Совпадений: {}. Профит: {:.2f}.",
+        "тиража: [{}]. Совпадений: {}. Профит: {}.",
         now.tm_year + 1900, now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec, r.Draw,
         StakeComment(r), FormatStakeNumbers(r.Numbers, ";"), r.Sample, FormatStakeNumbers(result, ";"),
-        r.Matches.Count, static_cast<double>(r.Profit) / MoneyScale);
+        r.Matches.Count, FormatFixed(static_cast<double>(r.Profit) / MoneyScale, 2));
 }
 
 void WriteStakeLog(Host& host, const std::string& dir, const TStakeRecord& r, const std::tm& now,

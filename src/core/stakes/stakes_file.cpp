@@ -109,6 +109,15 @@ void TStakesFile::Open(const std::string& path) {
     DropCache();
 }
 
+void TStakesFile::OpenReadOnly(const std::string& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) ThrowErrno(errno, path);
+    fd_ = fd;
+    path_ = path;
+    DropCache();
+}
+
 void TStakesFile::Close() {
     DropCache();
     if (fd_ < 0) return;

@@ -36,6 +36,9 @@ public:
     // Opens the file for reading and writing, creating it when absent, and
     // takes the lock without waiting.
     void Open(const std::string& path);
+    // Opens an existing file for reading only and takes no lock, for a
+    // reader beside the copy that holds the folder; writes then fail.
+    void OpenReadOnly(const std::string& path);
     // Flushes and closes; the file is closed even when this throws.
     void Close();
     bool IsOpen() const { return fd_ >= 0; }

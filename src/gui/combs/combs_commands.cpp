@@ -118,6 +118,10 @@ void CombsCommands::Generate() {
     TFormGenCombs form(ws_.GenerateDefaults(), DialogParent());
     if (form.exec() != QDialog::Accepted) return;
     const tessara::TCombsGenerateParams params = form.Params();
+    // The new list replaces the working one for good (generation empties
+    // the undo copy): a surprise in the parameters is asked about first.
+    const std::string warning = tessara::GenerateWarning(params.Mode, params.Parameters);
+    if (!warning.empty() && !ws_.GetHost().Confirm(warning + "\r\rСгенерировать список?")) return;
     if (form.SaveAsDefaults()) ws_.SetGenerateDefaults(params);
     try {
         ws_.MakeUndoCopy(true);
@@ -162,8 +166,16 @@ void CombsCommands::Info() {
     const int row = tab_.FirstSelectedRow();
     if (row < 0 || row >= ws_.CombsCount()) return;
     const tessara::TCombination& comb = ws_.Combs()[row];
-    // A combination has no draw number or date: only its card is shown.
+    // A combination has no draw number or date: its statistic rows are
+    // those it would have as the next draw after the visible archive.
+    std::vector<std::pair<QString, QString>> values;
+    {
+        tessara::BusyGuard busy(ws_.GetHost());
+        values = TFormInfo::CombGraphValues(ws_.Stats(), comb,
+                                            ws_.Archive().Count() - ws_.DrawsOffset(), ws_.SortedDraws());
+    }
     TFormInfo form(ws_.ChannelSize(), ws_.MatrixCols(), DialogParent());
+    form.AddProperties(values);
     form.SetNumbers(std::vector<int>(std::begin(comb.n), std::end(comb.n)));
     form.exec();
 }

@@ -6,6 +6,7 @@
 #include "base/config.h"
 
 class QCheckBox;
+class QLineEdit;
 class QDoubleSpinBox;
 class QSpinBox;
 class QTableWidget;
@@ -21,11 +22,14 @@ class Workspace;
 class TFormConfig : public QDialog {
     Q_OBJECT
   public:
-    TFormConfig(const tessara::TConfigData& config, tessara::Host& host, QWidget* parent = nullptr);
+    TFormConfig(const tessara::TConfigData& config, tessara::Host& host, QWidget* parent = nullptr,
+                const tessara::TOnlineConfig& online = {});
 
     // The edited record; fields whose controls were left alone keep their
     // values exactly, even when they lie outside the ranges of the controls.
     tessara::TConfigData Result() const;
+    // The page "Сетевые адреса".
+    tessara::TOnlineConfig OnlineResult() const;
 
     // Runs the dialog on the live configuration and applies it on OK.
     static bool Edit(QWidget* parent, tessara::Workspace& ws);
@@ -41,6 +45,12 @@ class TFormConfig : public QDialog {
 
     tessara::TConfigData config_;
     tessara::Host& host_;
+    tessara::TOnlineConfig online_;
+    QLineEdit* edDrawsSite_;
+    QLineEdit* edProxyListUrl_;
+    QLineEdit* edServerUrl_;
+    QLineEdit* edUserName_;
+    QLineEdit* edUserMail_;
     // What the amount fields showed at the start, so an untouched field gives
     // back the exact value instead of its rounded display.
     double costShown_ = 0;

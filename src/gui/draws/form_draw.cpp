@@ -106,8 +106,10 @@ void TFormDraw::SetDraw(const tessara::TDrawRecord& draw) {
 
 void TFormDraw::accept() {
     tessara::TDrawRecord draw = draw_;
-    if (!tessara::CheckDrawData(edDrawData_->text().toStdString(), draw)) {
-        host_.ShowError(tessara::MsgIncorrectCombination);
+    const std::string text = edDrawData_->text().toStdString();
+    if (!tessara::CheckDrawData(text, draw)) {
+        host_.ShowError(std::string(tessara::MsgIncorrectCombination) + "\r\r" +
+                        tessara::DrawDataFault(text));
         edDrawData_->setFocus();
         return;
     }

@@ -95,6 +95,19 @@ std::vector<std::pair<QString, QString>> TFormInfo::DrawGraphValues(const tessar
     return rows;
 }
 
+std::vector<std::pair<QString, QString>> TFormInfo::CombGraphValues(const tessara::TStatList& stats,
+                                                                    const tessara::TCombination& comb,
+                                                                    int drawIndex, bool sorted) {
+    std::vector<std::pair<QString, QString>> rows;
+    for (int i = 0; i < stats.Count(); ++i) {
+        if (!stats.HasGraph(i) || !stats.IsListed(i)) continue;
+        const auto stat = stats.CreateStat(i);
+        rows.emplace_back(QString::fromStdString(stats.Items(i).DisplayName()),
+                          QString::number(stat->GraphValue(comb, drawIndex, sorted, drawIndex)));
+    }
+    return rows;
+}
+
 void TFormInfo::SetNumbers(std::vector<int> numbers) {
     numbers_ = std::move(numbers);
     RebuildCard();

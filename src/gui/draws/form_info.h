@@ -11,6 +11,7 @@ class QTreeWidget;
 
 namespace tessara {
 class TStatList;
+struct TCombination;
 }
 
 // The details dialog of a draw (and later of a combination): a list of
@@ -26,6 +27,11 @@ class TFormInfo : public QDialog {
     // One row per listed method with a graph value: its name and the value of
     // the archive draw at drawIndex, counted as of that draw.
     static std::vector<std::pair<QString, QString>> DrawGraphValues(const tessara::TStatList& stats,
+                                                                    int drawIndex, bool sorted);
+    // The same rows for a combination standing at drawIndex of the archive
+    // (the archive's count for the draw after the newest).
+    static std::vector<std::pair<QString, QString>> CombGraphValues(const tessara::TStatList& stats,
+                                                                    const tessara::TCombination& comb,
                                                                     int drawIndex, bool sorted);
     // The numbers written on the card.
     void SetNumbers(std::vector<int> numbers);

@@ -6,17 +6,12 @@
 #include <vector>
 
 #include "main/main_window.h"
-#include "model/format.h"
+#include "main/user_locale.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessara"));
-    // Dates, month names and calendars in Russian whatever the system locale.
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    // Numbers in the tables take the locale's decimal separator.
-    const QString point = QLocale().decimalPoint();
-    tessara::SetDecimalSeparator(point.size() == 1 && point[0].unicode() < 0x80 ? point[0].toLatin1()
-                                                                               : ',');
+    ApplyUserLocale(QLocale::system());
     QTranslator qtTranslator;
     if (qtTranslator.load(QStringLiteral("qtbase_ru"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

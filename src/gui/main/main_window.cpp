@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QSplitter>
@@ -13,6 +14,7 @@
 #include <map>
 
 #include "base/platform.h"
+#include "base/view_keys.h"
 #include "combs/combs_tab.h"
 #include "config/form_config.h"
 #include "config/form_shredding.h"
@@ -20,8 +22,12 @@
 #include "main/command_table.h"
 #include "main/layout_state.h"
 #include "main/status_panels.h"
+#include "online/script_library_commands.h"
+#include "online/script_library_panel.h"
 #include "ratings/ratings_commands.h"
 #include "ratings/ratings_tab.h"
+#include "regulars/regulars_commands.h"
+#include "regulars/regulars_tab.h"
 #include "stats/graphs_tab.h"
 #include "stats/stat_selectors.h"
 #include "stats/statistics_tab.h"
@@ -31,6 +37,11 @@
 #include "scenario/scenario_tab.h"
 #include "stakes/stakes_commands.h"
 #include "stakes/stakes_tab.h"
+#include "stakes/stake_graph_commands.h"
+#include "views/card_tab.h"
+#include "views/layout_tab.h"
+#include "views/number_views.h"
+#include "views/week_tab.h"
 
 namespace {
 
@@ -61,7 +72,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     host_.OnRefreshViews([this](bool full) { RefreshViews(full); });
 
     const std::string dataDir =
-        switches_.DataDir.empty() ? tessara::ExecutableDir() : switches_.DataDir;
+        switches_.DataDir.empty() ? tessara::DefaultDataDir() : switches_.DataDir;
     ws_ = std::make_unique<tessara::Workspace>(host_, dataDir);
 
     commands_ = new CommandTable(host_, this);
@@ -75,6 +86,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
 
     created_ = tessara::RunCreationStage(*ws_, switches_, *this);
     combsTab_->LoadViewOptions();
+    numberViews_->LoadViewOptions();
     commands_->Update();
 }
 
@@ -115,13 +127,35 @@ void MainWindow::BuildTabs() {
                                    [this] { return combsTab_->ExcludeDraws(); });
     runCommands_ = std::make_unique<ScenarioRunCommands>(*ws_, host_, *scenarioTab_, *commands_,
                                                          [this](bool locked) { LockForRun(locked); });
+    scenarioTab_->AddRunButtons();
+    // The online scenario catalogue under the scenario lines.
+    libraryCommands_ =
+        std::make_unique<ScriptLibraryCommands>(ws_->Library(), *commands_, this);
+    libraryPanel_ = new ScriptLibraryPanel(ws_->Library(), *commands_);
+    libraryCommands_->SetPanel(libraryPanel_);
+    scenarioTab_->AddBottomPanel(libraryPanel_, ws_->Library().PanelHeight());
+    libraryPanel_->setVisible(ws_->Library().PanelOn());
+    libraryHeightTimer_.setSingleShot(true);
+    libraryHeightTimer_.setInterval(500);
+    connect(&libraryHeightTimer_, &QTimer::timeout, this,
+            [this] { ws_->Library().SetPanelHeight(libraryPanel_->height()); });
+    connect(scenarioTab_->Splitter(), &QSplitter::splitterMoved, this,
+            [this] { libraryHeightTimer_.start(); });
     // Ctrl+Del deletes combinations or scenario lines, whichever has the focus.
     ScopeShortcut(commands_->Action(QStringLiteral("CombsDelSelected")), combsTab_);
     stakesTab_ = new StakesTab(*ws_, *commands_, *combsTab_);
     ratingsTab_ = new RatingsTab(*ws_, *commands_,
                                  [this] { rightTabs_->setCurrentWidget(scenarioTab_); });
-    const std::map<QString, QWidget*> built = {{QStringLiteral("Ставки"), stakesTab_},
+    graphCommands_ = std::make_unique<StakeGraphCommands>(*ws_, *ratingsTab_, *commands_, this);
+    regularsTab_ = new RegularsTab(*ws_, *commands_, *combsTab_,
+                                   [this](bool on) { ShowRegularsTab(on); });
+    numberViews_ = std::make_unique<NumberViews>(*ws_, *commands_, rightTabs_);
+    const std::map<QString, QWidget*> built = {{QStringLiteral("Карта"), numberViews_->Card()},
+                                               {QStringLiteral("Схема"), numberViews_->Layout()},
+                                               {QStringLiteral("Неделя"), numberViews_->Week()},
+                                               {QStringLiteral("Ставки"), stakesTab_},
                                                {QStringLiteral("Рейтинг"), ratingsTab_},
+                                               {QStringLiteral("Регуляры"), regularsTab_},
                                                {QStringLiteral("Сценарий"), scenarioTab_}};
     for (const char* caption : kRightTabs) {
         const auto it = built.find(QString::fromUtf8(caption));
@@ -169,13 +203,34 @@ void MainWindow::BuildMenu() {
     QMenu* ratingsMenu = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     RatingsCommands::FillMenu(ratingsMenu, *commands_);
     connect(ratingsMenu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
+    addMenu(QStringLiteral("Регуляры"), RegularsCommands::MenuNames());
+    // "Сценарий": the file commands, the submenu of the online catalogue,
+    // then the line and run commands.
     QStringList scenarioMenu = ScenarioCommands::MenuNames();
+    const QStringList fileCommands = scenarioMenu.mid(0, 3);
+    scenarioMenu = scenarioMenu.mid(3);
     scenarioMenu << QStringLiteral("|") << ScenarioRunCommands::MenuNames();
     if (commands_->Action(QStringLiteral("StakesCheckLine")))
         scenarioMenu << QStringLiteral("StakesCheckLine");
-    addMenu(QStringLiteral("Сценарий"), scenarioMenu);
-    addMenu(QStringLiteral("Вид"),
-            {QStringLiteral("ViewColorDraws"), QStringLiteral("ViewColorCombs")});
+    QMenu* scenario = menuBar()->addMenu(QStringLiteral("Сценарий"));
+    commands_->FillMenu(scenario, fileCommands);
+    QMenu* library = scenario->addMenu(QStringLiteral("Online-каталог сценариев"));
+    library->setObjectName(QStringLiteral("miScriptLibrary"));
+    commands_->FillMenu(library,
+                        {QStringLiteral("ScriptLibrary"), QStringLiteral("ScriptLibraryDownload"),
+                         QStringLiteral("ScriptLibraryView"), QStringLiteral("ScriptLibraryUpload"),
+                         QStringLiteral("ScriptLibraryReplace"),
+                         QStringLiteral("ScriptLibraryDelete"), QStringLiteral("ScriptLibraryRates"),
+                         QStringLiteral("ScriptLibraryRefresh")});
+    scenario->addSeparator();
+    commands_->FillMenu(scenario, scenarioMenu);
+    connect(scenario, &QMenu::aboutToShow, commands_, &CommandTable::Update);
+    connect(library, &QMenu::aboutToShow, commands_, &CommandTable::Update);
+    addMenu(QStringLiteral("Вид"), NumberViews::TabCommandNames()
+                                       << QStringLiteral("TabTables") << QStringLiteral("|")
+                                       << QStringLiteral("ViewColorDraws")
+                                       << QStringLiteral("ViewColorCombs")
+                                       << NumberViews::ColorCommandNames());
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -213,6 +268,9 @@ void MainWindow::OnChange(tessara::Change change) {
         case tessara::Change::Scenario:
             if (scenarioTab_) scenarioTab_->Refresh();
             break;
+        case tessara::Change::Library:
+            if (libraryPanel_) libraryPanel_->Refresh();
+            break;
         case tessara::Change::Options:
             drawsTab_->Repaint();
             commands_->Update();
@@ -232,6 +290,24 @@ void MainWindow::SetupStakesGrid() {
 }
 
 void MainWindow::SetupRatingsSorting() { ratingsTab_->Refresh(); }
+
+void MainWindow::RestoreTabsVisibility() {
+    bool tables = true;
+    try {
+        tables = ws_->View().ReadBool(tessara::MainWindowSection, "TabTables",
+                                      tessara::MainViewDefault("TabTables"));
+    } catch (const std::exception&) {
+        // An unreadable view-state file is reported when the options load.
+    }
+    ws_->Regulars().SetTabVisible(tables);
+    rightTabs_->setTabVisible(rightTabs_->indexOf(regularsTab_), tables);
+}
+
+void MainWindow::ShowRegularsTab(bool on) {
+    const int index = rightTabs_->indexOf(regularsTab_);
+    rightTabs_->setTabVisible(index, on);
+    if (on) rightTabs_->setCurrentIndex(index);
+}
 
 void MainWindow::RestoreLayout() {
     const LayoutState layout(ws_->View().Path(), tessara::MainWindowSection);
@@ -271,6 +347,7 @@ void MainWindow::ResetStatisticsTab() {
 void MainWindow::RefreshViews(bool full) {
     if (!statisticsTab_) return;
     statisticsTab_->RefreshView(rightTabs_->currentWidget() == statisticsTab_, full);
+    if (numberViews_) numberViews_->RefreshViews(full);
 }
 
 void MainWindow::EditConfig() {

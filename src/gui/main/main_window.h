@@ -12,6 +12,7 @@
 #include "main/gui_host.h"
 
 class CombsTab;
+class NumberViews;
 class CommandTable;
 class DrawsTab;
 class StatSelectors;
@@ -19,10 +20,14 @@ class StatisticsTab;
 class StatsCommands;
 class QTabWidget;
 class RatingsTab;
+class RegularsTab;
+class StakeGraphCommands;
 class StakesTab;
 class StatusPanels;
 class ScenarioTab;
 class ScenarioRunCommands;
+class ScriptLibraryCommands;
+class ScriptLibraryPanel;
 
 // The main window: assembles the tabs, menus and status bar around the
 // workspace and runs the two start-up stages and the shutdown.
@@ -42,6 +47,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     GuiHost& Host() { return host_; }
     tessara::Workspace& Work() { return *ws_; }
     CommandTable& Commands() { return *commands_; }
+    NumberViews& Views() { return *numberViews_; }
     const StatusPanels& Panels() const { return *panels_; }
 
     // Status panels of the archive, the list's row count and the offset box.
@@ -59,6 +65,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void StartInitTimer() override;
     void SetupStakesGrid() override;
     void SetupRatingsSorting() override;
+    void RestoreTabsVisibility() override;
     void RestoreLayout() override;
     void ResetStatisticsTab() override;
     void RefreshViews() override { RefreshViews(true); }
@@ -78,6 +85,8 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     void EditShredding();
     // Locks the tabs and the scenario list while a scenario runs.
     void LockForRun(bool locked);
+    // Shows or hides the page of the regular stakes; shown, it comes forward.
+    void ShowRegularsTab(bool on);
 
     GuiHost host_;
     tessara::TStartupSwitches switches_;
@@ -89,12 +98,18 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     ScenarioTab* scenarioTab_ = nullptr;
     StakesTab* stakesTab_ = nullptr;
     RatingsTab* ratingsTab_ = nullptr;
+    RegularsTab* regularsTab_ = nullptr;
+    std::unique_ptr<StakeGraphCommands> graphCommands_;
     std::unique_ptr<ScenarioRunCommands> runCommands_;
+    std::unique_ptr<ScriptLibraryCommands> libraryCommands_;
+    ScriptLibraryPanel* libraryPanel_ = nullptr;
+    QTimer libraryHeightTimer_;
     bool closePending_ = false;
     QTabWidget* leftTabs_ = nullptr;
     QTabWidget* rightTabs_ = nullptr;
     std::unique_ptr<StatSelectors> statSelectors_;
     std::unique_ptr<StatsCommands> statsCommands_;
+    std::unique_ptr<NumberViews> numberViews_;
     StatisticsTab* statisticsTab_ = nullptr;
     int systemsTab_ = -1;
     QTimer initTimer_;

@@ -17,6 +17,7 @@
 #include "base/view_keys.h"
 #include "app/workspace.h"
 #include "main/dialog_buttons.h"
+#include "main/user_locale.h"
 #include "stats/value_table.h"
 
 namespace {
@@ -42,6 +43,7 @@ T* Named(T* w, const char* name) {
 
 QDoubleSpinBox* MakeCoef(const char* name, QWidget* parent) {
     auto* box = Named(new QDoubleSpinBox(parent), name);
+    box->setLocale(NumberLocale());
     box->setDecimals(3);
     box->setRange(-kCoefLimit, kCoefLimit);
     return box;

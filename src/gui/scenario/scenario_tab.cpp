@@ -4,9 +4,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -14,6 +14,7 @@
 
 #include "app/workspace.h"
 #include "main/command_table.h"
+#include "main/flow_layout.h"
 #include "scenario/scenario_commands.h"
 #include "scenario/scenario_model.h"
 
@@ -66,27 +67,47 @@ ScenarioTab::ScenarioTab(tessara::Workspace& ws, CommandTable& commands, const Q
     scenarioCommands_ =
         std::make_unique<ScenarioCommands>(ws_, *this, commands_, methods, std::move(startCount));
 
-    auto* panel = new QToolBar(this);
+    // The buttons wrap into a second row rather than hide when the tab is
+    // narrow.
+    auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("tbScript"));
-    panel->setMovable(false);
-    panel->setFloatable(false);
-    for (const char* name : {"ScriptOpen", "ScriptSave", "ScriptAdd", "ScriptEdit", "ScriptDel",
-                             "ScriptUp", "ScriptDown"}) {
-        QToolButton* button = commands_.MakeButton(QString::fromLatin1(name), this);
-        button->setAutoRaise(false);
-        panel->addWidget(button);
-    }
+    buttons_ = new FlowLayout(panel);
+    AddButtons({"ScriptOpen", "ScriptSave", "ScriptAdd", "ScriptEdit", "ScriptDel", "ScriptUp",
+                "ScriptDown"});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(panel);
-    layout->addWidget(lvScript_, 1);
+    // The lines above, the online catalogue panel (when added) below.
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName(QStringLiteral("splitterScript"));
+    splitter_->setChildrenCollapsible(false);
+    splitter_->addWidget(lvScript_);
+    layout->addWidget(splitter_, 1);
     layout->addWidget(sbScript_);
     Refresh();
 }
 
 ScenarioTab::~ScenarioTab() = default;
+
+void ScenarioTab::AddBottomPanel(QWidget* panel, int height) {
+    splitter_->addWidget(panel);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setSizes({std::max(100, splitter_->height() - height), height});
+}
+
+void ScenarioTab::AddButtons(std::initializer_list<const char*> names) {
+    QWidget* panel = buttons_->parentWidget();
+    for (const char* name : names) {
+        QToolButton* button = commands_.MakeButton(QString::fromLatin1(name), panel);
+        button->setAutoRaise(false);
+        buttons_->addWidget(button);
+    }
+}
+
+void ScenarioTab::AddRunButtons() { AddButtons({"ScriptRun", "ScriptTest", "ScriptStop"}); }
 
 int ScenarioTab::FirstSelectedRow() const {
     const std::vector<int> rows = SelectedRows();

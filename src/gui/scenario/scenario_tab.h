@@ -3,12 +3,15 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
 class CommandTable;
+class FlowLayout;
 class QComboBox;
 class QLabel;
+class QSplitter;
 class QStatusBar;
 class QTableView;
 class ScenarioCommands;
@@ -43,17 +46,27 @@ class ScenarioTab : public QWidget {
     void SelectRow(int row);
     void ClearSelection();
 
+    // A panel under the lines, behind a splitter, with its starting height.
+    void AddBottomPanel(QWidget* panel, int height);
+    QSplitter* Splitter() const { return splitter_; }
+
     // The lines changed: rows and the line count follow them.
     void Refresh();
+    // The buttons of the forecast, the test and the stop, once their
+    // commands exist; they come last, as in the menu.
+    void AddRunButtons();
 
   private:
     void ShowPopup(const QPoint& pos);
+    void AddButtons(std::initializer_list<const char*> names);
 
     tessara::Workspace& ws_;
     CommandTable& commands_;
     ScenarioModel* model_;
     QTableView* lvScript_;
     QStatusBar* sbScript_;
+    QSplitter* splitter_;
     std::array<QLabel*, PanelCount> panels_{};
     std::unique_ptr<ScenarioCommands> scenarioCommands_;
+    FlowLayout* buttons_ = nullptr;
 };

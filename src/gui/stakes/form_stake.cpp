@@ -20,6 +20,18 @@ void SetHint(QWidget* w, const QString& hint) {
     w->setStatusTip(hint);
 }
 
+// A spin box whose text is not a number of its range (a typed "0" leaves
+// value() at the last good number) is refused with what was typed.
+bool SpinBoxAccepted(QSpinBox* box, const char* message, tessara::Host& host) {
+    if (box->hasAcceptableInput()) return true;
+    const QString typed = box->cleanText().trimmed();
+    host.ShowError(std::string(message) + "\r\r" + "нужно число от " + std::to_string(box->minimum()) +
+                   " до " + std::to_string(box->maximum()) + ", введено \"" + typed.toStdString() + "\"");
+    box->setFocus();
+    box->selectAll();
+    return false;
+}
+
 }  // namespace
 
 TFormStake::TFormStake(tessara::Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
@@ -102,6 +114,9 @@ void TFormStake::accept() {
         case tessara::TStakeDialogCheck::Ok:
             break;
     }
+    if (!SpinBoxAccepted(edDrawNumber_, "Некорректный номер тиража!", ws_.GetHost()) ||
+        !SpinBoxAccepted(edDrawsCount_, "Некорректное количество тиражей!", ws_.GetHost()))
+        return;
     stake_ = tessara::ApplyStakeDialog(stake_, edDrawNumber_->value(), comment, numbers,
                                        ws_.Config());
     QDialog::accept();

@@ -34,6 +34,9 @@ class StShredding : public TCustomGraphStat {
 public:
     StShredding(const TStatClass& c, const TStatList& l, int p)
         : TCustomGraphStat(c, l, p), formula_(FormulaOf(l, p), PlacesOf(l, p)) {}
+    // With five or more places a value passes 65535: the key holds it as
+    // its whole first 32-bit integer, not as a word.
+    std::string ValueToText(const TStatDraw& row) const override { return std::to_string(row.Key.i[0]); }
     bool CombMatches(const TCombination& c, const TStatDrawArray& sel, int refIndex, bool sorted,
                      bool) override {
         const TDrawRecord p = GetDraw(refIndex, sorted), t = GetDraw(refIndex - 1, sorted);
