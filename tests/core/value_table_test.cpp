@@ -162,7 +162,7 @@ TEST_F(ValueTableTest, PrefetchFileLayoutAndNorms) {
     std::string trailer = bytes;
     trailer.replace(bytes.size() - 8, 4, std::string(4, '\0'));  // greatest 0
     std::string negative = bytes;
-    negative.replace(bytes.size() - 12, 4, "\xFF\xFF\xFF\xFF");  // the last count: -1
+    negative.replace(bytes.size() - 16, 4, "\xFF\xFF\xFF\xFF");  // the last count: -1
     for (const std::string& damaged : {absurd, trailer, negative}) EXPECT_FALSE(ParsePrefetchBytes(damaged, data));
     EXPECT_TRUE(ParsePrefetchBytes(bytes, data));
     // Methods without feature N never use the full set.
