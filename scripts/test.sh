@@ -20,8 +20,9 @@ if [ "${TESSARA_SKIP_ASAN:-0}" != 1 ]; then
   (cd "$root" && cmake --preset asan -B "$asan" -DTESSARA_BUILD_GUI=OFF \
     -DTESSARA_TEST_TIMEOUT=1800 > /dev/null)
   cmake --build "$asan" -j "$(nproc)" --target core_tests cli_tests tessara-cli
-  # Any finding fails the test that made it.
+  # Any finding fails the test that made it. The programs not built here
+  # (the server's and the online tests) leave only placeholders, skipped.
   (cd "$asan" && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    ctest --output-on-failure -j "$(nproc)")
+    ctest --output-on-failure -j "$(nproc)" -E '_NOT_BUILT$')
 fi
