@@ -310,7 +310,7 @@ TEST_F(CliTest, RefusalsNameTheArgument) {
         {{"combs", "filter", "NUMS", "--values", "7"}, "Ошибка: нужен один из параметров --keep или --remove"},
         {{"scenario", "test", "s.lsc"}, "Ошибка: не указан --count N"},
         {{"config", "set", "GLOBAL"}, "Ошибка: не хватает параметра КЛЮЧ"},
-        {{"demo", "generate", "--count", "0"}, "Ошибка: --count: 0 вне диапазона 1..2147483647"},
+        {{"demo", "generate", "--count", "0"}, "Ошибка: --count: 0 вне диапазона 1..100000"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
