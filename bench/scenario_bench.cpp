@@ -74,7 +74,7 @@ void BM_DemoTest(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(cycles), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     Report(state, runner, cycles);
 }
-BENCHMARK(BM_DemoTest)->Arg(10)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_DemoTest)->Arg(10)->Arg(50)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 

@@ -115,6 +115,10 @@ TEST_F(CombsTest, ClipboardTextAndPaste) {
     EXPECT_EQ(ListText(), "1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n");
     EXPECT_EQ(ws.UndoCount(), 0);
     EXPECT_TRUE(ws.FilterLog().empty());
+    // Numbers of three digits, a lone CR and a last line without an end.
+    EXPECT_TRUE(ws.PasteCombs("100 2 3 4 5 200\r9 8 7 6 5 4"));
+    EXPECT_EQ(ListText(), "100;2;3;4;5;200\r\n9;8;7;6;5;4\r\n");
+    EXPECT_EQ(ws.CombsClipboardText({{0, 1}}), "100 02 03 04 05 200\r\n09 08 07 06 05 04\r\n");
 }
 
 TEST_F(CombsTest, ExcludingLastDrawsFollowsTheOffset) {

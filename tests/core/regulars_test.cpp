@@ -257,6 +257,22 @@ TEST_F(RegularsTest, StakeByRuleKeepsTheRuleWhenTheDialogIsCancelled) {
     EXPECT_EQ(s.ws->StakesCount(), 3);
 }
 
+TEST(RegularsNoDraws, RuleWithoutItsDrawMakesNoStake) {
+    // From the previous draw with an empty archive there is no base: the
+    // move would give six equal numbers, which is never staked.
+    StakesWorkspace s;
+    s.ws->Combs().Reserve(1, 1);
+    TRegulars& regs = s.ws->Regulars();
+    regs.Add(MakeRegular("Тираж", true, TCombination{}, 1), s.ws->Combs(), {});
+    bool asked = false;
+    EXPECT_FALSE(regs.StakeByRule(*s.ws, 0, [&](TStakeRecord&, int&) { return asked = true; }));
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(regs[0].Stakes, 0);
+    EXPECT_EQ(s.ws->StakesCount(), 0);
+    ASSERT_FALSE(s.host.Messages.empty());
+    EXPECT_EQ(s.host.Messages.back().Kind, MessageKind::Error);
+}
+
 TEST_F(RegularsTest, HidingEmptiesWithoutSavingAndShowingReloads) {
     AddRule("A", Comb({1, 2, 3, 4, 5, 6}), 1);
     const std::string saved = ReadFileBytes(File());

@@ -5,12 +5,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <fmt/format.h>
+#include <ctime>
 
 #include "app/workspace.h"
 #include "model/encoding.h"
 #include "model/error.h"
 #include "model/files.h"
 #include "online/system_files.h"
+#include "combs/comb_list.h"
 #include "stakes/ratings.h"
 #include "stakes/stake_record.h"
 #include "stakes_test_support.h"
@@ -271,6 +274,70 @@ TEST(ScenarioGolden, StakesFileAndLog) {
     EXPECT_EQ(stakes.size() % StakeRecordSize, 0u);
     EXPECT_TRUE(stakes == ReadFileBytes(folder + "golden.lsk"));
     EXPECT_EQ(Cp1251ToUtf8(log), Cp1251ToUtf8(ReadFileBytes(folder + "golden_log.txt")));
+}
+
+// The single-select loops of one-value statistics count the list by value;
+// every level mode and stop rule must leave what filtering row by row
+// leaves: the stakes, the log, the filter history, the list and messages.
+TEST(ScenarioCounting, SameAsFilteringRowByRow) {
+    struct TOutcome {
+        std::string Stakes, Log, History, List, Messages;
+    };
+    auto run = [](const std::string& line, bool counting) {
+        test::TempDir dir;
+        test::RecordingHost host;
+        Workspace ws(host, dir.Path());
+        ws.InitGameTables();
+        ws.LoadStakesFile();
+        ws.Archive().Draws() = test::RandomDraws(60, 7);
+        ws.RegisterStats();
+        // Only my 20 numbers: 38,760 combinations.
+        ws.SetGenerateDefaults({gmOnlyMine, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20"});
+        TScenarioRunner runner(ws);
+        runner.SetRandomSeed(3);
+        runner.SetCountingPath(counting);
+        runner.Log().SetEnabled(true);
+        runner.Log().Now = [] { return std::tm{}; };
+        runner.Test({line}, 2);
+        TOutcome out;
+        out.Stakes = ws.StakesFile().ReadAllBytes();
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            if (entry.path().filename().string().rfind("ScriptLog_", 0) == 0)
+                out.Log += Cp1251ToUtf8(ReadFileBytes(entry.path().string()));
+        for (const auto& e : ws.FilterLog())
+            out.History += e.Caption + "|" + e.Value + "|" + std::to_string(e.Count) + "|" +
+                           std::to_string(static_cast<int>(e.Icon)) + "\n";
+        for (int64_t i = 0; i < ws.CombsCount(); ++i) out.List += FormatClipboardLine(ws.Combs()[i]);
+        for (const auto& m : host.Messages) out.Messages += m.Text + "\n";
+        return out;
+    };
+    // A level value for every mode, read from the column the mode tests.
+    const char* levels[LevelModeCount] = {
+        "",    "2",   "10",  "5",   "50",   "1;2;3", "10",  "0",    "0",   "1",     "10",
+        "0;1", "0",   "1",   "2",   "2",    "5",     "0;1", "0",    "0",   "1",     "0",
+        "1",   "10",  "1;2", "1",   "10",   "1",     "1",   "20",   "5;6", "60;70;80;90"};
+    const char* stops[] = {"SF:0", "SC:3000", "SE:14", "SZ:0", "ST:3", "SV:1", "SP:2", "SE:5", "SC:1"};
+    const char* stats[] = {"SUMS", "SUM2", "SUMV", "SUMC", "SUMT", "EVEN", "SMAL", "POS2", "EVNV", "S2T3", "SUME"};
+    const char* flags[] = {"TSD1", "TSF1", "BSD2", "BSF0", "TSD3"};
+    int stepped = 0, checked = 0;
+    for (int mode = 0; mode < LevelModeCount; ++mode)
+        for (int k = 0; k < 2; ++k) {
+            const int i = mode * 2 + k;
+            const std::string line = fmt::format(
+                "FULL:0#FIRST|{}#{}:30#{}:{}#{}| | | | | | |", flags[i % 5], stats[i % 11], LevelModeCode(mode),
+                levels[mode], stops[i % 9]);
+            const TOutcome counted = run(line, true), plain = run(line, false);
+            EXPECT_EQ(counted.Log, plain.Log) << line;
+            EXPECT_TRUE(counted.Stakes == plain.Stakes) << line;
+            EXPECT_EQ(counted.History, plain.History) << line;
+            EXPECT_TRUE(counted.List == plain.List) << line;
+            EXPECT_EQ(counted.Messages, plain.Messages) << line;
+            stepped += plain.Log.find("Шаг 001") != std::string::npos;
+            ++checked;
+        }
+    EXPECT_EQ(checked, 2 * LevelModeCount);
+    // Most lines get as far as filtering.
+    EXPECT_GT(stepped, checked / 2);
 }
 
 TEST(ScenarioLevels, ColumnsAndTests) {

@@ -6,6 +6,7 @@
 #include "model/files.h"
 #include "model/format.h"
 #include "stats/stat_list.h"
+#include "stats/value_columns.h"
 #include "stat_test_support.h"
 #include "test_support.h"
 
@@ -385,6 +386,92 @@ TEST(ParallelFilter, SameAsOnePass) {
     // Fewer combinations than threads.
     std::vector<TCombination> two(all.begin(), all.begin() + 2);
     EXPECT_EQ(FilterWithThreads(two.data(), 2, two.data(), false, [](const TCombination&) { return true; }, 0, 8), 2);
+}
+
+}  // namespace
+}  // namespace tessara
+
+namespace tessara {
+namespace {
+
+// A statistic that codes its values must filter exactly by its codes, for
+// one row (as the scenario's single-select loop asks) and for several.
+using CodedStatTest = test::StatFixture;
+
+TEST_F(CodedStatTest, CodedValuesFilterAsTheStatistic) {
+    archive = test::RandomDraws(80, 21);
+    const std::vector<TCombination> combs = test::SampledCombinations(397);
+    const int last = static_cast<int>(archive.size()) - 1;
+    int coded = 0;
+    for (int m = 0; m < list.Count(); ++m) {
+        auto stat = list.CreateStat(m);
+        if (!stat || stat->CodeCount() <= 0) continue;
+        ++coded;
+        std::vector<uint16_t> codes(combs.size());
+        stat->CombCodes(combs.data(), static_cast<int64_t>(combs.size()), codes.data());
+        for (uint16_t c : codes) ASSERT_LT(c, stat->CodeCount()) << stat->Class().CodeFor(stat->Param);
+        TStatDrawArray rows = SampleRows(*stat, last, false, true);
+        std::vector<TStatDrawArray> selections;
+        for (size_t r = 0; r < rows.size() && r < 12; ++r) selections.push_back({rows[r]});
+        if (rows.size() > 2) selections.push_back({rows[0], rows[rows.size() / 2], rows.back()});
+        for (const TStatDrawArray& sel : selections) {
+            std::vector<uint8_t> wanted(static_cast<size_t>(stat->CodeCount()), 0);
+            stat->LoadDraws(-1, last, false);
+            stat->WantedCodes(sel, last, false, wanted.data());
+            std::vector<TCombination> byCodes, filtered(combs.size());
+            for (size_t i = 0; i < combs.size(); ++i)
+                if (wanted[codes[i]]) byCodes.push_back(combs[i]);
+            stat->LoadDraws(-1, last, false);
+            filtered.resize(static_cast<size_t>(stat->FilterCombs(combs.data(), static_cast<int64_t>(combs.size()),
+                                                                  filtered.data(), sel, last, false, false)));
+            EXPECT_TRUE(byCodes == filtered) << stat->Class().CodeFor(stat->Param) << " " << sel.size();
+        }
+    }
+    EXPECT_GE(coded, 10);
+}
+
+TEST(ValueColumns, RankNumbersEveryCombinationOnce) {
+    const std::vector<TCombination> combs = test::SampledCombinations(1);
+    ASSERT_EQ(static_cast<int64_t>(combs.size()), TValueColumns::CombCount);
+    std::vector<uint8_t> seen(static_cast<size_t>(TValueColumns::CombCount), 0);
+    for (const TCombination& c : combs) {
+        const int64_t r = TValueColumns::Rank(c);
+        ASSERT_GE(r, 0);
+        ASSERT_LT(r, TValueColumns::CombCount);
+        ASSERT_EQ(seen[static_cast<size_t>(r)]++, 0);
+    }
+    // Anything but six increasing numbers of 1..42 has no rank.
+    for (const TCombination& c : {TCombination{{2, 1, 3, 4, 5, 6}}, TCombination{{1, 1, 3, 4, 5, 6}},
+                                  TCombination{{0, 1, 3, 4, 5, 6}}, TCombination{{1, 2, 3, 4, 5, 43}}})
+        EXPECT_EQ(TValueColumns::Rank(c), -1);
+}
+
+}  // namespace
+}  // namespace tessara
+
+namespace tessara {
+namespace {
+
+// A column gives the codes the statistic computes, also for combinations
+// that are not six increasing numbers of 1..42.
+TEST_F(CodedStatTest, ColumnCodesAsTheStatistic) {
+    auto stat = Make("S2T3");
+    ASSERT_TRUE(stat && stat->CodesCostly());
+    const int method = list.FindMethod("S2T3");
+    TValueColumns columns;
+    columns.Prepare(method, *stat);
+    EXPECT_EQ(columns.Bytes(), static_cast<size_t>(TValueColumns::CombCount));
+    std::vector<TCombination> combs = test::SampledCombinations(1009);
+    combs.push_back({{3, 1, 2, 4, 5, 6}});
+    combs.push_back({{1, 2, 3, 4, 5, 200}});
+    std::vector<uint16_t> looked(combs.size()), computed(combs.size());
+    columns.Codes(method, *stat, combs.data(), static_cast<int64_t>(combs.size()), looked.data());
+    stat->CombCodes(combs.data(), static_cast<int64_t>(combs.size()), computed.data());
+    EXPECT_EQ(looked, computed);
+    // A budget too small for a column leaves the codes to the statistic.
+    TValueColumns none(1000);
+    none.Prepare(method, *stat);
+    EXPECT_EQ(none.Bytes(), 0u);
 }
 
 }  // namespace

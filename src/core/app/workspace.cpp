@@ -27,7 +27,7 @@ Workspace::Workspace(Host& host, std::string dataDir)
       stats_(archive_.Draws(), config_, shredding_),
       regulars_(std::make_unique<TRegulars>(host_, viewState_, PathOf(RegularsFileName))) {
     library_ = std::make_unique<ScriptLibrary>(
-        host_, viewState_, [this]() -> const TOnlineConfig& { return online_->Settings(); },
+        host_, viewState_, [this]() -> const TOnlineConfig& { return CatalogueSettings(); },
         ScriptLibrary::TScenarioAccess{
             [this]() -> const std::vector<std::string>& { return scenario_; },
             [this](const std::vector<std::string>& lines) { return ReplaceScenario(lines); }});

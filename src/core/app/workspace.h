@@ -258,8 +258,11 @@ public:
     int64_t UndoCount() const { return undo_.Count(); }
     const std::vector<TFilterLogEntry>& FilterLog() const { return filterLog_; }
     std::string CombsStatusText() const;
-    void AddFilterLogEntry(bool removes, const std::string& caption, const std::string& value);
-    void AddUndoLogEntry();
+    // The count shown is the list's own unless given (a step worked out
+    // from counts before the list is rewritten).
+    void AddFilterLogEntry(bool removes, const std::string& caption, const std::string& value,
+                           int64_t count = -1);
+    void AddUndoLogEntry(int64_t count = -1);
     void RemoveLastLogEntry();
     void ClearFilterLog();
     void ReserveCombs(int64_t capacity, int64_t count) { combs_.Reserve(capacity, count); }
@@ -347,6 +350,10 @@ public:
     void LoadStakesOptions(const IniFile& ini);
 
 private:
+    // The [ONLINE] settings as the catalogue reads them, with the
+    // installation identifier made on first use.
+    const TOnlineConfig& CatalogueSettings();
+
     Host& host_;
     std::string dataDir_;
     ViewState viewState_;

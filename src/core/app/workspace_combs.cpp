@@ -49,13 +49,15 @@ std::string Workspace::CombsStatusText() const {
     return fmt::format("Комбинаций: {}", combs_.Count());
 }
 
-void Workspace::AddFilterLogEntry(bool removes, const std::string& caption, const std::string& value) {
-    filterLog_.push_back({caption, value, combs_.Count(), removes ? TLogIcon::Exclude : TLogIcon::Include});
+void Workspace::AddFilterLogEntry(bool removes, const std::string& caption, const std::string& value,
+                                  int64_t count) {
+    filterLog_.push_back({caption, value, count < 0 ? combs_.Count() : count,
+                          removes ? TLogIcon::Exclude : TLogIcon::Include});
     host_.Notify(Change::List);
 }
 
-void Workspace::AddUndoLogEntry() {
-    filterLog_.push_back({"Отмена последней операции", "", combs_.Count(), TLogIcon::Undo});
+void Workspace::AddUndoLogEntry(int64_t count) {
+    filterLog_.push_back({"Отмена последней операции", "", count < 0 ? combs_.Count() : count, TLogIcon::Undo});
     host_.Notify(Change::List);
 }
 
@@ -261,23 +263,24 @@ bool Workspace::UndoLastOperation() {
 
 std::string Workspace::CombsClipboardText(const TRowRanges& rows) const {
     std::string text;
-    for (const auto& [first, last] : rows)
-        for (int64_t r = std::max<int64_t>(first, 0); r <= last && r < combs_.Count(); ++r)
-            text += FormatClipboardLine(combs_[r]);
+    for (const auto& [first, last] : rows) {
+        const int64_t b = std::max<int64_t>(first, 0), e = std::min<int64_t>(last + 1, combs_.Count());
+        if (e > b) AppendClipboardText(text, combs_.Data() + b, e - b);
+    }
     return text;
 }
 
 bool Workspace::PasteCombs(std::string_view text) {
     BusyGuard busy(host_, kWait);
-    const std::vector<std::string> lines = SplitLines(text);
-    if (lines.empty()) return false;
+    const int64_t count = CountTextLines(text);
+    if (count == 0) return false;
     bool ok = true;
     try {
         MakeUndoCopy(false);
-        const int64_t count = static_cast<int64_t>(lines.size());
         combs_.Reserve(count, count);
         try {
-            for (int64_t i = 0; i < count; ++i) combs_[i] = ParseCombination(lines[static_cast<size_t>(i)]);
+            int64_t i = 0;
+            ForEachTextLine(text, [&](std::string_view line) { combs_[i++] = ParseCombination(line); });
             ClearFilterLog();
         } catch (const Error& e) {
             host_.ShowError(e.what());
@@ -313,10 +316,18 @@ void Workspace::RemoveLastDraws(int n) {
     const TDrawsArray& draws = archive_.Draws();
     for (int d = first; d <= last; ++d) drawn.push_back(maskOf(draws[static_cast<size_t>(d)].Numbers));
     std::sort(drawn.begin(), drawn.end());
+    // A bit per hashed mask answers "not drawn" for nearly every combination
+    // without a search.
+    constexpr int kHashBits = 12;
+    const auto hashOf = [](uint64_t m) { return static_cast<size_t>((m * 0x9E3779B97F4A7C15ull) >> (64 - kHashBits)); };
+    std::vector<uint64_t> maybe((size_t{1} << kHashBits) / 64, 0);
+    for (uint64_t m : drawn) maybe[hashOf(m) / 64] |= uint64_t{1} << (hashOf(m) % 64);
     const int64_t kept = FilterWithThreads(undo_.Data(), undo_.Count(), combs_.Data(), true,
                                            [&](const TCombination& c) {
-                                               return std::binary_search(drawn.begin(), drawn.end(),
-                                                                         maskOf(c.n));
+                                               const uint64_t m = maskOf(c.n);
+                                               const size_t h = hashOf(m);
+                                               return (maybe[h / 64] >> (h % 64) & 1) != 0 &&
+                                                      std::binary_search(drawn.begin(), drawn.end(), m);
                                            });
     combs_.SetCount(kept);
     AddFilterLogEntry(true, "Последние тиражи", std::to_string(n));

@@ -52,12 +52,17 @@ void Workspace::LoadProxySettings() {
     } catch (const Error& e) {
         host_.ShowError(MsgConfigRead + std::string(e.what()));
     }
-    // The catalogue knows this installation by an identifier made once.
-    if (online_->Settings().InstallId.empty()) {
+}
+
+const TOnlineConfig& Workspace::CatalogueSettings() {
+    // The catalogue knows this installation by an identifier made once, when
+    // a server is first set: loading alone never writes the configuration.
+    if (!online_->Settings().ServerUrl.empty() && online_->Settings().InstallId.empty()) {
         TOnlineConfig settings = online_->Settings();
         settings.InstallId = MakeInstallId();
         online_->SetSettings(settings);
     }
+    return online_->Settings();
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "combs/comb_list.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "model/encoding.h"
@@ -142,23 +143,72 @@ bool ParseCombsListLine(std::string_view line, TCombination& comb) {
     return true;
 }
 
-void AppendCombsListText(TCombList& list, std::string_view text) {
-    TCombination c;
-    for (const std::string& line : SplitLines(text))
-        if (ParseCombsListLine(line, c)) list.Append(c);
+int64_t CountTextLines(std::string_view text) {
+    int64_t n = 0;
+    ForEachTextLine(text, [&](std::string_view) { ++n; });
+    return n;
 }
 
+void AppendCombsListText(TCombList& list, std::string_view text) {
+    // One combination per line at most, and a line of one takes at least
+    // eleven characters: the buffer grows once.
+    const int64_t most = std::min<int64_t>(CountTextLines(text), static_cast<int64_t>(text.size() / 11) + 1);
+    list.Reserve(list.Count() + most, list.Count());
+    TCombination c;
+    ForEachTextLine(text, [&](std::string_view line) {
+        if (ParseCombsListLine(line, c)) list.Append(c);
+    });
+}
+
+namespace {
+
+// The decimal digits of a byte, written in place.
+char* PutNumber(char* p, uint8_t v, bool twoDigits) {
+    if (v >= 100) *p++ = static_cast<char>('0' + v / 100);
+    if (v >= 10 || twoDigits) *p++ = static_cast<char>('0' + v / 10 % 10);
+    *p++ = static_cast<char>('0' + v % 10);
+    return p;
+}
+
+}  // namespace
+
 std::string FormatCombsListText(const TCombList& list) {
-    std::string out;
-    out.reserve(static_cast<size_t>(list.Count()) * 18);
+    // Six numbers of at most three digits, five separators, CR LF.
+    std::string out(static_cast<size_t>(list.Count()) * 25, '\0');
+    char* p = out.data();
     for (int64_t i = 0; i < list.Count(); ++i) {
-        out += FormatCombination(list[i]);
-        out += "\r\n";
+        const TCombination& c = list[i];
+        for (int k = 0; k < BallsInDraw; ++k) {
+            if (k > 0) *p++ = ';';
+            p = PutNumber(p, c.n[k], false);
+        }
+        *p++ = '\r';
+        *p++ = '\n';
     }
+    out.resize(static_cast<size_t>(p - out.data()));
     return out;
 }
 
-std::string FormatClipboardLine(const TCombination& c) { return FormatCombinationPadded(c) + "\r\n"; }
+void AppendClipboardText(std::string& out, const TCombination* combs, int64_t n) {
+    const size_t start = out.size();
+    out.resize(start + static_cast<size_t>(n) * 25);
+    char* p = out.data() + start;
+    for (int64_t i = 0; i < n; ++i) {
+        for (int k = 0; k < BallsInDraw; ++k) {
+            if (k > 0) *p++ = ' ';
+            p = PutNumber(p, combs[i].n[k], true);
+        }
+        *p++ = '\r';
+        *p++ = '\n';
+    }
+    out.resize(static_cast<size_t>(p - out.data()));
+}
+
+std::string FormatClipboardLine(const TCombination& c) {
+    std::string s;
+    AppendClipboardText(s, &c, 1);
+    return s;
+}
 
 std::string CombsBufferBytes(const TCombList& list) {
     return std::string(reinterpret_cast<const char*>(list.Data()),

@@ -85,10 +85,28 @@ void GenerateCombinations(TCombList& list, int mode, const TNumberSet& mine);
 // A line counts when it splits into exactly six words at "," and ";".
 bool ParseCombsListLine(std::string_view line, TCombination& comb);
 void AppendCombsListText(TCombList& list, std::string_view text);
+// Lines end at CR LF, CR or LF; a last line without an end counts.
+template <typename F>
+void ForEachTextLine(std::string_view text, F f) {
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        f(text.substr(pos, end - pos));
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            end += 2;
+        else if (end < text.size())
+            end += 1;
+        pos = end;
+    }
+}
+int64_t CountTextLines(std::string_view text);
 std::string FormatCombsListText(const TCombList& list);  // Windows-1251, CR LF
 
 // Clipboard text: two-digit numbers joined by spaces, CR LF after each line.
 std::string FormatClipboardLine(const TCombination& c);
+// The same for n combinations, appended.
+void AppendClipboardText(std::string& out, const TCombination* combs, int64_t n);
 
 // Buffer file: the raw 6-byte records.
 std::string CombsBufferBytes(const TCombList& list);

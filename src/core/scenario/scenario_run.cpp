@@ -13,6 +13,7 @@
 #include "model/error.h"
 #include "model/game.h"
 #include "online/system_files.h"
+#include "scenario/code_counts.h"
 #include "scenario/filter_sets.h"
 #include "stakes/stake_cost.h"
 #include "stakes/stake_record.h"
@@ -212,6 +213,7 @@ void TScenarioRunner::End() {
     log_.Write(kBannerEnd);
     log_.Close();
     // The cached lists hold 30 MB each; a finished run lets them go.
+    columns_.Clear();
     fullList_.Clear();
     exclList_.Clear();
     fullKey_.reset();
@@ -398,11 +400,16 @@ void TScenarioRunner::RunScriptLine(int index, const std::string& text) {
 void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
     Stopwatch sw(timings_.StartLists);
     const int type = options.StartCombsType;
+    bool exclSet = false;
     if (type == scFull || type == scExcl) {
         // The full list of the same settings is copied rather than made anew.
         const TCombsGenerateParams& params = ws_.GenerateDefaults();
+        // The list without the latest draws at hand replaces the full one.
+        const bool exclAtHand = type == scExcl && options.DrawsExclude > 0 &&
+                                exclOffset_ == ws_.DrawsOffset() && exclDraws_ == options.DrawsExclude;
         if (fullKey_ && *fullKey_ == params) {
-            ws_.Combs() = fullList_;
+            ws_.Combs() = exclAtHand ? exclList_ : fullList_;
+            exclSet = exclAtHand;
         } else {
             if (!ws_.GenerateCombs(false, params)) {
                 // The generation has shown its error; the run winds down.
@@ -418,9 +425,12 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
     if (type == scExcl && options.DrawsExclude > 0) {
         const int offset = ws_.DrawsOffset(), n = options.DrawsExclude;
         if (exclOffset_ == offset && exclDraws_ == n) {
-            ws_.Combs() = exclList_;
+            if (!exclSet) ws_.Combs() = exclList_;
         } else {
-            ws_.MakeUndoCopy(false);
+            // The list is a copy of the full one: it can become the undo copy
+            // instead of being copied into it.
+            ws_.MoveListToUndo();
+            ws_.GetHost().Notify(Change::List);
             ws_.RemoveLastDraws(n);
             exclList_ = ws_.Combs();
             exclOffset_ = offset;
@@ -480,9 +490,15 @@ std::vector<uint8_t> TScenarioRunner::DistinctNumbers(size_t limit) const {
 }
 
 bool TScenarioRunner::StopRuleHit(const TFilterPart& part, const TStatValues& v, int step, bool multi) {
+    return StopRuleHit(part, v, step, multi, ws_.CombsCount(),
+                       [this](size_t limit) { return static_cast<int>(DistinctNumbers(limit).size()); });
+}
+
+template <typename Distinct>
+bool TScenarioRunner::StopRuleHit(const TFilterPart& part, const TStatValues& v, int step, bool multi,
+                                  int64_t count, Distinct distinct) {
     const int mode = part.StopMode;
     const int32_t value = part.StopValue;
-    const int64_t count = ws_.CombsCount();
     switch (mode) {
         case 1:  // SC
             return !multi && value >= count;
@@ -491,7 +507,7 @@ bool TScenarioRunner::StopRuleHit(const TFilterPart& part, const TStatValues& v,
             if (count <= 1) return true;
             const int maxStake = MaxStakeLength(ws_.Config());
             const int t = value >= 7 && value <= maxStake ? value : maxStake;
-            return static_cast<int>(DistinctNumbers(static_cast<size_t>(t) + 1).size()) <= t;
+            return distinct(static_cast<size_t>(t) + 1) <= t;
         }
         case 4:  // ST
             return step >= value;
@@ -609,6 +625,10 @@ void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
         if (FilterBy(part, method, *matcher, selected, texts) && ws_.CombsCount() == 0) Undo();
         return;
     }
+    if (countingPath_ && matcher->CodeCount() > 0) {
+        ApplySingleByCodes(part, table, *matcher);
+        return;
+    }
     for (int visit = 0; visit < rowCount; ++visit) {
         if (PollStop()) break;
         const TValueTableRow& row = rowAt(visit);
@@ -625,6 +645,100 @@ void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
             ++step;
         }
     }
+}
+
+// The single-select loop of a one-value statistic: the list is counted by
+// code once, every step is worked out from the counts (the same log, filter
+// history, undos and stops as filtering row by row), and the rows that stay
+// applied are applied in one more pass.
+bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher) {
+    const int method = part.Method;
+    const int rowCount = static_cast<int>(table.Rows.size());
+    const bool exclude = !part.KeepSelected;
+    const std::string caption = ws_.Stats().ListCaption(method, true);
+    const int high = ws_.Archive().High();
+    const int ref = high < ws_.DrawsOffset() ? 0 : high - ws_.DrawsOffset();
+    const bool sorted = ws_.SortedDraws();
+    TCodeCounts& counts = codeCounts_;
+    bool counted = false, changed = false;
+    TCodeCounts::TAlive alive, next;
+    std::vector<uint8_t> wanted(static_cast<size_t>(matcher.CodeCount()), 0);
+    int64_t count = ws_.CombsCount();
+    int step = 0;
+    auto distinct = [&](size_t limit) {
+        if (!counted) return static_cast<int>(DistinctNumbers(limit).size());
+        return counts.DistinctNumbers(alive, static_cast<int>(limit));
+    };
+    auto runSteps = [&]() -> bool {
+        for (int visit = 0; visit < rowCount; ++visit) {
+            if (PollStop()) break;
+            const TValueTableRow& row = table.Rows[static_cast<size_t>(part.BottomUp ? rowCount - 1 - visit : visit)];
+            const TStatValues values = RowValues(&row);
+            if (StopRuleHit(part, values, step, false, count, distinct)) break;
+            if (PollStop()) break;
+            if (!LevelMatches(part, values, matcher.ParseValue(values[cValue]))) continue;
+            LogRow(fmt::format("Шаг {:03d}. Выделение строки: ", step + 1).c_str(), values);
+            int64_t left = 0;
+            {
+                Stopwatch sw(timings_.Filtering);
+                log_.Write(part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения...");
+                try {
+                    matcher.LoadDraws(-1, ref, sorted);
+                    if (!counted) {
+                        // A column is made once a long list is to be coded.
+                        if (count >= (int64_t{1} << 20)) columns_.Prepare(method, matcher);
+                        counts.Count(ws_.Combs(), matcher, method, columns_, part.StopMode == 2);
+                        counted = true;
+                        alive = counts.AllAlive();
+                        next = alive;
+                    }
+                    matcher.WantedCodes({row.Row}, ref, sorted, wanted.data());
+                } catch (const std::exception& e) {
+                    // As a failed filtering: the list stays and the run winds down.
+                    log_.Write(fmt::format(kListSize, ws_.CombsCount()));
+                    ws_.GetHost().ShowError(e.what());
+                    state_.StopRequested = true;
+                    return false;
+                }
+                for (size_t v = 0; v < alive.size(); ++v) next[v] = alive[v] && (wanted[v] != 0) != exclude;
+                left = counts.Total(next);
+                log_.Write(fmt::format(kListSize, left));
+                ws_.AddFilterLogEntry(exclude, caption, values[cValue], left);
+            }
+            if (left == 0) {
+                log_.Write("{UNDO} Откат изменений...");
+                ws_.AddUndoLogEntry(count);
+                if (part.StopMode == 3) break;  // SZ
+            } else {
+                alive.swap(next);
+                count = left;
+                changed = true;
+                ++step;
+            }
+        }
+        return true;
+    };
+    // The steps taken stay taken however the loop ends, an error included.
+    auto apply = [&] {
+        if (!changed) return;
+        changed = false;
+        Stopwatch sw(timings_.Filtering);
+        ws_.MoveListToUndo();
+        TCombList& list = ws_.Combs();
+        const TCombList& undo = ws_.Undo();
+        list.Reserve(undo.Capacity(), 0);
+        list.SetCount(counts.Apply(undo.Data(), list.Data(), alive));
+        ws_.GetHost().Notify(Change::List);
+    };
+    bool ok = true;
+    try {
+        ok = runSteps();
+    } catch (...) {
+        apply();
+        throw;
+    }
+    apply();
+    return ok;
 }
 
 void TScenarioRunner::MakeScenarioStakes(int mode, TLineContext& ctx) {

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "combs/comb_list.h"
+#include "scenario/code_counts.h"
 #include "scenario/scenario_log.h"
 #include "scenario/script_line.h"
+#include "stats/value_columns.h"
 #include "stats/value_table.h"
 
 namespace tessara {
@@ -71,6 +73,12 @@ public:
     TScenarioLog& Log() { return log_; }
     const std::vector<TRunStake>& StakesOfRun() const { return madeStakes_; }
     void SetRandomSeed(uint32_t seed) { random_.seed(seed); }
+    // Single-select loops over one-value statistics count the list by value
+    // instead of filtering it row by row (the same result); off for the
+    // comparison in the tests.
+    void SetCountingPath(bool on) { countingPath_ = on; }
+    // The bytes the value columns of the run hold now.
+    size_t ColumnBytes() const { return columns_.Bytes(); }
 
     // The level test of one value-table row (number: the value as a plain
     // integer, 0 otherwise). Throws Error for a list element or a column
@@ -109,6 +117,12 @@ private:
     void PrepareStartList(const TScriptOptions& options);
     void ApplyFilterPart(const TFilterPart& part);
     bool StopRuleHit(const TFilterPart& part, const TStatValues& values, int step, bool multi);
+    // The same over a list of count combinations whose distinct numbers,
+    // counted up to a limit, come from distinct.
+    template <typename Distinct>
+    bool StopRuleHit(const TFilterPart& part, const TStatValues& values, int step, bool multi, int64_t count,
+                     Distinct distinct);
+    bool ApplySingleByCodes(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher);
     bool FilterBy(const TFilterPart& part, int method, TCustomStat& matcher,
                   const TStatDrawArray& rows, const std::vector<std::string>& texts);
     void Undo();
@@ -128,6 +142,9 @@ private:
     std::mt19937 random_;
     std::vector<TRunStake> madeStakes_;
     TTimings timings_;
+    bool countingPath_ = true;
+    TValueColumns columns_;
+    TCodeCounts codeCounts_;
 
     // Lists at hand: the full list of the generation settings, and the list
     // without the latest draws under (offset, draws). Cleared every pass.

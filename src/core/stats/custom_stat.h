@@ -103,6 +103,21 @@ public:
                                 const TStatDrawArray& selected, int refIndex, bool sorted,
                                 bool exclude);
 
+    // Statistics with one value per combination may code it: every
+    // combination gets a code below CodeCount() that depends on its six
+    // numbers alone, and WantedCodes marks the codes a selection keeps, so
+    // that a filtering keeps exactly the combinations of marked codes. The
+    // scenario counts a list by code once instead of filtering it row by
+    // row. 0: no such codes.
+    virtual int CodeCount() const { return 0; }
+    // Whether a code costs more to compute than to look up by the rank of
+    // the combination: such codes are kept in a value column for the run.
+    virtual bool CodesCostly() const { return false; }
+    virtual void CombCodes(const TCombination* /*src*/, int64_t /*n*/, uint16_t* /*codes*/) const {}
+    // wanted has CodeCount() entries; may load the reference draw.
+    virtual void WantedCodes(const TStatDrawArray& /*selected*/, int /*refIndex*/, bool /*sorted*/,
+                             uint8_t* /*wanted*/) {}
+
     // Graph values (classes with a graph).
     virtual int32_t GraphValue(const TCombination& comb, int drawIndex, bool sorted,
                                int lastSampleIndex);

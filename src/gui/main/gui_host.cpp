@@ -58,7 +58,42 @@ bool GuiHost::Confirm(const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+namespace {
+constexpr qint64 kEventsEveryMs = 100;
+constexpr qint64 kViewsEveryMs = 500;
+constexpr qint64 kForcedGapMs = 2;
+}  // namespace
+
+void GuiHost::SetRunThrottled(bool on) {
+    if (on == throttled_) return;
+    throttled_ = on;
+    if (on) {
+        clock_.start();
+        lastEvents_ = lastFlush_ = 0;
+        forceEvents_ = false;
+    } else {
+        FlushChanges();
+    }
+}
+
+void GuiHost::FlushChanges() {
+    const unsigned pending = pendingChanges_;
+    pendingChanges_ = 0;
+    if (throttled_) lastFlush_ = clock_.elapsed();
+    for (unsigned c = 0; pending >> c; ++c)
+        if ((pending >> c) & 1u && onNotify_) onNotify_(static_cast<tessara::Change>(c));
+}
+
 void GuiHost::ProcessEvents() {
+    if (throttled_) {
+        const qint64 now = clock_.elapsed();
+        // A forced call still leaves the timers a moment to come due.
+        const qint64 gap = forceEvents_ ? kForcedGapMs : kEventsEveryMs;
+        if (now - lastEvents_ < gap) return;
+        forceEvents_ = false;
+        lastEvents_ = now;
+        if (pendingChanges_ && now - lastFlush_ >= kViewsEveryMs) FlushChanges();
+    }
     // The user cannot start anything from here: input waits until the work ends.
     if (QCoreApplication::instance())
         QCoreApplication::processEvents(userInput_ ? QEventLoop::AllEvents
@@ -66,6 +101,10 @@ void GuiHost::ProcessEvents() {
 }
 
 void GuiHost::Notify(tessara::Change change) {
+    if (throttled_) {
+        pendingChanges_ |= 1u << static_cast<unsigned>(change);
+        return;
+    }
     if (onNotify_) onNotify_(change);
 }
 

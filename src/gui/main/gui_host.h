@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <functional>
 
@@ -37,6 +38,13 @@ class GuiHost : public tessara::Host {
     // While a scenario runs the user must reach its stop command: pending
     // input is then processed too (the rest of the window is locked).
     void SetUserInputAllowed(bool on) { userInput_ = on; }
+    // While a scenario runs the core asks for events far more often than a
+    // window can repaint: pending events are then processed at most ten
+    // times a second (unless the next call is forced, for a new cycle or
+    // line of the run), and the views follow the changes twice a second.
+    // Ending the run brings every view up to date.
+    void SetRunThrottled(bool on);
+    void ForceNextEvents() { forceEvents_ = true; }
 
     // Core texts use "\r" as the line break.
     static QString MessageText(const std::string& text);
@@ -50,4 +58,12 @@ class GuiHost : public tessara::Host {
     std::function<void(bool)> onBusyChanged_;
     std::function<void(const QString&)> onStatus_;
     bool userInput_ = false;
+
+    void FlushChanges();
+    bool throttled_ = false;
+    bool forceEvents_ = false;
+    unsigned pendingChanges_ = 0;
+    QElapsedTimer clock_;
+    qint64 lastEvents_ = 0;
+    qint64 lastFlush_ = 0;
 };

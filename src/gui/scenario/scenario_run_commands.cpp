@@ -103,6 +103,7 @@ bool ScenarioRunCommands::AskStop() {
 
 void ScenarioRunCommands::RunLocked(bool locked) {
     host_.SetUserInputAllowed(locked);
+    host_.SetRunThrottled(locked);
     if (lock_) lock_(locked);
     commands_.Update();
 }
@@ -112,6 +113,11 @@ void ScenarioRunCommands::RunStateChanged(const tessara::TRunState& s) {
     tab_.Panel(2)->setText(QStringLiteral("Строка: %1").arg(s.LineNo));
     tab_.Panel(3)->setText(QStringLiteral("Ставок: %1").arg(s.StakesMade));
     tab_.Panel(4)->setText(QString::fromStdString(s.Text));
+    // A new cycle or line is shown at once; the other panels follow with
+    // the next events.
+    if (s.CycleNo != shownCycle_ || s.LineNo != shownLine_) host_.ForceNextEvents();
+    shownCycle_ = s.CycleNo;
+    shownLine_ = s.LineNo;
 }
 
 void ScenarioRunCommands::LineSelected(int index) {

@@ -48,4 +48,5 @@ class ScenarioRunCommands : public tessara::TScenarioObserver {
     CommandTable& commands_;
     std::function<void(bool)> lock_;
     std::unique_ptr<tessara::TScenarioRunner> runner_;
+    int shownCycle_ = -1, shownLine_ = -1;
 };

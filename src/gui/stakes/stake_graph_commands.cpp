@@ -68,7 +68,7 @@ void StakeGraphCommands::Register(CommandTable& commands) {
     commands.Add({.Name = QStringLiteral("StakesGraphOverlap"),
                   .Caption = QStringLiteral("График совпадений ставок"),
                   .Shortcut = QKeySequence(Qt::CTRL | Qt::Key_F6),
-                  .Category = QStringLiteral("Рейтинг"),
+                  .Category = QStringLiteral("Ставки"),
                   .Handler =
                       [this] {
                           Show(kOverlapHint, [this] {
@@ -80,7 +80,7 @@ void StakeGraphCommands::Register(CommandTable& commands) {
     commands.Add({.Name = QStringLiteral("StakesGraphProfits"),
                   .Caption = QStringLiteral("График профита ставок"),
                   .Shortcut = QKeySequence(Qt::ALT | Qt::Key_F6),
-                  .Category = QStringLiteral("Рейтинг"),
+                  .Category = QStringLiteral("Ставки"),
                   .Handler =
                       [this] {
                           Show(kProfitsHint, [this] {
@@ -91,7 +91,7 @@ void StakeGraphCommands::Register(CommandTable& commands) {
                   .Hint = kProfitsHint});
     commands.Add({.Name = QStringLiteral("RatingsGraphOverlap"),
                   .Caption = QStringLiteral("Количество совпадений"),
-                  .Category = QStringLiteral("Рейтинг"),
+                  .Category = QStringLiteral("Ставки"),
                   .Handler =
                       [this] {
                           Show(kRatingsHint, [this] {

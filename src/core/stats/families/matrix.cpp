@@ -52,7 +52,8 @@ protected:
 template <bool Row>
 class StLineValues : public TCustomMatrixStat {
 public:
-    using TCustomMatrixStat::TCustomMatrixStat;
+    StLineValues(const TStatClass& c, const TStatList& l, int p)
+        : TCustomMatrixStat(c, l, p), patterns_(LineOf<Row>()) {}
     std::string ValueToText(const TStatDraw& row) const override { return PairText(row.Key); }
     void FillAllValues(int, TStatDrawArray& rows) override {
         // A column holds at most one number per row.
@@ -68,6 +69,13 @@ public:
                         const TStatDrawArray& sel, int, bool, bool exclude) override {
         return TClassCountFilter(sel, LineOf<Row>(), LineListed<Row>()).Filter(src, n, dst, exclude);
     }
+    int CodeCount() const override { return patterns_.CodeCount(); }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        patterns_.Codes(src, n, codes);
+    }
+    void WantedCodes(const TStatDrawArray& sel, int, bool, uint8_t* wanted) override {
+        patterns_.Wanted(sel, LineListed<Row>(), wanted);
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
@@ -77,6 +85,9 @@ protected:
                          static_cast<uint16_t>(ClassCount(n, LineOf<Row>(), l))),
                  track);
     }
+
+private:
+    TClassPatternCodes patterns_;
 };
 
 template <bool Row>

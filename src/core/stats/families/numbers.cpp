@@ -158,6 +158,13 @@ public:
         for (int k = 0; k <= BallsInDraw; ++k) wanted[k] = RowsHaveWord(sel, 1, static_cast<uint16_t>(k));
         return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[Count(c.n)]; });
     }
+    int CodeCount() const override { return BallsInDraw + 1; }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint16_t>(Count(src[i].n));
+    }
+    void WantedCodes(const TStatDrawArray& sel, int, bool, uint8_t* wanted) override {
+        for (int k = 0; k <= BallsInDraw; ++k) wanted[k] = RowsHaveWord(sel, 1, static_cast<uint16_t>(k));
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
@@ -195,6 +202,13 @@ public:
         bool wanted[64] = {};
         for (int m = 0; m < 64; ++m) wanted[m] = RowsHaveInt(sel, 1, m);
         return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[Mask(c.n)]; });
+    }
+    int CodeCount() const override { return 64; }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint16_t>(Mask(src[i].n));
+    }
+    void WantedCodes(const TStatDrawArray& sel, int, bool, uint8_t* wanted) override {
+        for (int m = 0; m < 64; ++m) wanted[m] = RowsHaveInt(sel, 1, m);
     }
 
 protected:
@@ -238,6 +252,14 @@ public:
         for (int v = 0; v < 256; ++v) wanted[v] = RowsHaveWord(sel, 1, static_cast<uint16_t>(v));
         const int p = Pos();
         return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[c.n[p]]; });
+    }
+    int CodeCount() const override { return 256; }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        const int p = Pos();
+        for (int64_t i = 0; i < n; ++i) codes[i] = src[i].n[p];
+    }
+    void WantedCodes(const TStatDrawArray& sel, int, bool, uint8_t* wanted) override {
+        for (int v = 0; v < 256; ++v) wanted[v] = RowsHaveWord(sel, 1, static_cast<uint16_t>(v));
     }
 
 protected:

@@ -93,3 +93,80 @@ TClassCountFilter::TClassCountFilter(const TStatDrawArray& selected, const uint8
 }
 
 }  // namespace tessara
+
+namespace tessara {
+
+namespace {
+
+// For every number of fields, the base-7 count vectors of at most six
+// numbers in order, and the code of each.
+struct TPatternTables {
+    std::vector<uint16_t> Dense[TClassPatternCodes::MaxFields + 1];
+    std::vector<std::array<uint8_t, TClassPatternCodes::MaxFields>> Patterns[TClassPatternCodes::MaxFields + 1];
+    TPatternTables() {
+        for (int f = 0; f <= TClassPatternCodes::MaxFields; ++f) {
+            uint32_t size = 1;
+            for (int i = 0; i < f; ++i) size *= 7;
+            Dense[f].assign(size, 0);
+            for (uint32_t p = 0; p < size; ++p) {
+                std::array<uint8_t, TClassPatternCodes::MaxFields> digits{};
+                int sum = 0;
+                for (uint32_t q = p, i = 0; i < static_cast<uint32_t>(f); ++i, q /= 7) {
+                    digits[i] = static_cast<uint8_t>(q % 7);
+                    sum += digits[i];
+                }
+                if (sum > BallsInDraw) continue;
+                Dense[f][p] = static_cast<uint16_t>(Patterns[f].size());
+                Patterns[f].push_back(digits);
+            }
+        }
+    }
+};
+
+const TPatternTables& PatternTables() {
+    static const TPatternTables tables;
+    return tables;
+}
+
+}  // namespace
+
+TClassPatternCodes::TClassPatternCodes(const uint8_t* classOf) {
+    std::fill(std::begin(field_), std::end(field_), -1);
+    uint32_t power[256] = {};
+    for (int n = 1; n <= MaxNumber; ++n) {
+        int& f = field_[classOf[n]];
+        if (f < 0) {
+            f = fields_++;
+            power[f] = f == 0 ? 1 : power[f - 1] * 7;
+        }
+        if (fields_ <= MaxFields) add_[n] = power[f];
+    }
+    if (!Valid()) return;
+    dense_ = &PatternTables().Dense[fields_];
+    patterns_ = &PatternTables().Patterns[fields_];
+}
+
+int TClassPatternCodes::CodeCount() const { return Valid() ? static_cast<int>(patterns_->size()) : 0; }
+
+void TClassPatternCodes::Wanted(const TStatDrawArray& selected, const bool* listed, uint8_t* wanted) const {
+    bool always = false;
+    bool sel[MaxFields][BallsInDraw + 1] = {};
+    for (const TStatDraw& r : selected) {
+        const StatKey& k = r.Key;
+        if (k.w[2] != 0 || k.w[3] != 0 || k.w[0] > 0xFF || k.w[1] > BallsInDraw) continue;
+        if (k.w[1] == 0 && !listed[k.w[0]]) continue;
+        const int f = field_[k.w[0]];
+        if (f < 0) {
+            always = always || k.w[1] == 0;
+            continue;
+        }
+        sel[f][k.w[1]] = true;
+    }
+    for (size_t d = 0; d < patterns_->size(); ++d) {
+        bool hit = always;
+        for (int f = 0; f < fields_; ++f) hit = hit || sel[f][(*patterns_)[d][static_cast<size_t>(f)]];
+        wanted[d] = hit;
+    }
+}
+
+}  // namespace tessara

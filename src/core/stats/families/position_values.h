@@ -172,6 +172,33 @@ private:
     bool always_ = false;  // a listed class without numbers is selected with count 0
 };
 
+// The counts of a combination's numbers by class as one code, for layouts
+// of at most seven classes: a (class, count) selection matches by the
+// counts alone, so a combination's code tells every filtering's answer
+// (the same answers as TClassCountFilter).
+class TClassPatternCodes {
+public:
+    static constexpr int MaxFields = 7;
+    explicit TClassPatternCodes(const uint8_t* classOf);
+    bool Valid() const { return fields_ <= MaxFields; }
+    int CodeCount() const;
+    void Codes(const TCombination* src, int64_t n, uint16_t* codes) const {
+        for (int64_t i = 0; i < n; ++i) {
+            uint32_t p = 0;
+            for (uint8_t x : src[i].n) p += add_[x];
+            codes[i] = (*dense_)[p];
+        }
+    }
+    void Wanted(const TStatDrawArray& selected, const bool* listed, uint8_t* wanted) const;
+
+private:
+    int field_[256];
+    int fields_ = 0;
+    uint32_t add_[256] = {};  // 7 to the power of the number's field; 0 outside 1..42
+    const std::vector<uint16_t>* dense_ = nullptr;                     // base-7 counts to code
+    const std::vector<std::array<uint8_t, MaxFields>>* patterns_ = nullptr;  // code to counts
+};
+
 // The number of different values among len.
 inline int DistinctCount(const uint8_t* v, int len) {
     int count = 0;
@@ -214,6 +241,14 @@ public:
         return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) {
             return wanted[static_cast<uint8_t>(self.Value(c.n))];
         });
+    }
+    int CodeCount() const override { return 256; }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        const Derived& self = Self();
+        for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint8_t>(self.Value(src[i].n));
+    }
+    void WantedCodes(const TStatDrawArray& sel, int, bool, uint8_t* wanted) override {
+        for (int v = 0; v < 256; ++v) wanted[v] = RowsHaveWord(sel, 1, static_cast<uint16_t>(v));
     }
 
 protected:

@@ -49,6 +49,13 @@ public:
         for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveWordPair(sel, static_cast<uint16_t>(v), 0);
         return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(F(c.n))]; });
     }
+    int CodeCount() const override { return BallsInDraw * 256; }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint16_t>(F(src[i].n));
+    }
+    void WantedCodes(const TStatDrawArray& sel, int, bool, uint8_t* wanted) override {
+        for (int v = 0; v < CodeCount(); ++v) wanted[v] = RowsHaveWordPair(sel, static_cast<uint16_t>(v), 0);
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
@@ -83,6 +90,15 @@ public:
         const int want = RowsHaveWord(sel, 1, 1) ? 1 : 0;
         return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return InBand(c.n) == want; });
     }
+    int CodeCount() const override { return 2; }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint16_t>(InBand(src[i].n));
+    }
+    void WantedCodes(const TStatDrawArray& sel, int, bool, uint8_t* wanted) override {
+        const int want = RowsHaveWord(sel, 1, 1) ? 1 : 0;
+        wanted[0] = want == 0;
+        wanted[1] = want == 1;
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
@@ -116,6 +132,13 @@ public:
         for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveInt(sel, 2, static_cast<int32_t>(v));
         return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(Sum(c.n))]; });
     }
+    int CodeCount() const override { return BallsInDraw * 256; }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint16_t>(Sum(src[i].n));
+    }
+    void WantedCodes(const TStatDrawArray& sel, int, bool, uint8_t* wanted) override {
+        for (int v = 0; v < CodeCount(); ++v) wanted[v] = RowsHaveInt(sel, 2, v);
+    }
     int32_t GraphValue(const TCombination& c, int drawIndex, bool, int) override {
         return Sum(c.n) - Sum(GetDraw(drawIndex - 1, false).Numbers);
     }
@@ -147,6 +170,15 @@ public:
         std::vector<uint8_t> wanted(BallsInDraw * 256, 0);
         for (size_t v = 0; v < wanted.size(); ++v) wanted[v] = RowsHaveInt(sel, 1, static_cast<int32_t>(v) - ref);
         return FilterWithThreads(src, n, dst, exclude, [&](const TCombination& c) { return wanted[static_cast<size_t>(Sum(c.n))]; });
+    }
+    int CodeCount() const override { return BallsInDraw * 256; }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint16_t>(Sum(src[i].n));
+    }
+    void WantedCodes(const TStatDrawArray& sel, int refIndex, bool sorted, uint8_t* wanted) override {
+        LoadDraws(refIndex, refIndex, sorted);
+        const int ref = Sum(RefDraw.Numbers);
+        for (int v = 0; v < CodeCount(); ++v) wanted[v] = RowsHaveInt(sel, 1, v - ref);
     }
 
 protected:
@@ -181,6 +213,16 @@ public:
         const bool wanted[3] = {RowsHaveInt(sel, 1, -1), RowsHaveInt(sel, 1, 0), RowsHaveInt(sel, 1, 1)};
         return FilterWithThreads(src, n, dst, exclude,
                           [&](const TCombination& c) { return wanted[Sign(Sum(c.n) - ref) + 1]; });
+    }
+    int CodeCount() const override { return BallsInDraw * 256; }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint16_t>(Sum(src[i].n));
+    }
+    void WantedCodes(const TStatDrawArray& sel, int refIndex, bool sorted, uint8_t* wanted) override {
+        LoadDraws(refIndex, refIndex, sorted);
+        const int ref = Sum(RefDraw.Numbers);
+        const bool want[3] = {RowsHaveInt(sel, 1, -1), RowsHaveInt(sel, 1, 0), RowsHaveInt(sel, 1, 1)};
+        for (int v = 0; v < CodeCount(); ++v) wanted[v] = want[Sign(v - ref) + 1];
     }
     int32_t GraphValue(const TCombination& c, int drawIndex, bool, int) override {
         return Sign(Sum(c.n) - Sum(GetDraw(drawIndex - 1, false).Numbers));
@@ -218,6 +260,14 @@ public:
             const int k = SumOfTwoCount(c.n);
             return k < 64 && wanted[k];
         });
+    }
+    int CodeCount() const override { return 91; }  // 6 x 15 triples at most
+    bool CodesCostly() const override { return true; }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint16_t>(SumOfTwoCount(src[i].n));
+    }
+    void WantedCodes(const TStatDrawArray& sel, int, bool, uint8_t* wanted) override {
+        for (int k = 0; k < CodeCount(); ++k) wanted[k] = k < 64 && RowsHaveWord(sel, 1, static_cast<uint16_t>(k));
     }
 
 protected:
