@@ -142,7 +142,7 @@ TEST_F(CliTest, FailuresExitNonZeroAndWritesTakeTheLock) {
 
     // A data folder that is a file says so rather than that it is held.
     test::WriteBytes(dir.File("plain"), "x");
-    r = RunCliArgs({"--data-dir", dir.File("plain"), "draws", "list"});
+    r = RunCliArgs({"--data-dir", dir.File("plain"), "draws", "add", "1;2;3;4;5;6;0", "--no-date"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("Каталог данных недоступен"), std::string::npos) << r.err;
 }
