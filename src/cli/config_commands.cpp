@@ -1,4 +1,5 @@
 // tessara-cli config ...: the configuration file without the dialog.
+#include <fmt/format.h>
 #include <ostream>
 #include <regex>
 
@@ -63,12 +64,22 @@ int Set(CommandContext& c) {
         c.Err << "Ошибка: неизвестный ключ [" << section << "] " << key << "\n";
         return 2;
     }
+    // A line break would write lines of its own into the file.
+    for (unsigned char ch : value)
+        if (ch < 0x20 || ch == 0x7F) {
+            c.Err << "Ошибка: значение содержит управляющие символы\n";
+            return 2;
+        }
     ConsoleHost host(c.Err, c.Yes);
     auto ws = c.OpenWorkspace(host);
     if (!ws) return 1;
     const std::string path = ws->PathOf(ConfigFileName);
     try {
         IniFile ini = IniFile::Load(path);
+        // Loading stops at a broken line, so a rewrite would drop it and
+        // everything after it, or make values count that were never read.
+        if (ini.BrokenLine() != 0)
+            throw Error(fmt::format("Строка {}: \"{}\"", ini.BrokenLine(), ini.BrokenText()));
         ini.WriteString(section, key, value);
         // The new value must read back before the file changes.
         TConfigData config;

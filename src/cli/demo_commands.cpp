@@ -5,6 +5,7 @@
 #include <random>
 #include <sys/stat.h>
 
+#include "base/platform.h"
 #include "cli.h"
 #include "model/dates.h"
 #include "model/error.h"
@@ -27,7 +28,9 @@ uint32_t Pick(std::mt19937& gen, uint32_t n) {
 
 int Generate(CommandContext& c) {
     int count = 2000, seed = 20260101;
-    if (!c.ReadInt("--count", c.TakeOption("--count", "2000"), 1, INT32_MAX, count) ||
+    // Two draws a week for a thousand years is more than any archive holds.
+    constexpr int kMaxCount = 100000;
+    if (!c.ReadInt("--count", c.TakeOption("--count", "2000"), 1, kMaxCount, count) ||
         !c.ReadInt("--seed", c.TakeOption("--seed", "20260101"), INT32_MIN, INT32_MAX, seed))
         return 2;
     const bool force = c.TakeFlag("--force");
@@ -35,6 +38,24 @@ int Generate(CommandContext& c) {
     std::string path = c.Args[0];
     struct stat st;
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) path = JoinPath(path, DrawsFileName);
+    // The archive of a data folder is written only while no other copy of
+    // the program works on that folder.
+    InstanceLock lock;
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    if (BaseName(path) == DrawsFileName) {
+        struct stat dir;
+        if (::stat(folder.c_str(), &dir) != 0 || !S_ISDIR(dir.st_mode)) {
+            c.Err << MessageCaption(MessageKind::Error) << ": каталог не найден: " << folder << "\n";
+            return 1;
+        }
+        try {
+            lock.Acquire(JoinPath(folder, StakesFileName));
+        } catch (const Error&) {
+            c.Err << MessageCaption(MessageKind::Error) << ": " << ConsoleText(MsgExclusiveAccess) << "\n";
+            return 1;
+        }
+    }
     if (FileExists(path) && !force) {
         c.Err << "Ошибка: файл уже существует: " << path << " (--force перезапишет его)\n";
         return 1;

@@ -117,6 +117,36 @@ TEST_F(CliTest, HeldFolderIsReadButNotWritten) {
     EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)), before);
 }
 
+// Every failure exits non-zero, and every command that writes the folder
+// takes its lock.
+TEST_F(CliTest, FailuresExitNonZeroAndWritesTakeTheLock) {
+    Result r = RunCliArgs({"--data-dir", dir.Path(), "combs", "generate", "--mode", "4", "--params",
+                           dir.File("missing.lcv")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("missing.lcv"), std::string::npos) << r.err;
+
+    r = RunCliArgs({"demo", "generate", dir.Path(), "--count", "2147483647"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_FALSE(FileExists(dir.File(DrawsFileName)));
+
+    ASSERT_EQ(RunCliArgs({"demo", "generate", dir.Path(), "--count", "10"}).code, 0);
+    const std::string before = ReadFileBytes(dir.File(DrawsFileName));
+    {
+        InstanceLock gui;
+        gui.Acquire(dir.File(StakesFileName));
+        r = RunCliArgs({"demo", "generate", dir.Path(), "--count", "20", "--force"});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, "Ошибка: " + cli::ConsoleText(MsgExclusiveAccess) + "\n");
+        EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)), before);
+    }
+
+    // A data folder that is a file says so rather than that it is held.
+    test::WriteBytes(dir.File("plain"), "x");
+    r = RunCliArgs({"--data-dir", dir.File("plain"), "draws", "add", "1;2;3;4;5;6;0", "--no-date"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Каталог данных недоступен"), std::string::npos) << r.err;
+}
+
 TEST_F(CliTest, DemoArchiveIsReproducible) {
     Result r = RunCliArgs({"demo", "generate", dir.Path(), "--count", "300", "--seed", "7"});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -151,6 +181,25 @@ TEST_F(CliTest, ConfigSetChecksTheValue) {
     EXPECT_NE(r.out.find("[GLOBAL]\nMatrixCols=7\nMatrixSegments=111"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("ChannelSize=9\n"), std::string::npos);
     EXPECT_NE(r.out.find("[PROXY]\nProxyMode=0\n"), std::string::npos);
+}
+
+TEST_F(CliTest, ConfigSetWritesOnlyWhatReadsBack) {
+    const auto set = [&](const std::string& section, const std::string& key, const std::string& value) {
+        return RunCliArgs({"--data-dir", dir.Path(), "config", "set", section, key, value});
+    };
+    // A line break would inject lines of its own (here the cost).
+    for (const char* value : {"x\r\n[STAKES]\r\nCost=5", "111\n", "1\t1", "\x7f"}) {
+        const Result r = set("GLOBAL", "MatrixSegments", value);
+        EXPECT_EQ(r.code, 2) << value;
+        EXPECT_FALSE(FileExists(dir.File(ConfigFileName)));
+    }
+    // A file that does not read cleanly is never rewritten.
+    const std::string broken = "; mine\r\n[GLOBAL]\r\nChannelSize=9\r\nbroken line\r\n[STAKES]\r\nCost=5\r\n";
+    test::WriteBytes(dir.File(ConfigFileName), broken);
+    const Result r = set("GLOBAL", "MatrixCols", "6");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Строка 4: \"broken line\""), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFileBytes(dir.File(ConfigFileName)), broken);
 }
 
 TEST_F(CliTest, StatsMethodsAndValues) {
@@ -261,7 +310,7 @@ TEST_F(CliTest, RefusalsNameTheArgument) {
         {{"combs", "filter", "NUMS", "--values", "7"}, "Ошибка: нужен один из параметров --keep или --remove"},
         {{"scenario", "test", "s.lsc"}, "Ошибка: не указан --count N"},
         {{"config", "set", "GLOBAL"}, "Ошибка: не хватает параметра КЛЮЧ"},
-        {{"demo", "generate", "--count", "0"}, "Ошибка: --count: 0 вне диапазона 1..2147483647"},
+        {{"demo", "generate", "--count", "0"}, "Ошибка: --count: 0 вне диапазона 1..100000"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;

@@ -211,5 +211,65 @@ TEST_F(ArchiveTest, ReplaceKeepsIndexAndAllowsDuplicateNumbers) {
     EXPECT_FALSE(ws->ReplaceDraw(9, d));
 }
 
+// A damaged draws file loads with one warning naming the damaged draws; they
+// stay in the file and the list, but no statistic or check reads them.
+TEST_F(ArchiveTest, DamagedDrawsAreNamedAndReadByNothing) {
+    TDrawsArray draws = MakeDraws(1, 6);
+    draws[2].Numbers[0] = 0;
+    draws[3].Numbers[5] = 43;
+    for (uint8_t& n : draws[4].Numbers) n = 255;
+    WriteArchive(draws);
+    Open();
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Kind, MessageKind::Warning);
+    EXPECT_NE(host.Messages[0].Text.find(": 3, 4, 5."), std::string::npos) << host.Messages[0].Text;
+    EXPECT_EQ(ws->Archive().Count(), 6);
+    EXPECT_EQ(ws->AnalysisArchive().Count(), 3);
+    ws->InitGameTables();
+    ws->LoadConfig();
+    ws->RegisterStats();
+    EXPECT_EQ(ws->Stats().Archive().size(), 3u);
+    // A stake on a damaged draw waits until the draw is mended.
+    ASSERT_TRUE(ws->LoadStakesFile());
+    for (int draw : {5, 6}) {
+        TStakeRecord r = MakeEmptyStake(skManual);
+        r.Draw = draw;
+        r.Numbers.Count = 6;
+        for (int i = 0; i < 6; ++i) r.Numbers.Numbers[i] = static_cast<uint8_t>(i + 1);
+        ws->StakesFile().Append(r);
+    }
+    int checked = 0;
+    ws->CheckStakes(&checked);
+    EXPECT_EQ(checked, 1);
+    // Saving keeps them as they were, so that they can be mended.
+    ASSERT_TRUE(ws->SaveDrawsFile());
+    EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)),
+              std::string(reinterpret_cast<const char*>(draws.data()), draws.size() * sizeof(TDrawRecord)));
+    TDrawRecord mended = draws[4];
+    for (int i = 0; i < 6; ++i) mended.Numbers[i] = static_cast<uint8_t>(i + 1);
+    ASSERT_TRUE(ws->ReplaceDraw(4, mended));
+    EXPECT_EQ(ws->AnalysisArchive().Count(), 4);
+}
+
+// Draw numbers stay where the next number still fits: past the range a new
+// draw is refused with a message instead of wrapping.
+TEST_F(ArchiveTest, DrawNumbersStayInRange) {
+    WriteArchive({MakeDraw(MaxDrawNo - 1, {1, 2, 3, 4, 5, 6})});
+    Open();
+    EXPECT_EQ(ws->Archive().NextDrawNo(0), MaxDrawNo);
+    ASSERT_TRUE(ws->AddDraw(MakeDraw(ws->Archive().NextDrawNo(0), {1, 2, 3, 4, 5, 6})));
+    EXPECT_EQ(ws->Archive().NextDrawNo(0), 2147483647);
+    EXPECT_FALSE(ws->AddDraw(MakeDraw(ws->Archive().NextDrawNo(0), {1, 2, 3, 4, 5, 6})));
+    EXPECT_EQ(host.Messages.back().Text, "Номер тиража должен быть от 1 до 2147483646!");
+    EXPECT_EQ(ws->Archive().Count(), 2);
+    // A file that holds the largest number already: it is damaged, and no
+    // next number exists.
+    WriteArchive({MakeDraw(2147483647, {1, 2, 3, 4, 5, 6})});
+    Open();
+    EXPECT_EQ(ws->Archive().NextDrawNo(0), -1);
+    EXPECT_FALSE(ws->AddDraw(MakeDraw(ws->Archive().NextDrawNo(0), {1, 2, 3, 4, 5, 6})));
+    EXPECT_EQ(ws->AnalysisArchive().Count(), 0);
+}
+
 }  // namespace
 }  // namespace tessara

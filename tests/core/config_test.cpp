@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "stakes/stake_cost.h"
+#include "stakes/stake_record.h"
+#include "model/error.h"
+
 #include "base/config.h"
 #include "base/view_keys.h"
 #include "app/workspace.h"
@@ -140,6 +144,19 @@ TEST_F(ConfigTest, ChangedFamiliesAndMoney) {
     EXPECT_EQ(FormatMoney(25000), "2.50");
     EXPECT_EQ(FormatMoneyValue(1000000), "100");
     EXPECT_EQ(FormatMoneyValue(1), "0.0001");
+
+    // Amounts past the limit are refused, so that the cost of the largest
+    // stake plus a prize always fits (it overflowed with a cost of 9e14).
+    for (const char* cost : {"100000000001", "-100000000001", "900000000000000"}) {
+        IniFile ini = IniFile::Parse(std::string("[STAKES]\r\nCost=") + cost + "\r\n");
+        TConfigData c;
+        EXPECT_THROW(ReadConfigSections(ini, c), Error) << cost;
+    }
+    TConfigData c;
+    ReadConfigSections(IniFile::Parse("[STAKES]\r\nCost=100000000000\r\nProfits=1\r\n"
+                                      "Profit_0_Overlap=6\r\nProfit_0_Profit=-100000000000\r\n"),
+                       c);
+    EXPECT_EQ(StakeCost(c, MaxStakeNumbers, 6), -925 * MoneyFromAmount(1e11));
 }
 
 TEST_F(ConfigTest, ViewStateKeysAndDefaults) {

@@ -65,21 +65,55 @@ TEST(DrawCsv, ImportRules) {
         "0;\"d\";1;2;3;4;5;6;0\r\n"               // number 0
         "x;\"d\";1;2;3;4;5;6;0\r\n"               // number not a number
         "105;\"d\";1;2;3;4;5;6;1\n"               // out of order: kept in file order
-        "103;\"d\";11;12;13;14;15;16;300\r\n"     // extra ball keeps its low byte
-        "104;\"d\";1;2;3;4;5;43;1\r\n"            // a number outside 1..42: rejected
-        "106;\"d\";0;2;3;4;5;6;1\r\n"             // and here
-        "\"\";1;2;3;4;5;6;0\r\n"                  // eight fields: count + 1 = 104
-        "\"\";1;2;3;4;5;6;0";                     // eight fields: 105 exists, dropped
+        "1;\"d\";1;2;3;4;5;6;1\n"                 // the archive has it
+        "\"\";1;2;3;4;5;6;0\r\n"                  // eight fields: count + 1 = 103
+        "\"\";1;2;3;4;5;6;0\r\n"                  // 104
+        "\"\";1;2;3;4;5;6;0";                     // 105 exists, dropped
     const TDrawsImportResult r = ImportDrawsCsvText(a, text);
     EXPECT_EQ(r.Added, 4);
-    EXPECT_EQ(r.Rejected, 2);
+    EXPECT_EQ(r.Rejected, 0);
+    EXPECT_EQ(r.Ignored, 4);
+    EXPECT_EQ(r.Existing, 2);
     ASSERT_EQ(a.Count(), 104);
     EXPECT_EQ(a[100].DrawNo, 101);
     EXPECT_EQ(DrawDateText(a[100]), "");
     EXPECT_EQ(a[101].DrawNo, 105);
     EXPECT_EQ(a[102].DrawNo, 103);
-    EXPECT_EQ(a[102].ExtraBall, 300 & 0xFF);
     EXPECT_EQ(a[103].DrawNo, 104);
+}
+
+// Each number is checked whole: its low byte alone would turn 257 into 1.
+TEST(DrawCsv, NumbersAreCheckedInFull) {
+    for (const char* line : {"1;\"d\";257;2;3;4;5;6;0", "1;\"d\";298;2;3;4;5;6;0", "1;\"d\";-255;2;3;4;5;6;0",
+                             "1;\"d\";1;2;3;4;5;43;0", "1;\"d\";0;2;3;4;5;6;0", "1;\"d\";1;2;3;4;5;6;10",
+                             "1;\"d\";1;2;3;4;5;6;255", "1;\"d\";1;2;3;4;5;6;300", "1;\"d\";1;2;3;4;5;6;-1",
+                             "1;\"d\";1;2;3;4;5;x;0", "1;\"d\";1;2;3;4;5;6;99999999999"}) {
+        TDrawArchive a;
+        const TDrawsImportResult r = ImportDrawsCsvText(a, line);
+        EXPECT_EQ(r.Rejected, 1) << line;
+        EXPECT_EQ(a.Count(), 0) << line;
+    }
+    TDrawArchive a;
+    EXPECT_EQ(ImportDrawsCsvText(a, "1;\"d\";42;1;2;3;4;5;9").Added, 1);
+    EXPECT_EQ(a[0].ExtraBall, 9);
+}
+
+// A UTF-8 file, with or without its byte-order mark, keeps its first line
+// and its dates; a Windows-1251 one reads as before.
+TEST(DrawCsv, Utf8FilesReadAsUtf8) {
+    const std::string lines = "1;\"05 марта 2021\";1;2;3;4;5;6;0\r\n2;\"Ёж\";7;8;9;10;11;12;1\r\n";
+    for (const std::string& text : {"\xEF\xBB\xBF" + lines, lines, Utf8ToCp1251(lines)}) {
+        TDrawArchive a;
+        const TDrawsImportResult r = ImportDrawsCsvText(a, text);
+        EXPECT_EQ(r.Added, 2);
+        EXPECT_EQ(r.Ignored, 0);
+        ASSERT_EQ(a.Count(), 2);
+        EXPECT_EQ(DrawDateText(a[0]), "05 марта 2021");
+        EXPECT_EQ(DrawDateText(a[1]), "Ёж");
+    }
+    // The mark alone before an ASCII file is dropped too.
+    TDrawArchive a;
+    EXPECT_EQ(ImportDrawsCsvText(a, "\xEF\xBB\xBF" "1;\"d\";1;2;3;4;5;6;0").Added, 1);
 }
 
 TEST(DrawCsv, WorkspaceImportSavesAndReports) {
@@ -94,6 +128,12 @@ TEST(DrawCsv, WorkspaceImportSavesAndReports) {
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(host.Messages[0].Kind, MessageKind::Information);
     EXPECT_EQ(host.Messages[0].Text, "Пропущено строк с числами вне диапазона 1..42: 1");
+    // Importing it again adds nothing and says why.
+    host.Messages.clear();
+    EXPECT_TRUE(ws.ImportDraws(dir.File("in.csv")));
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Text,
+              "Пропущено строк с числами вне диапазона 1..42: 1\rПропущено тиражей, уже имеющихся в архиве: 1");
 
     host.Messages.clear();
     EXPECT_FALSE(ws.ImportDraws(dir.File("missing.csv")));

@@ -47,5 +47,25 @@ TEST(IniFile, LenientValues) {
     EXPECT_FALSE(TryParseFloat("", v));
 }
 
+// Reading costs the file's length: twenty thousand sections, and as many
+// keys in one, read at once (they took minutes when each line searched all
+// the sections before it).
+TEST(IniFile, LargeFilesReadInOnePass) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "[S" + std::to_string(i) + "]\r\nKey=" + std::to_string(i) + "\r\n";
+    text += "[Big]\r\n";
+    for (int i = 0; i < 20000; ++i) text += "K" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    text += "k7=last\r\n";
+    const IniFile ini = IniFile::Parse(text);
+    EXPECT_EQ(ini.ReadInteger("s19999", "KEY", 0), 19999);
+    EXPECT_EQ(ini.ReadString("BIG", "K7", ""), "last");
+    EXPECT_EQ(ini.ReadInteger("Big", "K19999", 0), 19999);
+    IniFile copy = ini;
+    copy.EraseSection("S0");
+    copy.WriteInteger("s1", "key", 5);
+    EXPECT_EQ(copy.ReadInteger("S1", "Key", 0), 5);
+    EXPECT_FALSE(copy.HasKey("S0", "Key"));
+}
+
 }  // namespace
 }  // namespace tessara

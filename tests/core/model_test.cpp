@@ -91,10 +91,16 @@ TEST(TextForms, IntLists) {
         {" 2 , 3 ", {2, 3}},        {"1-10,3", {1, 4, 7, 10}}, {"10-1;-3", {10, 7, 4, 1}},
         {"5-1;1", {}},              {"1-10;0", {}},            {"x", {}},
         {"", {}},                   {"1;;2", {}},              {"-5--1;2", {-5, -3, -1}},
+        // Past the list limit: refused before anything is built.
+        {"1-2147483647;1", {}},     {"-2147483648-2147483647;1", {}},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseIntList(c.text), c.expected) << c.text;
     EXPECT_EQ(JoinIntList({-3, 4, 5}, ";"), "-3;4;5");
     EXPECT_EQ(JoinIntList({}, ";"), "");
+    EXPECT_EQ(ParseIntList("1-100000;1").size(), MaxIntListSize);
+    std::string words = "1";
+    for (size_t i = 0; i < MaxIntListSize; ++i) words += ",1";
+    EXPECT_TRUE(ParseIntList(words).empty());
 }
 
 TEST(Matching, CountsAndMatchedNumbers) {

@@ -7,6 +7,8 @@
 #include "base/ini_file.h"
 #include "stakes/stake_logs.h"
 #include "scenario/script_line.h"
+#include "stakes/stake_check.h"
+#include "stakes/stakes_grid.h"
 #include "stakes_test_support.h"
 
 namespace tessara {
@@ -28,6 +30,17 @@ std::vector<std::string> Names(const TRatingsArray& rows) {
     std::vector<std::string> names;
     for (const auto& r : rows) names.push_back(RatingName(r));
     return names;
+}
+
+// The sums saturate: two profits of the largest amount do not wrap.
+TEST(Ratings, SumsSaturate) {
+    TRatings ratings;
+    for (int64_t p : {INT64_MAX, INT64_MAX}) ratings.Update(CheckedStake(1, "a", 1, p));
+    for (int64_t p : {INT64_MIN, INT64_MIN}) ratings.Update(CheckedStake(1, "b", 1, p));
+    ASSERT_EQ(ratings.Count(), 2u);
+    EXPECT_EQ(ratings[0].Profit, INT64_MAX);
+    EXPECT_EQ(ratings[1].Profit, INT64_MIN);
+    EXPECT_EQ(ratings[0].Stakes, 2u);
 }
 
 // Every number with decimals the user reads takes the display separator;
@@ -63,6 +76,28 @@ TEST(Ratings, NamesMeetWithoutRegardToCase) {
     ratings.Update(CheckedStake(2, "Ёлка", 0, 0));
     ratings.Update(CheckedStake(3, "ёЛКА", 0, 0));
     ratings.Update(Stake(4, {1, 2, 3, 4, 5, 6}, "Тест"));  // unchecked: ignored
+    // Damaged records are counted nowhere: a matches count of 2^31 - 1, more
+    // matches than numbers, a number outside 1..42, thirteen numbers.
+    {
+        TStakeRecord bad[4] = {CheckedStake(5, "Тест", 3, 0), CheckedStake(5, "Тест", 3, 0),
+                               CheckedStake(5, "Тест", 3, 0), CheckedStake(5, "Тест", 3, 0)};
+        bad[0].Matches.Count = 2147483647;
+        bad[1].Numbers.Count = 2;
+        bad[2].Matches.Numbers[0] = 43;
+        bad[3].Numbers.Count = 13;
+        for (const TStakeRecord& r : bad) {
+            EXPECT_TRUE(StakeIsDamaged(r));
+            ratings.Update(r);
+            EXPECT_EQ(StakesGridCellText(r, 5), "# bad data #");
+            EXPECT_TRUE(StakesGridNumbers(r, 2).empty());
+        }
+        EXPECT_FALSE(StakeIsDamaged(CheckedStake(5, "Тест", 3, 0)));
+        EXPECT_FALSE(StakeIsDamaged(MakeSeparatorStake()));
+        // An unchecked one with a number 0 is never checked either.
+        TStakeRecord unchecked = Stake(5, {0, 2, 3, 4, 5, 6});
+        EXPECT_TRUE(StakeIsDamaged(unchecked));
+        EXPECT_FALSE(IsStakeCheckCandidate(unchecked));
+    }
     ASSERT_EQ(ratings.Count(), 2u);
     const std::vector<std::string> texts = RatingRowTexts(ratings[0], 1);
     EXPECT_EQ((std::vector<std::string>(texts.begin(), texts.begin() + 13)),

@@ -122,7 +122,13 @@ TEST_F(ScenarioTest, FilterSetsInLexicographicOrder) {
     EXPECT_FALSE(sets[0][2].Used);
     EXPECT_FALSE(sets[0][6].Used);
 
-    for (const char* bad : {"TSD1#NUMS:5#LMV:#SF:0", "TSD1#NUMS:1-10#LNO:#SF:0", "TSD1#ZZZ:5#LNO:#SF:0"}) {
+    // A sort order names a column of the value table; a draws length is at
+    // least one draw. Lines from a catalogue may carry anything.
+    for (const char* bad : {"TSD1#NUMS:5#LMV:#SF:0", "TSD1#NUMS:1-10#LNO:#SF:0", "TSD1#ZZZ:5#LNO:#SF:0",
+                            "TSD20#NUMS:10#LNO:#SF:0", "TSD99999#NUMS:10#LNO:#SF:0",
+                            "TSD-2147483648#NUMS:10#LNO:#SF:0", "TSD-1#NUMS:10#LNO:#SF:0",
+                            "TSD1#NUMS:10,0#LNO:#SF:0", "TSD1#NUMS:-5#LNO:#SF:0",
+                            "TSD1#NUMS:1-2147483647;1#LNO:#SF:0"}) {
         try {
             TFilterSetGenerator g({Item(bad)});
             ADD_FAILURE() << bad;
@@ -134,15 +140,31 @@ TEST_F(ScenarioTest, FilterSetsInLexicographicOrder) {
 
 TEST_F(ScenarioTest, MillionsOfSetsCostNothingUpFront) {
     std::vector<TFilterItem> items;
-    for (int i = 0; i < 7; ++i) items.push_back(Item("TSD1#NUMS:1-10;1#LMV:1-10;1#SF:0"));
+    for (int i = 0; i < 7; ++i) items.push_back(Item("TSD1#NUMS:1-10;1#SF:0"));
     TFilterSetGenerator g(items);
-    EXPECT_EQ(g.Count(), 100000000000000ull);  // 100^7
+    EXPECT_EQ(g.Count(), 10000000ull);  // 10^7
     TFilterRec rec;
     ASSERT_TRUE(g.Next(rec));
-    EXPECT_EQ(rec[6].LevelValue, "1");
+    EXPECT_EQ(rec[6].DrawsLen, 1);
     ASSERT_TRUE(g.Next(rec));
-    EXPECT_EQ(rec[6].LevelValue, "2");
+    EXPECT_EQ(rec[6].DrawsLen, 2);
     EXPECT_EQ(rec[0].DrawsLen, 1);
+}
+
+TEST_F(ScenarioTest, TooManySetsAreRefusedBeforeTheRun) {
+    // 100^7 sets, and a product past 2^64: the count saturates and the line is
+    // refused with the too-many message.
+    for (const char* level : {"1-10;1", "1-100000;1"}) {
+        std::vector<TFilterItem> items;
+        const std::string text = std::string("TSD1#NUMS:1-10;1#LMV:") + level + "#SF:0";
+        for (int i = 0; i < 7; ++i) items.push_back(Item(text.c_str()));
+        try {
+            TFilterSetGenerator g(items);
+            ADD_FAILURE() << level;
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("Вы задали слишком много вариантов фильтров", 0), 0u);
+        }
+    }
 }
 
 TEST_F(ScenarioTest, ScenarioFilesKeepLinesUnchanged) {

@@ -45,6 +45,27 @@ TEST(MathParser, GrammarAndFunctions) {
         {"", "Синтаксическая ошибка"},
         {"2(3)", "Синтаксическая ошибка"},
     };
+    const auto nested = [](int depth, const char* open) {
+        std::string t;
+        for (int i = 0; i < depth; ++i) t += open;
+        t += "1";
+        for (int i = 0; i < depth; ++i) t += ")";
+        return t;
+    };
+    EXPECT_EQ(EvaluateExpression(nested(TCompiledExpression::MaxNesting, "(")), 1);
+    EXPECT_EQ(EvaluateExpression(nested(TCompiledExpression::MaxNesting, "abs(")), 1);
+    // Nesting past the limit is refused before the descent could exhaust
+    // the stack.
+    const std::string deep = nested(50000, "(");
+    const std::string deepFunctions = nested(TCompiledExpression::MaxNesting + 1, "sqr(");
+    for (const std::string& text : {deep, deepFunctions}) {
+        try {
+            EvaluateExpression(text);
+            ADD_FAILURE() << text.size();
+        } catch (const TRxParserError& err) {
+            EXPECT_STREQ(err.what(), "Синтаксическая ошибка");
+        }
+    }
     for (const auto& e : errors) {
         try {
             EvaluateExpression(e.text);
@@ -80,6 +101,9 @@ TEST(Shredding, ValuesOfFormulas) {
         EXPECT_EQ(ShreddingValue(draw, c.p, zeros, c.places, c.formula), c.expected) << c.formula;
     const uint8_t three[] = {3, 1, 1, 1, 1, 1};
     EXPECT_EQ(ShreddingValue(three, zeros, zeros, 2, "n1*2^2/7"), 14);  // 36 / 7 = 5.142...
+    // A formula nested too deep reads as one that does not parse.
+    const std::string deep = std::string(50000, '(') + "n1/7" + std::string(50000, ')');
+    EXPECT_EQ(ShreddingValue(three, zeros, zeros, 2, deep), 0);
 }
 
 // The formula parsed once must give what putting the digits into the text

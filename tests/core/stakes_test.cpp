@@ -1,6 +1,8 @@
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include "model/encoding.h"
 #include "model/error.h"
 #include "model/files.h"
+#include "stakes/check_journal.h"
 #include "stakes/stake_check.h"
 #include "stakes/stake_create.h"
 #include "stakes/stake_logs.h"
@@ -250,6 +253,128 @@ TEST(StakesCrash, KilledDuringADeletionLosesNothing) {
     ASSERT_TRUE(ws.DeleteSelectedStakes(10, 20));
     EXPECT_EQ(ws.StakesCount(), 589);
     EXPECT_FALSE(std::filesystem::exists(temp));
+}
+
+// A check killed anywhere leaves the stakes file and the ratings consistent
+// after the next start: every checked stake is counted exactly once.
+class StakesCheckCrash : public ::testing::Test {
+protected:
+    static constexpr int kStakes = 300;
+
+    void SetUp() override {
+        test::RecordingHost host;
+        Workspace ws(host, dir.Path());
+        ASSERT_TRUE(ws.LoadStakesFile());
+        for (int i = 0; i < kStakes; ++i)
+            ws.StakesFile().Append(Stake(1 + i % 50, {1 + i % 7, 9, 17, 25, 33, 41}, kComments[i % 3]));
+        ws.CloseStakesFile();
+    }
+
+    // Opens the folder as a program does at start-up and checks what it
+    // finds there.
+    void Open(test::RecordingHost& host, std::unique_ptr<Workspace>& ws) {
+        ws = std::make_unique<Workspace>(host, dir.Path());
+        for (const TDrawRecord& d : test::MakeDraws(1, 50)) ws->Archive().Append(d);
+        ASSERT_TRUE(ws->LoadStakesFile());
+        ws->LoadRatings();
+    }
+
+    // Runs the check in a child that stops at the hook's count (or, with -1,
+    // runs free and is killed after delayUs), then kills it.
+    void KillDuringCheck(int64_t stopAt, int delayUs) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(ready[0]);
+            test::RecordingHost host;
+            std::unique_ptr<Workspace> ws;
+            Open(host, ws);
+            ws->SetCheckHook([&](int64_t written) {
+                if (written != stopAt) return;
+                (void)!::write(ready[1], "1", 1);
+                ::pause();
+            });
+            if (stopAt < 0) (void)!::write(ready[1], "1", 1);
+            ws->CheckStakesAndUpdate();
+            ::pause();
+        }
+        ::close(ready[1]);
+        char c = 0;
+        ASSERT_EQ(::read(ready[0], &c, 1), 1);
+        ::close(ready[0]);
+        if (delayUs > 0) ::usleep(static_cast<useconds_t>(delayUs));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+    }
+
+    // Checked stakes per comment in the file equal the ratings' counts.
+    void ExpectConsistent(const Workspace& ws, int* checked) {
+        std::map<std::string, uint32_t> stakes;
+        ws.StakesFile().ForEach(0, [&](int64_t, const TStakeRecord& r) {
+            if (r.Checked) ++stakes[StakeComment(r)];
+            return true;
+        });
+        std::map<std::string, uint32_t> rated;
+        for (const TRatingRecord& r : ws.Ratings().Rows()) rated[Cp1251ToUtf8(RatingName(r))] += r.Stakes;
+        EXPECT_EQ(rated, stakes);
+        *checked = 0;
+        for (const auto& [name, n] : stakes) *checked += static_cast<int>(n);
+    }
+
+    static constexpr const char* kComments[3] = {"a", "b", "c"};
+    test::TempDir dir;
+};
+
+TEST_F(StakesCheckCrash, KilledAnywhereCountsEveryStakeOnce) {
+    // Where the kill lands: after the redo record, after some of the writes
+    // in place, after all of them, then at random moments of the whole run.
+    // The random moments spread over the time a whole check takes here.
+    int span = 0;
+    {
+        test::RecordingHost host;
+        std::unique_ptr<Workspace> ws;
+        Open(host, ws);
+        const auto start = std::chrono::steady_clock::now();
+        ws->CheckStakesAndUpdate();
+        span = static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                    std::chrono::steady_clock::now() - start)
+                                    .count());
+        ws->CloseStakesFile();
+        std::filesystem::remove(dir.File(RatingsFileName));
+        std::filesystem::remove(dir.File(StakesFileName));
+        SetUp();
+    }
+    std::vector<std::pair<int64_t, int>> kills = {{0, 0}, {1, 0}, {kStakes / 2, 0}, {kStakes, 0}};
+    std::srand(static_cast<unsigned>(::getpid()));
+    for (int i = 0; i < 16; ++i) kills.push_back({-1, std::rand() % (span + span / 4 + 1)});
+    for (const auto& [stopAt, delay] : kills) {
+        SCOPED_TRACE(::testing::Message() << "stop at " << stopAt << ", delay " << delay);
+        KillDuringCheck(stopAt, delay);
+        {
+            test::RecordingHost host;
+            std::unique_ptr<Workspace> ws;
+            Open(host, ws);
+            EXPECT_TRUE(host.Messages.empty());
+            EXPECT_FALSE(FileExists(dir.File(CheckJournalFileName)));
+            int checked = 0;
+            ExpectConsistent(*ws, &checked);
+            if (stopAt >= 0) {
+                EXPECT_EQ(checked, kStakes);  // the redo record was complete
+            }
+            ws->CheckStakesAndUpdate();
+            ExpectConsistent(*ws, &checked);
+            EXPECT_EQ(checked, kStakes);
+            // Back to unchecked stakes and no ratings for the next kill.
+            ws->CloseStakesFile();
+        }
+        std::filesystem::remove(dir.File(RatingsFileName));
+        std::filesystem::remove(dir.File(StakesFileName));
+        SetUp();
+    }
 }
 
 TEST_F(StakesTest, FailedRewriteLeavesTheFileAsItWas) {

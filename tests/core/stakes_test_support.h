@@ -29,6 +29,7 @@ inline TStakeRecord Stake(int draw, std::initializer_list<int> numbers,
 inline TStakeRecord CheckedStake(int draw, const std::string& comment, int matches, TMoney profit) {
     TStakeRecord r = Stake(draw, {1, 2, 3, 4, 5, 6}, comment);
     r.Checked = 1;
+    for (int i = 0; i < 6; ++i) r.Result[i] = static_cast<uint8_t>(i + 1);
     r.Matches.Count = matches;
     for (int i = 0; i < matches; ++i) r.Matches.Numbers[i] = static_cast<uint8_t>(i + 1);
     r.Profit = profit;

@@ -146,6 +146,12 @@ TEST_F(StatTest, FavouritesTextAndNormalizing) {
     EXPECT_EQ(list.FavouritesText(), "NUMS,SUM2");
     EXPECT_TRUE(list.IsFavourite(0));
     EXPECT_FALSE(list.IsFavourite(1));
+    // A line of a megabyte costs its length, not its length times the methods.
+    std::string huge = "Sum2";
+    while (huge.size() < (1u << 20)) huge += ",x";
+    list.SetFavouritesText(huge);
+    EXPECT_TRUE(list.IsFavourite(list.FindMethod("SUM2")));
+    EXPECT_FALSE(list.IsFavourite(0));
     list.SetFavouritesText("  ");
     EXPECT_TRUE(list.AllFavourites);
     EXPECT_EQ(list.FavouritesText(), "");

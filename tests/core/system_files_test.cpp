@@ -56,6 +56,8 @@ TEST_F(SystemFilesTest, FailuresAreReportedAndGiveNothing) {
         {"1 2 3 4 5\r\n", "меньше шести позиций"},
         {"1 2 3 x 5 6\r\n", "не является целым числом"},
         {"1 2 3 4 5 8\r\n", "Позиция 8 вне списка из 7 чисел"},  // never read past the numbers
+        {"1 1 1 1 1 1\r\n", "Позиция 1 повторяется"},           // not a combination
+        {"1 2 3 4 5 6\r\n7 2 3 4 5 7\r\n", "Позиция 7 повторяется"},
         {"\r\n", "не содержит комбинаций"},
     };
     for (const auto& b : broken) {

@@ -154,6 +154,17 @@ TEST_F(ValueTableTest, PrefetchFileLayoutAndNorms) {
     test::WriteBytes(path, "");
     EXPECT_TRUE(Table("NUMS", 4, 1, true).HasPrefetch);
     EXPECT_EQ(std::filesystem::file_size(path), 43u * 12);
+    // So is one of the right size whose counts are absurd, or whose trailer
+    // does not hold the least and greatest count: it reads as damaged, which
+    // rebuilds it as above.
+    std::string absurd = bytes;
+    absurd.replace(8, 4, "\xFF\xFF\xFF\x7F");  // the first count: 2^31 - 1
+    std::string trailer = bytes;
+    trailer.replace(bytes.size() - 8, 4, std::string(4, '\0'));  // greatest 0
+    std::string negative = bytes;
+    negative.replace(bytes.size() - 16, 4, "\xFF\xFF\xFF\xFF");  // the last count: -1
+    for (const std::string& damaged : {absurd, trailer, negative}) EXPECT_FALSE(ParsePrefetchBytes(damaged, data));
+    EXPECT_TRUE(ParsePrefetchBytes(bytes, data));
     // Methods without feature N never use the full set.
     EXPECT_FALSE(Table("SUMT", 4, 1, true).HasPrefetch);
     EXPECT_TRUE(host.Messages.empty());

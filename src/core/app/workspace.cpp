@@ -53,8 +53,19 @@ std::string Workspace::PathOf(const std::string& fileName) const {
     return JoinPath(dataDir_, fileName);
 }
 
+const TDrawArchive& Workspace::AnalysisArchive() {
+    if (!archive_.HasDamagedDraws()) {
+        stats_.SetArchive(archive_.Draws());
+        return archive_;
+    }
+    // Assigned into the same object, so that what holds it stays valid.
+    sound_.Draws() = archive_.SoundDraws().Draws();
+    stats_.SetArchive(sound_.Draws());
+    return sound_;
+}
+
 TStatSource Workspace::StatSource() {
-    return TStatSource(archive_, stats_, host_, dataDir_,
+    return TStatSource(AnalysisArchive(), stats_, host_, dataDir_,
                        [this](int method) { return BuildPrefetch(*this, method); });
 }
 
@@ -73,6 +84,18 @@ void Workspace::LoadDrawsFile() {
         } catch (const Error& e) {
             host_.ShowError(kMsgReadDraws + std::string(e.what()));
         }
+        // Damaged draws stay (they can be mended) but are named once.
+        std::string damaged;
+        int count = 0;
+        for (const TDrawRecord& d : archive_.Draws())
+            if (DrawIsDamaged(d) && ++count <= 20) damaged += (damaged.empty() ? "" : ", ") + std::to_string(d.DrawNo);
+        if (count > 20) damaged += fmt::format(" и еще {}", count - 20);
+        if (count > 0)
+            host_.ShowMessage(MessageKind::Warning,
+                              fmt::format("В архиве поврежденные тиражи (номер вне диапазона, числа вне 1..42 "
+                                          "или повторяются): {}.\rОни не учитываются в статистике, фильтрах и "
+                                          "проверке ставок; исправьте их командой \"Изменить\".",
+                                          damaged));
         drawsOffset_ = std::clamp(drawsOffset_, 0, std::max(archive_.Count() - 1, 0));
     }
     host_.Notify(Change::Archive);
@@ -94,7 +117,20 @@ bool Workspace::SaveDrawsFile() {
     return ok;
 }
 
+bool Workspace::CheckNewDraw(const TDrawRecord& draw) {
+    if (draw.DrawNo < 1 || draw.DrawNo > MaxDrawNo) {
+        host_.ShowError(fmt::format("Номер тиража должен быть от 1 до {}!", MaxDrawNo));
+        return false;
+    }
+    if (DrawIsDamaged(draw)) {
+        host_.ShowError(MsgIncorrectCombination);
+        return false;
+    }
+    return true;
+}
+
 bool Workspace::AddDraw(const TDrawRecord& draw) {
+    if (!CheckNewDraw(draw)) return false;
     // Two draws of one number make every look-up by number ambiguous: the
     // user says whether that is meant.
     if (archive_.FindDrawIndex(draw.DrawNo) >= 0 &&
@@ -112,6 +148,7 @@ bool Workspace::ReplaceDraw(int index, const TDrawRecord& draw) {
         host_.ShowError(fmt::format("Запись со индексом {} в файле данных не найдена!", index));
         return false;
     }
+    if (!CheckNewDraw(draw)) return false;
     archive_.Draws()[static_cast<size_t>(index)] = draw;
     const bool ok = SaveDrawsFile();
     host_.RefreshViews(false);
@@ -152,10 +189,15 @@ bool Workspace::ImportDraws(const std::string& path) {
         }
     }
     const bool ok = SaveDrawsFile();
-    if (result.Rejected > 0)
-        host_.ShowMessage(
-            MessageKind::Information,
-            fmt::format("Пропущено строк с числами вне диапазона 1..42: {}", result.Rejected));
+    // Every line that did not become a draw is counted.
+    std::string dropped;
+    const auto count = [&](int n, const char* text) {
+        if (n > 0) dropped += (dropped.empty() ? "" : "\r") + fmt::format("{}: {}", text, n);
+    };
+    count(result.Rejected, "Пропущено строк с числами вне диапазона 1..42");
+    count(result.Ignored, "Пропущено строк, не содержащих тираж");
+    count(result.Existing, "Пропущено тиражей, уже имеющихся в архиве");
+    if (!dropped.empty()) host_.ShowMessage(MessageKind::Information, dropped);
     return ok;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -112,6 +113,14 @@ public:
     bool CheckStakes(int* checkedCount = nullptr);
     // Checks, and after a change re-sorts and saves the ratings.
     bool CheckStakesAndUpdate(int* checkedCount = nullptr);
+    // Finishes a check that a killed process left unfinished (its redo
+    // record in the data folder); true when there was nothing left or it
+    // was finished.
+    bool ReplayCheckJournal();
+    // Called after the redo record is written and after each record the
+    // check writes in place; lets a test stop the process there.
+    using CheckHook = std::function<void(int64_t written)>;
+    void SetCheckHook(CheckHook hook) { checkHook_ = std::move(hook); }
 
     // The commands of the stakes tab, with their questions and busy states.
     TStakeRecord PrefillManualStake(const TCombination* comb) const;
@@ -230,6 +239,9 @@ public:
     TStatList& Stats() { return stats_; }
     // The pieces the value table and the prefetch files read.
     TStatSource StatSource();
+    // What statistics, filters and checks read: the archive, or its sound
+    // draws when it holds damaged ones.
+    const TDrawArchive& AnalysisArchive();
     const TStatList& Stats() const { return stats_; }
     std::string FavouritesFile() const { return PathOf(std::string(ProgramName) + ".flt"); }
     // First registration at start-up: register and read the favourites file.
@@ -346,6 +358,8 @@ private:
     std::string dataDir_;
     ViewState viewState_;
     TDrawArchive archive_;
+    TDrawArchive sound_;  // the sound draws, while archive_ holds damaged ones
+    bool CheckNewDraw(const TDrawRecord& draw);
     int drawsOffset_ = 0;
     bool sortedDraws_ = false;
     bool colorDraws_ = true;
@@ -367,6 +381,7 @@ private:
     TStakesFile stakes_;
     TStakesGridState stakesGrid_;
     TRatings ratings_;
+    CheckHook checkHook_;
     bool stakesLogEnabled_ = false;
     bool stakesScroll_ = true;
     bool stakesCheckOnLine_ = true;

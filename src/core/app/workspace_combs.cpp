@@ -78,7 +78,8 @@ bool Workspace::GenerateCombs(bool interactive, const TCombsGenerateParams& para
     bool ok = true;
     try {
         if (params.Mode == gmFromFile) {
-            LoadCombsList(params.Parameters);
+            // The error is shown there; the generation has failed.
+            ok = LoadCombsList(params.Parameters);
         } else {
             const TNumberSet mine = params.Mode >= 1 && params.Mode <= 3
                                         ? ParseMyNumbers(params.Parameters)

@@ -8,6 +8,7 @@
 #include "app/workspace.h"
 #include "model/error.h"
 #include "model/files.h"
+#include "stakes/check_journal.h"
 #include "stakes/stake_check.h"
 #include "stakes/stake_cost.h"
 #include "stakes/stake_create.h"
@@ -27,6 +28,9 @@ constexpr const char* kMsgCheck = "Ошибка проверки ставок!\r
 constexpr const char* kMsgOutdated =
     "Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!";
 constexpr const char* kStatusDeleting = "Удаление ставок...";
+constexpr const char* kMsgJournalStale =
+    "Незавершенная проверка ставок не может быть восстановлена: файл ставок изменился после нее.\r"
+    "Обновите рейтинг по текущим ставкам.";
 
 std::tm LocalNow() {
     const std::time_t t = std::time(nullptr);
@@ -54,7 +58,14 @@ bool Workspace::OpenStakesFile() {
         std::filesystem::create_directories(dataDir_, ec);
         stakes_.Open(PathOf(StakesFileName));
         return true;
-    } catch (const Error&) {
+    } catch (const Error& e) {
+        // A folder that is a file, or cannot be made, is not a matter of
+        // another copy holding it.
+        std::error_code ec;
+        if (!std::filesystem::is_directory(dataDir_, ec)) {
+            host_.ShowError(fmt::format("Каталог данных недоступен: {}\r\r{}", dataDir_, e.what()));
+            return false;
+        }
         host_.ShowError(MsgExclusiveAccess);
         return false;
     }
@@ -81,6 +92,8 @@ bool Workspace::LoadStakesFile() {
                     WriteFileAtomic(BackupPath(stakes_.Path()), stakes_.ReadAllBytes());
                     stakes_.Truncate();
                 }
+                // Failing here, the record stays and the next check retries.
+                ReplayCheckJournal();
             } catch (const Error& e) {
                 host_.ShowError(kMsgReadFile + std::string(e.what()));
                 CloseStakesFile();
@@ -210,26 +223,69 @@ TMoney Workspace::StakeCost(int count, int matches) const {
     return tessara::StakeCost(config_, count, matches);
 }
 
+bool Workspace::ReplayCheckJournal() {
+    const std::string path = PathOf(CheckJournalFileName);
+    if (!FileExists(path)) return true;
+    try {
+        TCheckJournal journal;
+        bool damaged = false;
+        try {
+            journal = ParseCheckJournal(ReadFileBytes(path));
+        } catch (const Error& e) {
+            host_.ShowError(kMsgCheck + std::string(e.what()));
+            damaged = true;
+        }
+        if (!damaged) {
+            if (ApplyCheckJournal(stakes_, journal)) {
+                WriteFileAtomic(PathOf(RatingsFileName), journal.Ratings);
+                ratings_.Assign(ParseRatingsFile(journal.Ratings));
+            } else {
+                host_.ShowMessage(MessageKind::Warning, kMsgJournalStale);
+            }
+        }
+        std::filesystem::remove(path);
+        return true;
+    } catch (const std::exception& e) {
+        host_.ShowError(kMsgCheck + std::string(e.what()));
+        return false;
+    }
+}
+
 bool Workspace::CheckStakes(int* checkedCount) {
     int checked = 0;
     {
         BusyGuard busy(host_, "Проверка результатов ставок...");
-        if (stakes_.HasStakes()) {
+        // A check left unfinished is finished first, or the stakes it marked
+        // would be checked and counted a second time.
+        if (stakes_.IsOpen() && ReplayCheckJournal() && stakes_.HasStakes()) {
             try {
-                CheckStakesFile(
-                    stakes_, archive_, config_,
-                    [&](const TStakeRecord& r) {
-                        ++checked;
-                        ratings_.Update(r);
-                        WriteStakeLog(r);
-                    },
-                    [&](double percent) {
-                        host_.ShowStatus(fmt::format(
-                            "Проверка результатов ставок ( завершено {:.0f} % )...", percent));
-                    });
-            } catch (const Error& e) {
-                // The stakes checked before the failure stay checked and
-                // counted.
+                TCheckJournal journal;
+                journal.Entries = CollectStakeChecks(stakes_, AnalysisArchive(), config_, [&](double percent) {
+                    host_.ShowStatus(
+                        fmt::format("Проверка результатов ставок ( завершено {:.0f} % )...", percent));
+                });
+                if (!journal.Entries.empty()) {
+                    TRatings after = ratings_;
+                    for (const TCheckJournalEntry& e : journal.Entries) after.Update(e.After);
+                    journal.Ratings = FormatRatingsFile(after.Rows());
+                    const std::string journalPath = PathOf(CheckJournalFileName);
+                    WriteFileAtomic(journalPath, FormatCheckJournal(journal));
+                    if (checkHook_) checkHook_(0);
+                    int64_t written = 0;
+                    for (const TCheckJournalEntry& e : journal.Entries) {
+                        stakes_.Write(TStakeOrigin::Begin, e.Index, e.After);
+                        if (checkHook_) checkHook_(++written);
+                    }
+                    stakes_.Sync();
+                    ratings_ = std::move(after);
+                    WriteFileAtomic(PathOf(RatingsFileName), journal.Ratings);
+                    std::filesystem::remove(journalPath);
+                    checked = static_cast<int>(journal.Entries.size());
+                    for (const TCheckJournalEntry& e : journal.Entries) WriteStakeLog(e.After);
+                }
+            } catch (const std::exception& e) {
+                // What was written stays; the redo record, still there,
+                // finishes the check at the next one or at the next start.
                 host_.ShowError(kMsgCheck + std::string(e.what()));
             }
         }

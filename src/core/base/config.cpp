@@ -48,7 +48,7 @@ void ReadMoney(const IniFile& ini, const char* section, const std::string& key, 
     const std::string v = Raw(ini, section, key);
     if (v.empty()) return;
     double x;
-    if (!TryParseFloat(v, x) || std::fabs(x) > 9e14) BadValue(section, key, v);
+    if (!TryParseFloat(v, x) || std::fabs(x) > MaxMoneyAmount) BadValue(section, key, v);
     field = MoneyFromAmount(x);
 }
 

@@ -124,6 +124,9 @@ void WriteProxySection(IniFile& ini, const TProxy& proxy);
 void ReadOnlineSection(const IniFile& ini, TOnlineConfig& online);
 void WriteOnlineSection(IniFile& ini, const TOnlineConfig& online);
 
+// The largest cost or prize the configuration accepts: the cost of the
+// largest stake (924 tickets) plus any prize then stays far inside 64 bits.
+inline constexpr double MaxMoneyAmount = 1e11;
 // Money as the files hold it: a decimal amount.
 std::string FormatMoneyValue(TMoney value);
 TMoney MoneyFromAmount(double amount);

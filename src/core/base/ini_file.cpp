@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <unordered_map>
 
 #include "model/encoding.h"
 #include "model/error.h"
@@ -13,6 +14,9 @@ namespace tessara {
 IniFile IniFile::Parse(std::string_view cp1251) {
     IniFile ini;
     Section* current = nullptr;
+    // Folded key name -> entry of the current section: a file costs its
+    // length, however many sections and keys it has.
+    std::unordered_map<std::string, size_t> keys;
     int lineNo = 0;
     const auto broken = [&](std::string_view text) {
         if (ini.brokenLine_ == 0) {
@@ -27,19 +31,21 @@ IniFile IniFile::Parse(std::string_view cp1251) {
         if (t.empty() || t.front() == ';' || t.front() == '#') continue;
         if (t.front() == '[') {
             const size_t close = t.find(']');
+            current = nullptr;
+            keys.clear();
             if (close == std::string_view::npos) {
                 broken(t);
-                current = nullptr;
                 continue;
             }
             const std::string name(Trim(t.substr(1, close - 1)));
-            current = nullptr;
-            for (auto& s : ini.sections_)
-                if (SameTextIgnoreCase(s.Name, name)) current = &s;
+            current = ini.FindSection(name);
             if (!current) {
+                ini.sectionIndex_.emplace(Utf8ToLower(name), ini.sections_.size());
                 ini.sections_.push_back({name, {}});
                 current = &ini.sections_.back();
             }
+            for (size_t i = 0; i < current->Entries.size(); ++i)
+                keys.emplace(Utf8ToLower(current->Entries[i].Key), i);
             continue;
         }
         const size_t eq = t.find('=');
@@ -50,15 +56,22 @@ IniFile IniFile::Parse(std::string_view cp1251) {
         if (!current) continue;
         const std::string key(Trim(t.substr(0, eq)));
         const std::string value(Trim(t.substr(eq + 1)));
-        bool replaced = false;
-        for (auto& e : current->Entries)
-            if (SameTextIgnoreCase(e.Key, key)) {
-                e.Value = value;
-                replaced = true;
-            }
-        if (!replaced) current->Entries.push_back({key, value});
+        const auto [it, added] = keys.emplace(Utf8ToLower(key), current->Entries.size());
+        if (added)
+            current->Entries.push_back({key, value});
+        else
+            current->Entries[it->second].Value = value;
     }
     return ini;
+}
+
+IniFile::Section* IniFile::FindSection(std::string_view name) {
+    const auto it = sectionIndex_.find(Utf8ToLower(name));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+const IniFile::Section* IniFile::FindSection(std::string_view name) const {
+    return const_cast<IniFile*>(this)->FindSection(name);
 }
 
 IniFile IniFile::Load(const std::string& path) {
@@ -79,10 +92,11 @@ std::string IniFile::Serialize() const {
 void IniFile::Save(const std::string& path) const { WriteFileAtomic(path, Serialize()); }
 
 const IniFile::Entry* IniFile::Find(std::string_view section, std::string_view key) const {
-    for (const auto& s : sections_)
-        if (SameTextIgnoreCase(s.Name, section))
-            for (const auto& e : s.Entries)
-                if (SameTextIgnoreCase(e.Key, key)) return &e;
+    const Section* s = FindSection(section);
+    if (!s) return nullptr;
+    const std::string folded = Utf8ToLower(key);
+    for (const auto& e : s->Entries)
+        if (Utf8ToLower(e.Key) == folded) return &e;
     return nullptr;
 }
 
@@ -112,10 +126,9 @@ double IniFile::ReadFloat(std::string_view section, std::string_view key, double
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    Section* target = nullptr;
-    for (auto& s : sections_)
-        if (SameTextIgnoreCase(s.Name, section)) target = &s;
+    Section* target = FindSection(section);
     if (!target) {
+        sectionIndex_.emplace(Utf8ToLower(section), sections_.size());
         sections_.push_back({std::string(section), {}});
         target = &sections_.back();
     }
@@ -140,13 +153,14 @@ void IniFile::WriteFloat(std::string_view section, std::string_view key, double 
 }
 
 void IniFile::DeleteKey(std::string_view section, std::string_view key) {
-    for (auto& s : sections_)
-        if (SameTextIgnoreCase(s.Name, section))
-            std::erase_if(s.Entries, [&](const Entry& e) { return SameTextIgnoreCase(e.Key, key); });
+    if (Section* s = FindSection(section))
+        std::erase_if(s->Entries, [&](const Entry& e) { return SameTextIgnoreCase(e.Key, key); });
 }
 
 void IniFile::EraseSection(std::string_view section) {
     std::erase_if(sections_, [&](const Section& s) { return SameTextIgnoreCase(s.Name, section); });
+    sectionIndex_.clear();
+    for (size_t i = 0; i < sections_.size(); ++i) sectionIndex_.emplace(Utf8ToLower(sections_[i].Name), i);
 }
 
 std::string FormatFloat(double value) {

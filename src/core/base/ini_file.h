@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tessara {
@@ -50,7 +51,10 @@ private:
         std::vector<Entry> Entries;
     };
     const Entry* Find(std::string_view section, std::string_view key) const;
+    Section* FindSection(std::string_view name);
+    const Section* FindSection(std::string_view name) const;
     std::vector<Section> sections_;
+    std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> position
     int brokenLine_ = 0;
     std::string brokenText_;
 };

@@ -1,6 +1,8 @@
 #include "model/draw_archive.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
@@ -38,10 +40,32 @@ int TDrawArchive::FindDrawIndex(int drawNo) const {
     return -1;
 }
 
+bool DrawIsDamaged(const TDrawRecord& draw) {
+    if (draw.DrawNo < 1 || draw.DrawNo > MaxDrawNo || draw.ExtraBall > MaxExtraBall) return true;
+    for (int i = 0; i < BallsInDraw; ++i) {
+        if (draw.Numbers[i] < 1 || draw.Numbers[i] > MaxNumber) return true;
+        for (int j = 0; j < i; ++j)
+            if (draw.Numbers[j] == draw.Numbers[i]) return true;
+    }
+    return false;
+}
+
 int TDrawArchive::NextDrawNo(int offset) const {
     if (draws_.empty()) return 1;
     if (offset < 0 || offset >= Count()) return -1;
-    return draws_[High() - offset].DrawNo + 1;
+    const int64_t next = int64_t{draws_[High() - offset].DrawNo} + 1;
+    return next >= 1 && next <= INT32_MAX ? static_cast<int>(next) : -1;
+}
+
+bool TDrawArchive::HasDamagedDraws() const {
+    return std::any_of(draws_.begin(), draws_.end(), DrawIsDamaged);
+}
+
+TDrawArchive TDrawArchive::SoundDraws() const {
+    TDrawArchive sound;
+    for (const TDrawRecord& d : draws_)
+        if (!DrawIsDamaged(d)) sound.Append(d);
+    return sound;
 }
 
 TCombination TDrawArchive::DrawNumbersAtOffset(int offset) const {

@@ -8,6 +8,13 @@
 namespace tessara {
 
 inline constexpr const char* DrawsFileName = "Tessara_6x42.ldr";
+// The largest draw number: the number after it must still fit 32 bits.
+inline constexpr int32_t MaxDrawNo = 2147483646;
+
+// A draw whose number is outside 1..MaxDrawNo, whose numbers are not six
+// different ones of 1..42, or whose extra ball is outside 0..9. Such a draw
+// stays in the file (it can be mended) but no statistic or check reads it.
+bool DrawIsDamaged(const TDrawRecord& draw);
 
 // The archive of draws, oldest first. Never sorted: draws are appended in the
 // order in which they arrive and keep their drawn order of numbers.
@@ -21,7 +28,12 @@ public:
     const TDrawRecord& operator[](int index) const { return draws_[static_cast<size_t>(index)]; }
 
     int FindDrawIndex(int drawNo) const;
+    // The number after the draw at the offset; -1 when there is none in
+    // range.
     int NextDrawNo(int offset) const;
+    // The draws that are not damaged, in order.
+    TDrawArchive SoundDraws() const;
+    bool HasDamagedDraws() const;
     TCombination DrawNumbersAtOffset(int offset) const;
     std::string NextDrawResultText(int offset) const;
     TByteSet NextDrawResultSet(int offset) const;

@@ -1,6 +1,8 @@
 #include "model/draws_csv.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "model/encoding.h"
 #include "model/files.h"
@@ -78,26 +80,60 @@ std::string ExportDrawsCsvText(const TDrawsArray& draws) {
 
 TDrawsImportResult ImportDrawsCsvText(TDrawArchive& archive, std::string_view text) {
     TDrawsImportResult result;
+    bool utf8 = false;
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+        utf8 = true;
+    } else {
+        // Windows-1251 letters almost never form valid UTF-8 sequences.
+        const bool ascii = std::all_of(text.begin(), text.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        utf8 = !ascii && IsValidUtf8(text);
+    }
+    // A field that is not a number reads as 0; digits past 32 bits are out
+    // of every range rather than 0.
+    const auto number = [](const std::string& field) -> int64_t {
+        int32_t v = 0;
+        if (TryStrToInt(field, v)) return v;
+        std::string_view t = Trim(field);
+        if (!t.empty() && (t[0] == '-' || t[0] == '+')) t.remove_prefix(1);
+        const bool digits = !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return digits ? std::numeric_limits<int64_t>::max() : 0;
+    };
     for (const std::string& line : SplitLines(text)) {
         if (Trim(line).empty()) continue;
         const auto fields = SplitDrawCsvFields(line);
-        if (fields.size() != 9 && fields.size() != 8) continue;
+        if (fields.size() != 9 && fields.size() != 8) {
+            ++result.Ignored;
+            continue;
+        }
         TDrawRecord draw{};
+        bool inRange = true;
         size_t f = 0;
-        if (fields.size() == 9)
-            draw.DrawNo = StrToIntDef(fields[f++], 0);
-        else
-            draw.DrawNo = archive.Count() + 1;
-        const std::string& date = fields[f++];
+        const int64_t drawNo = fields.size() == 9 ? number(fields[f++]) : archive.Count() + 1;
+        const std::string date = utf8 ? Utf8ToCp1251(fields[f]) : fields[f];
+        ++f;
+        inRange = drawNo <= MaxDrawNo;
+        draw.DrawNo = drawNo > 0 && drawNo <= MaxDrawNo ? static_cast<int32_t>(drawNo) : 0;
         draw.DrawDateLen = static_cast<uint8_t>(std::min<size_t>(date.size(), 16));
         std::memcpy(draw.DrawDate, date.data(), draw.DrawDateLen);
-        bool inRange = true;
+        // Each value is checked whole before it is narrowed to its byte.
         for (int i = 0; i < BallsInDraw; ++i) {
-            draw.Numbers[i] = static_cast<uint8_t>(StrToIntDef(fields[f++], 0) & 0xFF);
-            inRange = inRange && draw.Numbers[i] >= 1 && draw.Numbers[i] <= MaxNumber;
+            const int64_t v = number(fields[f++]);
+            inRange = inRange && v >= 1 && v <= MaxNumber && !DrawHasNumber(static_cast<uint8_t>(v), draw);
+            draw.Numbers[i] = static_cast<uint8_t>(inRange ? v : 0);
         }
-        draw.ExtraBall = static_cast<uint8_t>(StrToIntDef(fields[f], 0) & 0xFF);
-        if (draw.DrawNo <= 0 || archive.FindDrawIndex(draw.DrawNo) >= 0) continue;
+        const int64_t extra = number(fields[f]);
+        inRange = inRange && extra >= 0 && extra <= MaxExtraBall;
+        draw.ExtraBall = static_cast<uint8_t>(inRange ? extra : 0);
+        if (draw.DrawNo <= 0) {
+            ++result.Ignored;
+            continue;
+        }
+        if (archive.FindDrawIndex(draw.DrawNo) >= 0) {
+            ++result.Existing;
+            continue;
+        }
         if (!inRange) {
             ++result.Rejected;
             continue;

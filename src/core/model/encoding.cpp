@@ -145,6 +145,15 @@ std::string Utf8ToLower(std::string_view utf8) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    for (size_t pos = 0; pos < text.size();) {
+        size_t len;
+        if (DecodeUtf8(text, pos, len) == 0xFFFD && len == 1) return false;
+        pos += len;
+    }
+    return true;
+}
+
 bool SameTextIgnoreCase(std::string_view a, std::string_view b) {
     return Utf8ToLower(a) == Utf8ToLower(b);
 }

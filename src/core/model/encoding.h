@@ -23,6 +23,8 @@ std::string Utf8Left(std::string_view utf8, size_t maxChars);
 
 // Lower case of Latin and Cyrillic letters, the others unchanged.
 std::string Utf8ToLower(std::string_view utf8);
+// Every byte sequence is a UTF-8 character.
+bool IsValidUtf8(std::string_view text);
 
 // Case-insensitive equality of two UTF-8 texts (Latin and Cyrillic).
 bool SameTextIgnoreCase(std::string_view a, std::string_view b);

@@ -359,6 +359,7 @@ TIntArray ParseIntList(std::string_view text) {
                 ok = false;
                 break;
             }
+            if (list.size() >= MaxIntListSize) return {};
             list.push_back(v);
             if (end == std::string_view::npos) break;
             pos = end + 1;
@@ -377,8 +378,8 @@ TIntArray ParseIntList(std::string_view text) {
         return {};
     const int64_t count = (static_cast<int64_t>(to) - from) / step + 1;
     TIntArray r;
-    if (count < 1) return r;
-    r.reserve(static_cast<size_t>(std::min<int64_t>(count, 1 << 20)));
+    if (count < 1 || count > static_cast<int64_t>(MaxIntListSize)) return r;
+    r.reserve(static_cast<size_t>(count));
     for (int64_t i = 0; i < count; ++i) r.push_back(static_cast<int32_t>(from + i * step));
     return r;
 }

@@ -117,6 +117,9 @@ std::string FormatStakeNumbers(const TStakeNumbers& list, std::string_view sep);
 std::string FormatDrawNumbers(const TDrawRecord& draw);  // six numbers joined by ";"
 std::string FormatDrawInfo(const TDrawRecord& draw);
 std::string StakeKindName(int kind);
+// A list longer than this is refused (empty): no draws length or level list
+// needs more values, and a careless range must not fill the memory.
+inline constexpr size_t MaxIntListSize = 100000;
 TIntArray ParseIntList(std::string_view text);
 std::string JoinIntList(const TIntArray& list, std::string_view sep);
 

@@ -90,6 +90,10 @@ bool LoadSystemFor(Host& host, const std::string& dataDir, const std::vector<uin
             for (size_t i = 0; i < p.size(); ++i) {
                 if (p[i] < 1 || p[i] > n)
                     throw Error(fmt::format("Позиция {} вне списка из {} чисел", p[i], n));
+                // A stake of one number twice is no combination.
+                for (size_t j = 0; j < i; ++j)
+                    if (p[j] == p[i])
+                        throw Error(fmt::format("Позиция {} повторяется в строке \"{}\"", p[i], raw));
                 c.n[i] = numbers[static_cast<size_t>(p[i] - 1)];
             }
             combinations.push_back(c);

@@ -5,15 +5,30 @@
 
 #include "model/error.h"
 #include "model/game.h"
+#include "stats/value_table.h"
 
 namespace tessara {
+
+namespace {
+
+// Lines also come from other players' catalogues: every field that the run
+// uses as an index or a length must be in its range before anything runs.
+bool FieldsInRange(const TFilterItem& item, const TIntArray& draws) {
+    if (item.SortOrder < 0 || item.SortOrder >= ValueColumnCount) return false;
+    if (item.LevelMode >= LevelModeCount || item.StopMode >= StopModeCount) return false;
+    for (int32_t d : draws)
+        if (d < 1) return false;
+    return true;
+}
+
+}  // namespace
 
 TFilterSetGenerator::TFilterSetGenerator(const std::vector<TFilterItem>& items) : items_(items) {
     count_ = items_.empty() ? 0 : 1;
     for (const TFilterItem& item : items_) {
         TChoices c{&item, ParseIntList(item.DrawsLen), {}, {}};
         const TIntArray levels = item.LevelMode != 0 ? ParseIntList(item.LevelValue) : TIntArray{};
-        if (c.Draws.empty() || (item.LevelMode != 0 && levels.empty()))
+        if (c.Draws.empty() || (item.LevelMode != 0 && levels.empty()) || !FieldsInRange(item, c.Draws))
             throw Error(fmt::format("Некорректное описание фильтра: {}!", FormatFilterItem(item)));
         if (IsExpandedLevelMode(item.LevelMode))
             c.Levels = levels;
@@ -26,6 +41,12 @@ TFilterSetGenerator::TFilterSetGenerator(const std::vector<TFilterItem>& items) 
                                                                       : count_ * size;
         choices_.push_back(std::move(c));
     }
+    if (count_ > MaxFilterSets)
+        throw Error(fmt::format(
+            "Вы задали слишком много вариантов фильтров - программа не сможет обработать их все!\r"
+            "Пожалуйста, уменьшите в каждом из фильтров количество вариантов длины выборки и глубины, "
+            "а затем повторите попытку.\r\rВариантов фильтров: {}{}, допустимо не более {}.",
+            count_ == std::numeric_limits<uint64_t>::max() ? "более " : "", count_, MaxFilterSets));
     odometer_.assign(choices_.size(), 0);
 }
 

@@ -13,10 +13,14 @@ namespace tessara {
 // set runs at once. Sets come in lexicographic order: the last item's choices
 // change fastest, and within an item the level value changes faster than the
 // draws length.
+// Sets are numbered with 32-bit integers in the logs and stake notes.
+inline constexpr uint64_t MaxFilterSets = 2147483647;
+
 class TFilterSetGenerator {
 public:
     // items: the used filters of the line in written order. Throws Error
-    // "Некорректное описание фильтра: %s!" for the first invalid item.
+    // "Некорректное описание фильтра: %s!" for the first invalid item, and
+    // the too-many-variants message past MaxFilterSets.
     explicit TFilterSetGenerator(const std::vector<TFilterItem>& items);
 
     // Number of sets (saturates at the largest 64-bit value).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 
 #include "model/encoding.h"
 #include "model/format.h"
@@ -203,17 +204,22 @@ void SortRatingRows(TRatingsArray& rows, int column, bool descending) {
 
 void TRatings::Update(const TStakeRecord& stake) {
     const int matches = stake.Matches.Count;
-    if (matches < 0) return;
+    if (matches < 0 || StakeIsDamaged(stake)) return;
     const std::string name(stake.Comment, std::min<size_t>(stake.CommentLen, sizeof stake.Comment));
     const std::string key = FoldCp1251(name);
     const auto found = index_.find(key);
     if (found != index_.end()) {
         TRatingRecord& r = rows_[found->second];
-        ++r.Stakes;
-        r.Matched += static_cast<uint32_t>(matches);
+        // The sums saturate rather than wrap.
+        const auto add32 = [](uint32_t& sum, uint32_t v) {
+            sum = sum > std::numeric_limits<uint32_t>::max() - v ? std::numeric_limits<uint32_t>::max() : sum + v;
+        };
+        add32(r.Stakes, 1);
+        add32(r.Matched, static_cast<uint32_t>(matches));
         // A count past six can only come from a damaged record; it has no column.
-        if (matches <= BallsInDraw) ++r.Hits[matches];
-        r.Profit += stake.Profit;
+        if (matches <= BallsInDraw) add32(r.Hits[matches], 1);
+        if (__builtin_add_overflow(r.Profit, stake.Profit, &r.Profit))
+            r.Profit = stake.Profit > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
         return;
     }
     TRatingRecord r;

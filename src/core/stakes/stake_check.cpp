@@ -10,7 +10,7 @@ namespace tessara {
 
 bool IsStakeCheckCandidate(const TStakeRecord& r) {
     return r.Checked == 0 && r.Draw > 0 && r.Numbers.Count >= BallsInDraw &&
-           r.Numbers.Count <= MaxStakeNumbers;
+           r.Numbers.Count <= MaxStakeNumbers && !StakeIsDamaged(r);
 }
 
 void CheckStakeRecord(TStakeRecord& r, const TDrawRecord& draw, const TConfigData& config) {
@@ -20,14 +20,12 @@ void CheckStakeRecord(TStakeRecord& r, const TDrawRecord& draw, const TConfigDat
     r.Profit = StakeCost(config, StakeNumberCount(r), r.Matches.Count);
 }
 
-int CheckStakesFile(TStakesFile& file, const TDrawArchive& archive, const TConfigData& config,
-                    const std::function<void(const TStakeRecord&)>& onChecked,
-                    const std::function<void(double)>& onProgress) {
+std::vector<TCheckJournalEntry> CollectStakeChecks(const TStakesFile& file, const TDrawArchive& archive,
+                                                   const TConfigData& config,
+                                                   const std::function<void(double)>& onProgress) {
     const int64_t count = file.Count();
     int64_t first = -1, total = 0, step = 1;
-    int checked = 0;
-    // Records are written back in place while the pass reads ahead, which
-    // is safe because a write never touches a record not yet visited.
+    std::vector<TCheckJournalEntry> checks;
     file.ForEach(0, [&](int64_t i, const TStakeRecord& read) {
         if (IsStakeCheckCandidate(read)) {
             if (first < 0) {
@@ -37,11 +35,9 @@ int CheckStakesFile(TStakesFile& file, const TDrawArchive& archive, const TConfi
             }
             const int index = archive.FindDrawIndex(read.Draw);
             if (index >= 0) {
-                TStakeRecord r = read;
-                CheckStakeRecord(r, archive[index], config);
-                file.Write(TStakeOrigin::Begin, i, r);
-                ++checked;
-                if (onChecked) onChecked(r);
+                TCheckJournalEntry e{i, read, read};
+                CheckStakeRecord(e.After, archive[index], config);
+                checks.push_back(e);
             }
         }
         if (first >= 0) {
@@ -51,7 +47,7 @@ int CheckStakesFile(TStakesFile& file, const TDrawArchive& archive, const TConfi
         }
         return true;
     });
-    return checked;
+    return checks;
 }
 
 }  // namespace tessara

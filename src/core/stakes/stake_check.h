@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "base/config.h"
 #include "model/draw_archive.h"
+#include "stakes/check_journal.h"
 #include "stakes/stake_record.h"
 
 namespace tessara {
@@ -18,13 +20,14 @@ bool IsStakeCheckCandidate(const TStakeRecord& r);
 // matched numbers ascending, the profit by the profit rule.
 void CheckStakeRecord(TStakeRecord& r, const TDrawRecord& draw, const TConfigData& config);
 
-// One pass over the stakes file: every candidate whose draw is in the archive
-// (whatever the draws offset) is checked and written back in place, then
-// handed to onChecked. onProgress gets the percentage at every hundredth of
-// the records after the first candidate. Returns the number of stakes
-// checked; throws Error, keeping the stakes checked before the failure.
-int CheckStakesFile(TStakesFile& file, const TDrawArchive& archive, const TConfigData& config,
-                    const std::function<void(const TStakeRecord&)>& onChecked,
-                    const std::function<void(double)>& onProgress);
+// One reading pass over the stakes file: every candidate whose draw is in
+// the archive (whatever the draws offset) is checked in memory, and the
+// record as found and as checked are returned in file order; nothing is
+// written, so the caller can first make its redo record. onProgress gets the
+// percentage at every hundredth of the records after the first candidate.
+// Throws Error.
+std::vector<TCheckJournalEntry> CollectStakeChecks(const TStakesFile& file, const TDrawArchive& archive,
+                                                   const TConfigData& config,
+                                                   const std::function<void(double)>& onProgress);
 
 }  // namespace tessara

@@ -22,6 +22,22 @@ TStakeRecord MakeSeparatorStake() {
     return r;
 }
 
+bool StakeIsDamaged(const TStakeRecord& r) {
+    if (r.Draw < 0 || r.Kind == skSeparator) return false;
+    const auto inRange = [](const TStakeNumbers& list, int count) {
+        for (int i = 0; i < count; ++i)
+            if (list.Numbers[i] < 1 || list.Numbers[i] > MaxNumber) return false;
+        return true;
+    };
+    if (r.Numbers.Count < 0 || r.Numbers.Count > MaxStakeNumbers || !inRange(r.Numbers, r.Numbers.Count))
+        return true;
+    if (!StakeIsChecked(r)) return r.Matches.Count != -1 && r.Matches.Count != 0;
+    for (uint8_t n : r.Result)
+        if (n < 1 || n > MaxNumber) return true;
+    return r.Matches.Count < 0 || r.Matches.Count > BallsInDraw || r.Matches.Count > r.Numbers.Count ||
+           !inRange(r.Matches, r.Matches.Count);
+}
+
 int StakeNumberCount(const TStakeRecord& r) {
     return std::clamp(r.Numbers.Count, 0, MaxStakeNumbers);
 }

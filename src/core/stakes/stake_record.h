@@ -60,6 +60,11 @@ TStakeRecord MakeSeparatorStake();
 TStakeRecord MakeEmptyStake(uint8_t kind);
 
 inline bool StakeIsChecked(const TStakeRecord& r) { return r.Checked != 0; }
+// A stake record whose counts or numbers are out of their ranges (numbers
+// 0..12 of 1..42; matches -1 while unchecked, else 0..6 of 1..42): it is
+// shown as damaged and counted nowhere. Separators are never damaged.
+bool StakeIsDamaged(const TStakeRecord& r);
+inline constexpr const char* BadDataText = "# bad data #";
 // Staked numbers as the record may be trusted with them (0..12).
 int StakeNumberCount(const TStakeRecord& r);
 

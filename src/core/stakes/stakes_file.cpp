@@ -129,6 +129,10 @@ void TStakesFile::Close() {
     if (err != 0) ThrowErrno(err, path_);
 }
 
+void TStakesFile::Sync() {
+    if (::fdatasync(FdOrThrow()) != 0) ThrowErrno(errno, path_);
+}
+
 std::string TStakesFile::TempPath() const {
     const size_t slash = path_.rfind('/');
     const size_t dot = path_.rfind('.');

@@ -42,6 +42,8 @@ public:
     // Flushes and closes; the file is closed even when this throws.
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
+    // Makes the writes so far durable.
+    void Sync();
     const std::string& Path() const { return path_; }
     // The file of the deletion rewrites: the stakes file's name with ".~tmp".
     std::string TempPath() const;

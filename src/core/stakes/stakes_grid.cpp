@@ -41,6 +41,7 @@ int StakesGridColumnWidth(int column) {
 std::string StakesGridCellText(const TStakeRecord& r, int column) {
     if (r.Draw <= 0) return {};
     const bool checked = StakeIsChecked(r);
+    if (StakeIsDamaged(r) && column >= 2 && column <= 7) return BadDataText;
     switch (column) {
         case 0: return std::to_string(r.Draw);
         case 1: return StakeKindName(r.Kind);
@@ -67,7 +68,7 @@ std::optional<TColor> StakeKindColor(int kind) {
 
 std::vector<TStakeGridNumber> StakesGridNumbers(const TStakeRecord& r, int column) {
     std::vector<TStakeGridNumber> out;
-    if (r.Draw <= 0) return out;
+    if (r.Draw <= 0 || StakeIsDamaged(r)) return out;
     TStakeNumbers list;
     if (column == 2)
         list = r.Numbers;

@@ -74,7 +74,17 @@ bool ParsePrefetchBytes(const std::string& bytes, TPrefetchData& data) {
     }
     data.MinCount = GetI32(bytes.data() + trailer);
     data.MaxCount = GetI32(bytes.data() + trailer + 4);
-    return true;
+    // The counts are what the full set of combinations gives: never negative,
+    // never past a few dozen values per combination, and the trailer holds
+    // their least and greatest. Anything else is a damaged file.
+    constexpr int64_t kMaxCount = int64_t{5245786} * 64;
+    int32_t least = data.Records.empty() ? 0 : INT32_MAX, most = 0;
+    for (const TPrefetchRecord& r : data.Records) {
+        if (r.Count < 0 || r.Count > kMaxCount) return false;
+        least = std::min(least, r.Count);
+        most = std::max(most, r.Count);
+    }
+    return data.MinCount == least && data.MaxCount == most;
 }
 
 std::string PrefetchFileName(const TStatSource& ws, int method) {

@@ -1,5 +1,7 @@
 #include "stats/stat_list.h"
 
+#include <unordered_set>
+
 #include "base/ini_file.h"
 #include "model/encoding.h"
 #include "model/error.h"
@@ -16,7 +18,7 @@ std::string TStatMethod::DisplayName() const {
 
 TStatList::TStatList(const TDrawsArray& archive, TConfigData& config,
                      const TShreddingConfig& shredding)
-    : archive_(archive), config_(config), shredding_(shredding), savedWeights_(config.Coefs) {}
+    : archive_(&archive), config_(config), shredding_(shredding), savedWeights_(config.Coefs) {}
 
 int TStatList::FindMethod(std::string_view code) const {
     for (int i = 0; i < Count(); ++i)
@@ -106,20 +108,17 @@ void TStatList::SetFavouritesText(std::string_view text) {
         return;
     }
     AllFavourites = false;
-    std::vector<std::string> words;
+    // A set of the folded words, so that a long line costs its length and
+    // not its length times the number of methods.
+    std::unordered_set<std::string> words;
     size_t pos = 0;
     while (true) {
         const size_t comma = text.find(',', pos);
-        words.emplace_back(Trim(text.substr(pos, comma == std::string_view::npos ? comma : comma - pos)));
+        words.insert(Utf8ToLower(Trim(text.substr(pos, comma == std::string_view::npos ? comma : comma - pos))));
         if (comma == std::string_view::npos) break;
         pos = comma + 1;
     }
-    for (auto& m : methods_) {
-        const std::string code = m.Code();
-        m.Favourite = false;
-        for (const auto& w : words)
-            if (SameTextIgnoreCase(w, code)) m.Favourite = true;
-    }
+    for (auto& m : methods_) m.Favourite = words.count(Utf8ToLower(m.Code())) != 0;
 }
 
 bool TStatList::LoadNames(Host& host, const std::string& file, bool withOptions) {

@@ -31,7 +31,10 @@ class TStatList {
 public:
     TStatList(const TDrawsArray& archive, TConfigData& config, const TShreddingConfig& shredding);
 
-    const TDrawsArray& Archive() const { return archive_; }
+    const TDrawsArray& Archive() const { return *archive_; }
+    // The draws the statistics read from now on (the workspace hands the
+    // sound ones when its archive holds damaged draws).
+    void SetArchive(const TDrawsArray& archive) { archive_ = &archive; }
     const TConfigData& Config() const { return config_; }
     const TShreddingConfig& Shredding() const { return shredding_; }
 
@@ -81,7 +84,7 @@ public:
     std::string HelpFile;  // the compiled help file; empty when there is none
 
 private:
-    const TDrawsArray& archive_;
+    const TDrawsArray* archive_;
     TConfigData& config_;
     const TShreddingConfig& shredding_;
     TCDLCoefs savedWeights_;

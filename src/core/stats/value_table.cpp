@@ -203,6 +203,7 @@ TValueTable ComputeValueTable(const TStatSource& ws, int method, const TValueTab
 }
 
 void SortValueTable(TValueTable& table, int column, bool descending) {
+    if (column < 0 || column >= ValueColumnCount) return;
     const auto less = [&](const TValueTableRow& a, const TValueTableRow& b) {
         if (column == vcValue) return descending ? KeyLess(b.Row.Key, a.Row.Key) : KeyLess(a.Row.Key, b.Row.Key);
         const double x = a.Numbers[static_cast<size_t>(column)], y = b.Numbers[static_cast<size_t>(column)];

@@ -229,15 +229,18 @@ bool Finite(long double v) { return std::isfinite(static_cast<double>(v)); }
 
 TCompiledExpression TCompiledExpression::Compile(std::string_view text, int variables) {
     std::string s;
-    int depth = 0;
+    int depth = 0, deepest = 0;
     for (char c : text) {
         if (static_cast<unsigned char>(c) <= 32) continue;
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-        if (c == '(') ++depth;
+        if (c == '(') deepest = std::max(deepest, ++depth);
         if (c == ')') --depth;
         s += c;
     }
     if (depth != 0) Fail(kBracketError);
+    // The parser descends once per bracket: a formula from the configuration
+    // nested past any sensible depth must not exhaust the stack.
+    if (deepest > MaxNesting) Fail(kSyntaxError);
     if (!s.empty() && (s[0] == '+' || s[0] == '-')) s.insert(0, "0");
     // The end mark, and room for the parser's look-ahead past it.
     s.append(9, '\0');

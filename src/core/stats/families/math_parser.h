@@ -26,6 +26,8 @@ class TCompiledExpression {
 public:
     static constexpr unsigned char FirstVariableMark = 0x80;
     static constexpr int MaxVariables = 32;
+    // Brackets (a function's included) nest at most this deep.
+    static constexpr int MaxNesting = 1000;
 
     // Marks of the first `variables` variables are read as such; every other
     // byte is text. Throws TRxParserError for what the grammar does not accept.
