@@ -457,7 +457,7 @@ void StakesGuiTest::MenusHoldTheCommands() {
     QStringList stakes;
     for (QAction* a : window_->menuBar()->actions().at(menus.indexOf("Ставки"))->menu()->actions())
         stakes << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
-    QCOMPARE(stakes.join(' '), QStringLiteral("StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | "
+    QCOMPARE(stakes.join(' '), QStringLiteral("StakeAdd StakeAddRandom StakeAddSelected StakeAddAll SystemStakeFilter SystemStakeAll | "
                                               "StakeDel StakeFilter StakeClear | StakesGraphDraws | StakesCheckManual | "
                                               "LogStakes LogStakesDelete StakesScroll StakesCheckLine"));
     QCOMPARE(Action("StakeAddAll")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F4));
