@@ -11,6 +11,7 @@ packages=(
   libxkbcommon-x11-0 libxcb-cursor0
   libcurl4-openssl-dev libssl-dev zlib1g-dev libfmt-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libsqlite3-dev
+  qt6-translations-l10n
   fonts-dejavu-core xvfb xauth imagemagick xdotool
 )
 
