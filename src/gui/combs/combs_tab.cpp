@@ -20,30 +20,13 @@
 #include "combs/combs_model.h"
 #include "combs/filter_log_model.h"
 #include "main/command_table.h"
+#include "main/menu_layout.h"
 #include "model/error.h"
 
 namespace {
 
 constexpr int kExcludeMax = 99999;
 
-const QStringList kPopupCommands = {
-    QStringLiteral("CombsInfo"),
-    QStringLiteral("CombsCheckNums"),
-    QStringLiteral("CombsFindInDraws"),
-    QStringLiteral("|"),
-    QStringLiteral("CombsGen"),
-    QStringLiteral("CombsDelExists"),
-    QStringLiteral("CombsDelSelected"),
-    QStringLiteral("|"),
-    QStringLiteral("CombsCopy"),
-    QStringLiteral("CombsPaste"),
-    QStringLiteral("CombsSelectAll"),
-    QStringLiteral("|"),
-    QStringLiteral("CombsOpen"),
-    QStringLiteral("CombsSave"),
-    QStringLiteral("|"),
-    QStringLiteral("CombsUndo"),
-};
 
 QTableView* MakeGrid(const QString& name, QWidget* parent) {
     auto* grid = new QTableView(parent);
@@ -250,20 +233,6 @@ bool CombsTab::eventFilter(QObject* watched, QEvent* event) {
 void CombsTab::ShowPopup(const QPoint& pos) {
     commands_.Update();
     QMenu menu(this);
-    commands_.FillMenu(&menu, kPopupCommands);
-    // The stake commands of the list, as far as they are registered.
-    for (const QStringList& group :
-         {QStringList{QStringLiteral("StakeAdd"), QStringLiteral("StakeAddRandom"),
-                      QStringLiteral("StakeAddSelected"), QStringLiteral("StakeAddAll"),
-                      QStringLiteral("SystemStakeFilter"), QStringLiteral("SystemStakeAll")},
-          QStringList{QStringLiteral("TablesAdd")}}) {
-        bool separated = false;
-        for (const QString& name : group) {
-            if (!commands_.Action(name)) continue;
-            if (!separated) menu.addSeparator();
-            separated = true;
-            menu.addAction(commands_.Action(name));
-        }
-    }
+    commands_.FillMenu(&menu, menu_layout::PopupEntries(menu_layout::Popup::Combs));
     menu.exec(lvCombs_->viewport()->mapToGlobal(pos));
 }

@@ -14,16 +14,10 @@
 #include "draws/draws_commands.h"
 #include "draws/draws_model.h"
 #include "main/command_table.h"
+#include "main/menu_layout.h"
 
 namespace {
 
-const QStringList kPopupCommands = {
-    QStringLiteral("DrawsInfo"),   QStringLiteral("|"),        QStringLiteral("DrawsDownload"),
-    QStringLiteral("DrawsImport"),
-    QStringLiteral("DrawsExport"), QStringLiteral("|"),        QStringLiteral("DrawsAdd"),
-    QStringLiteral("DrawsEdit"),   QStringLiteral("DrawsDel"), QStringLiteral("|"),
-    QStringLiteral("DrawsSorted"),
-};
 
 }  // namespace
 
@@ -128,6 +122,6 @@ void DrawsTab::Repaint() { model_->Repaint(); }
 void DrawsTab::ShowPopup(const QPoint& pos) {
     commands_.Update();
     QMenu menu(this);
-    commands_.FillMenu(&menu, kPopupCommands);
+    commands_.FillMenu(&menu, menu_layout::PopupEntries(menu_layout::Popup::Draws));
     menu.exec(lvDraws_->viewport()->mapToGlobal(pos));
 }

@@ -7,11 +7,13 @@
 #include <QTimer>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "base/host.h"
 
 class QAction;
 class QMenu;
+class QShortcut;
 class QToolButton;
 class QWidget;
 
@@ -40,8 +42,32 @@ class CommandTable : public QObject {
     QAction* Action(const QString& name) const;
     const CommandRow* Row(const QString& name) const;
 
-    // Fills a menu from command names; "|" stands for a separator line.
+    // The names in the order they were registered.
+    const QStringList& Names() const { return order_; }
+
+    // Fills a menu from command names; "|" stands for a separator line, and
+    // "{objectName:Title" ... "}" for a submenu. Names not registered leave
+    // no entry, and no separator stands first, last or twice.
     void FillMenu(QMenu* menu, const QStringList& names) const;
+
+    // A second key for a command whose key the desktop takes for itself
+    // (Alt+F4 closes windows, Ctrl+Alt+F1..F12 switch consoles); menus show
+    // both.
+    void AddSecondKey(const QString& name, const QKeySequence& key);
+
+    // Keys held by several commands (F7 for the favourites and for the
+    // table's filter, Ctrl+Del in every list...) reach the command whose
+    // list or tab has the focus, otherwise the one that belongs to the whole
+    // window; a command belongs to a list when its shortcut context is
+    // bound to that widget. Call once every command is registered.
+    void RouteSharedKeys();
+
+    // The command a shared key reaches with the focus where it is now; empty
+    // when none does.
+    QString RouteTarget(const QKeySequence& key) const;
+
+    // Every key of a command, the written one first.
+    QList<QKeySequence> Keys(const QString& name) const;
     QToolButton* MakeButton(const QString& name, QWidget* parent) const;
 
     // Until the data is loaded every command stays disabled, so that nothing
@@ -59,13 +85,27 @@ class CommandTable : public QObject {
     struct Entry {
         CommandRow Row;
         QAction* Action;
+        QList<QKeySequence> Keys;  // the written key first
     };
+    // Shows the keys after a tab in the action's text, which menus show as
+    // its keys; buttons keep the caption.
+    static void ShowKeys(Entry& entry);
     void Run(Entry& entry);
     bool Allowed(const Entry& entry) const;
+
+    struct Route {
+        QString Name;
+        QWidget* Scope;  // nullptr: the whole window
+    };
 
     tessara::Host& host_;
     QWidget* owner_;
     std::map<QString, Entry> entries_;
+    QStringList order_;
+    // The shared keys and the commands that hold them.
+    std::map<QString, std::vector<Route>> routes_;
+    // Commands whose keys the window's routing shortcuts take.
+    std::vector<QString> routed_;
     QTimer idleTimer_;
     bool ready_ = false;
 };

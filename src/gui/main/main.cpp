@@ -1,21 +1,55 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTranslator>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "main/command_table.h"
 #include "main/main_window.h"
+#include "main/menu_layout.h"
 #include "main/user_locale.h"
 
+namespace {
+
+bool HasSwitch(int argc, char* argv[], const char* name) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0) return true;
+    return false;
+}
+
+// The command table without opening a window: the window is built on an
+// empty temporary folder, never shown, so no data folder is touched.
+int ListCommands() {
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fputs("Не удалось создать временную папку\n", stderr);
+        return 1;
+    }
+    MainWindow window({"--data-dir", dir.path().toStdString()});
+    for (const QString& line : menu_layout::Listing(window.Commands()))
+        std::printf("%s\n", line.toUtf8().constData());
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    const bool listCommands = HasSwitch(argc, argv, "--list-commands");
+    if (listCommands && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessara"));
     ApplyUserLocale(QLocale::system());
+    // Qt's own dialogs and context menus in Russian, like the rest.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_ru"),
+    if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qt"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
+    if (listCommands) return ListCommands();
 
     std::vector<std::string> params;
     const QStringList args = QApplication::arguments();

@@ -21,7 +21,10 @@
 #include "config/form_shredding.h"
 #include "draws/draws_tab.h"
 #include "main/command_table.h"
+#include "main/form_first_run.h"
 #include "main/layout_state.h"
+#include "main/menu_layout.h"
+#include "main/shell_commands.h"
 #include "main/status_panels.h"
 #include "online/online_commands.h"
 #include "online/script_library_commands.h"
@@ -85,6 +88,8 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     RegisterCommands();
     BuildTabs();
     BuildMenu();
+    ShellCommands::AddSecondKeys(*commands_);
+    commands_->RouteSharedKeys();
 
     initTimer_.setSingleShot(true);
     initTimer_.setInterval(kInitDelayMs);
@@ -113,6 +118,7 @@ void MainWindow::RegisterCommands() {
                     .Caption = QStringLiteral("Формулы шинковки"),
                     .Category = QStringLiteral("Файл"),
                     .Handler = [this] { EditShredding(); }});
+    shellCommands_ = new ShellCommands(*ws_, *commands_, this);
     // Before the tabs: the draws panel carries the download button.
     onlineCommands_ = std::make_unique<OnlineCommands>(*ws_, *commands_, this);
     updateCommands_ = new UpdateCommands(*ws_, *commands_, this, [this] { RestartAfterUpdate(); });
@@ -201,72 +207,11 @@ void MainWindow::BuildTabs() {
 }
 
 void MainWindow::BuildMenu() {
-    const auto addMenu = [this](const QString& title, const QStringList& names) {
-        QMenu* menu = menuBar()->addMenu(title);
-        commands_->FillMenu(menu, names);
+    for (const menu_layout::Menu& layout : menu_layout::MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(layout.Title);
+        commands_->FillMenu(menu, layout.Entries);
         connect(menu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
-    };
-    addMenu(QStringLiteral("Файл"),
-            {QStringLiteral("EditConfig"), QStringLiteral("EditShredding"),
-             QStringLiteral("EditProxy"), QStringLiteral("|"), QStringLiteral("ExitProgram")});
-    QMenu* drawsMenu = menuBar()->addMenu(QStringLiteral("Архив тиражей"));
-    commands_->FillMenu(drawsMenu, {QStringLiteral("DrawsInfo"), QStringLiteral("|"),
-                                    QStringLiteral("DrawsDownload")});
-    onlineCommands_->AddAutoDownloadMenu(drawsMenu);
-    commands_->FillMenu(drawsMenu,
-                        {QStringLiteral("|"), QStringLiteral("DrawsImport"),
-                         QStringLiteral("DrawsExport"), QStringLiteral("|"),
-                         QStringLiteral("DrawsAdd"), QStringLiteral("DrawsEdit"),
-                         QStringLiteral("DrawsDel"), QStringLiteral("|"),
-                         QStringLiteral("DrawsSorted")});
-    connect(drawsMenu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
-    addMenu(QStringLiteral("Комбинации"),
-            {QStringLiteral("CombsInfo"), QStringLiteral("CombsCheckNums"),
-             QStringLiteral("CombsFindInDraws"), QStringLiteral("|"), QStringLiteral("CombsGen"),
-             QStringLiteral("CombsDelExists"), QStringLiteral("CombsDelSelected"),
-             QStringLiteral("|"), QStringLiteral("CombsCopy"), QStringLiteral("CombsPaste"),
-             QStringLiteral("CombsSelectAll"), QStringLiteral("|"), QStringLiteral("CombsOpen"),
-             QStringLiteral("CombsSave"), QStringLiteral("|"), QStringLiteral("CombsUndo")});
-    addMenu(QStringLiteral("Статистика"),
-            QStringList{QStringLiteral("FiltersManager"), QStringLiteral("FiltersReset"),
-             QStringLiteral("FiltersInfo"), QStringLiteral("|")} +
-                AnalysisCommands::MenuNames());
-    addMenu(QStringLiteral("Ставки"), StakesCommands::MenuNames(*commands_));
-    QMenu* ratingsMenu = menuBar()->addMenu(QStringLiteral("Рейтинг"));
-    RatingsCommands::FillMenu(ratingsMenu, *commands_);
-    connect(ratingsMenu, &QMenu::aboutToShow, commands_, &CommandTable::Update);
-    addMenu(QStringLiteral("Регуляры"), RegularsCommands::MenuNames());
-    // "Сценарий": the file commands, the submenu of the online catalogue,
-    // then the line and run commands.
-    QStringList scenarioMenu = ScenarioCommands::MenuNames();
-    const QStringList fileCommands = scenarioMenu.mid(0, 3);
-    scenarioMenu = scenarioMenu.mid(3);
-    scenarioMenu << QStringLiteral("|") << ScenarioRunCommands::MenuNames();
-    if (commands_->Action(QStringLiteral("StakesCheckLine")))
-        scenarioMenu << QStringLiteral("StakesCheckLine");
-    QMenu* scenario = menuBar()->addMenu(QStringLiteral("Сценарий"));
-    commands_->FillMenu(scenario, fileCommands);
-    QMenu* library = scenario->addMenu(QStringLiteral("Online-каталог сценариев"));
-    library->setObjectName(QStringLiteral("miScriptLibrary"));
-    commands_->FillMenu(library,
-                        {QStringLiteral("ScriptLibrary"), QStringLiteral("ScriptLibraryDownload"),
-                         QStringLiteral("ScriptLibraryView"), QStringLiteral("ScriptLibraryUpload"),
-                         QStringLiteral("ScriptLibraryReplace"),
-                         QStringLiteral("ScriptLibraryDelete"), QStringLiteral("ScriptLibraryRates"),
-                         QStringLiteral("ScriptLibraryRefresh")});
-    scenario->addSeparator();
-    commands_->FillMenu(scenario, scenarioMenu);
-    connect(scenario, &QMenu::aboutToShow, commands_, &CommandTable::Update);
-    connect(library, &QMenu::aboutToShow, commands_, &CommandTable::Update);
-    addMenu(QStringLiteral("Системы"), SystemsTab::MenuNames());
-    addMenu(QStringLiteral("Вид"), QStringList{QStringLiteral("TabGraps")}
-                                       << NumberViews::TabCommandNames()
-                                       << QStringLiteral("TabTables") << QStringLiteral("SystemsOn")
-                                       << QStringLiteral("|")
-                                       << QStringLiteral("ViewColorDraws")
-                                       << QStringLiteral("ViewColorCombs")
-                                       << NumberViews::ColorCommandNames());
-    addMenu(QStringLiteral("Справка"), UpdateCommands::MenuNames());
+    }
 }
 
 void MainWindow::RefreshDrawsStatus(bool force) {
@@ -316,6 +261,16 @@ void MainWindow::OnChange(tessara::Change change) {
             break;
         default:
             break;
+    }
+}
+
+void MainWindow::ShowFirstRunDialog() {
+    const QStringList& pages = menu_layout::HelpPages();
+    if (!TFormFirstRun::Run(*commands_, pages.constFirst(), pages.mid(1), this)) return;
+    try {
+        ws_->View().WriteBool(tessara::MainWindowSection, "FirstRun", false);
+    } catch (const std::exception& e) {
+        host_.ShowError(e.what());
     }
 }
 

@@ -28,6 +28,7 @@ class StakesTab;
 class StatusPanels;
 class ScenarioTab;
 class ScenarioRunCommands;
+class ShellCommands;
 class OnlineCommands;
 class ScriptLibraryCommands;
 class ScriptLibraryPanel;
@@ -69,6 +70,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
   private:
     // Start-up steps of the window.
     void HideSystemsTab() override;
+    void ShowFirstRunDialog() override;
     void StartInitTimer() override;
     void SetupStakesGrid() override;
     void SetupRatingsSorting() override;
@@ -117,6 +119,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     ScriptLibraryPanel* libraryPanel_ = nullptr;
     QTimer libraryHeightTimer_;
     UpdateCommands* updateCommands_ = nullptr;
+    ShellCommands* shellCommands_ = nullptr;
     // After an installed update: start anew and end this copy.
     void RestartAfterUpdate();
     bool closePending_ = false;

@@ -52,14 +52,6 @@ OnlineCommands::OnlineCommands(tessara::Workspace& ws, CommandTable& commands, Q
 
 OnlineCommands::~OnlineCommands() { ws_.Online().SetWaitWindow(nullptr); }
 
-void OnlineCommands::AddAutoDownloadMenu(QMenu* menu) const {
-    QMenu* sub = menu->addMenu(QStringLiteral("Автозагрузка при запуске программы"));
-    sub->setObjectName(QStringLiteral("mnAutoDownload"));
-    commands_.FillMenu(sub, {QStringLiteral("AutoDownload0"), QStringLiteral("AutoDownload1"),
-                             QStringLiteral("AutoDownload2")});
-    QObject::connect(sub, &QMenu::aboutToShow, &commands_, &CommandTable::Update);
-}
-
 int OnlineCommands::DownloadOnStart() const {
     if (downloadOnStart_ < 0) {
         try {

@@ -18,9 +18,6 @@ class OnlineCommands {
   public:
     OnlineCommands(tessara::Workspace& ws, CommandTable& commands, QWidget* window);
     ~OnlineCommands();
-
-    // The submenu "Автозагрузка при запуске программы" under menu.
-    void AddAutoDownloadMenu(QMenu* menu) const;
     TFormWait* WaitWindow() const { return wait_.get(); }
 
   private:

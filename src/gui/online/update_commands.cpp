@@ -29,10 +29,6 @@ UpdateCommands::UpdateCommands(tessara::Workspace& ws, CommandTable& commands, Q
 
 UpdateCommands::~UpdateCommands() = default;
 
-QStringList UpdateCommands::MenuNames() {
-    return {QStringLiteral("AutoSelfUpdate"), QStringLiteral("CheckUpdate")};
-}
-
 int UpdateCommands::Check(bool silent) {
     return tessara::SelfUpdate(ws_.Online().Settings(), silent, ws_.GetHost(), *this, options_);
 }

@@ -20,7 +20,6 @@ class UpdateCommands : public QObject, private tessara::TSelfUpdateUi {
     UpdateCommands(tessara::Workspace& ws, CommandTable& commands, QWidget* window,
                    std::function<void()> restart);
     ~UpdateCommands() override;
-    static QStringList MenuNames();
 
     // SelfUpdate of the configured address: 0, 1 (installed) or 2.
     int Check(bool silent);

@@ -23,29 +23,6 @@ const QString kCategory = QStringLiteral("Ставки");
 const QString kAddSelected = QStringLiteral("StakeAddSelected");
 const QKeyCombination kAddSelectedKey(Qt::AltModifier, Qt::Key_F4);
 
-// Alt+F4 also closes the program. In the combination list with a selection
-// it makes the stakes: the list claims the key before the window's
-// shortcuts see it, so the two commands never meet as an ambiguous key.
-class CombsKeyFilter : public QObject {
-  public:
-    explicit CombsKeyFilter(CommandTable& commands) : commands_(commands) {}
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        const QEvent::Type type = event->type();
-        if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
-            return QObject::eventFilter(watched, event);
-        if (static_cast<QKeyEvent*>(event)->keyCombination() != kAddSelectedKey) return false;
-        QAction* action = commands_.Action(kAddSelected);
-        if (!action || !action->isEnabled()) return false;
-        event->accept();
-        if (type == QEvent::KeyPress) commands_.Execute(kAddSelected);
-        return true;
-    }
-
-  private:
-    CommandTable& commands_;
-};
-
 }  // namespace
 
 QStringList RegisteredCommands(const CommandTable& commands, const QStringList& names) {
@@ -112,14 +89,12 @@ void StakesCommands::Register(CommandTable& commands) {
              .Shortcut = QKeySequence(kAddSelectedKey),
              .Handler = [this] { AddStakes(false); },
              .Enabled = [this] { return ws_.StakesFileOpen() && combs_.HasSelection(); }});
-    // The key works in the combination list only (see CombsKeyFilter); the
-    // menus still show it.
+    // Alt+F4 also closes the program: in the combination list it makes the
+    // stakes (the window routes keys held by several commands).
     if (auto* owner = qobject_cast<QWidget*>(addSelected->parent()))
         owner->removeAction(addSelected);
     addSelected->setShortcutContext(Qt::WidgetShortcut);
     combs_.List()->addAction(addSelected);
-    combsKeys_ = std::make_unique<CombsKeyFilter>(commands);
-    combs_.List()->installEventFilter(combsKeys_.get());
     add({.Name = QStringLiteral("StakeAddAll"),
          .Caption = QStringLiteral("Сделать ставки для всех комбинаций"),
          .Shortcut = QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F4),

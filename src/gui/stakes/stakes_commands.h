@@ -35,7 +35,6 @@ class StakesCommands {
     tessara::Workspace& ws_;
     StakesTab& tab_;
     CombsTab& combs_;
-    std::unique_ptr<QObject> combsKeys_;
 };
 
 // The names of a menu without the commands not registered (yet), and

@@ -22,6 +22,7 @@
 #include "base/ini_file.h"
 #include "base/view_keys.h"
 #include "main/command_table.h"
+#include "main/menu_layout.h"
 #include "model/error.h"
 #include "stats/stat_selectors.h"
 
@@ -245,6 +246,6 @@ bool GraphsTab::eventFilter(QObject* watched, QEvent* event) {
 void GraphsTab::ShowPopup(const QPoint& pos) {
     commands_.Update();
     QMenu menu(this);
-    commands_.FillMenu(&menu, {kDrawCommand});
+    commands_.FillMenu(&menu, menu_layout::PopupEntries(menu_layout::Popup::Graphs));
     menu.exec(crtDrawsGraph_->mapToGlobal(pos));
 }

@@ -20,6 +20,7 @@
 #include "base/view_keys.h"
 #include "app/workspace.h"
 #include "main/command_table.h"
+#include "main/menu_layout.h"
 #include "model/error.h"
 #include "stats/filter.h"
 #include "stats/stat_chart.h"
@@ -31,13 +32,6 @@ namespace {
 
 constexpr int kNormColumnWidth = 80;
 
-const QStringList kTablePopup = {QStringLiteral("StatFilter_Include"),
-                                 QStringLiteral("StatFilter_Exclude"),
-                                 QStringLiteral("|"),
-                                 QStringLiteral("DrawsStatCalc"),
-                                 QStringLiteral("|"),
-                                 QStringLiteral("DrawsStatePrefetchsEnabled")};
-const QStringList kChartPopup = {QStringLiteral("DrawsStatShowTotalLine")};
 
 // A typical widest text of each column, so that a fresh layout shows the
 // numbers whole; the caption is used where it is wider.
@@ -308,13 +302,13 @@ bool StatisticsTab::eventFilter(QObject* watched, QEvent* event) {
 void StatisticsTab::ShowTablePopup(const QPoint& pos) {
     commands_.Update();
     QMenu menu(this);
-    commands_.FillMenu(&menu, kTablePopup);
+    commands_.FillMenu(&menu, menu_layout::PopupEntries(menu_layout::Popup::StatTable));
     menu.exec(lvDrawsStat_->viewport()->mapToGlobal(pos));
 }
 
 void StatisticsTab::ShowChartPopup(const QPoint& pos) {
     commands_.Update();
     QMenu menu(this);
-    commands_.FillMenu(&menu, kChartPopup);
+    commands_.FillMenu(&menu, menu_layout::PopupEntries(menu_layout::Popup::StatChart));
     menu.exec(chart_->mapToGlobal(pos));
 }

@@ -14,10 +14,6 @@ const QString kCategory = QStringLiteral("Расширенная статист�
 
 }  // namespace
 
-QStringList AnalysisCommands::MenuNames() {
-    return {QStringLiteral("AnalyzeRepeats"), QStringLiteral("TotalSumCombs")};
-}
-
 AnalysisCommands::AnalysisCommands(tessara::Workspace& ws, CommandTable& commands,
                                    QWidget* window)
     : ws_(ws), window_(window) {

@@ -15,8 +15,6 @@ class AnalysisCommands {
   public:
     AnalysisCommands(tessara::Workspace& ws, CommandTable& commands, QWidget* window);
 
-    static QStringList MenuNames();
-
   private:
     void AnalyzeRepeats();
     void TotalSumCombs();

@@ -8,13 +8,12 @@
 
 #include "app/workspace.h"
 #include "main/command_table.h"
+#include "main/menu_layout.h"
 #include "views/card_model.h"
 #include "views/number_filter.h"
 
 namespace {
 
-const QStringList kPopup = {QStringLiteral("CardFilter_Include"),
-                            QStringLiteral("CardFilter_Exclude")};
 
 // The bounding rectangle of the selection in model coordinates; the grid
 // selects one rectangle at a time.
@@ -134,6 +133,6 @@ void CardTab::Filter(bool removes) {
 void CardTab::ShowPopup(const QPoint& pos) {
     commands_.Update();
     QMenu menu(this);
-    commands_.FillMenu(&menu, kPopup);
+    commands_.FillMenu(&menu, menu_layout::PopupEntries(menu_layout::Popup::Card));
     menu.exec(sgCard_->viewport()->mapToGlobal(pos));
 }

@@ -16,13 +16,11 @@
 #include "app/workspace.h"
 #include "base/view_keys.h"
 #include "main/command_table.h"
+#include "main/menu_layout.h"
 #include "views/number_filter.h"
 
 namespace {
 
-const QStringList kPopup = {QStringLiteral("LayoutFilter_Include"),
-                            QStringLiteral("LayoutFilter_Exclude"), QStringLiteral("|"),
-                            QStringLiteral("ViewShemaGradient")};
 constexpr const char* kBusyText = "Построение схемы выпадения номеров...";
 constexpr int kCountColumnWidth = 50;
 constexpr int kDrawColumnWidth = 40;
@@ -302,6 +300,6 @@ bool LayoutTab::eventFilter(QObject* watched, QEvent* event) {
 void LayoutTab::ShowPopup(const QPoint& pos) {
     commands_.Update();
     QMenu menu(this);
-    commands_.FillMenu(&menu, kPopup);
+    commands_.FillMenu(&menu, menu_layout::PopupEntries(menu_layout::Popup::Layout));
     menu.exec(sgLayout_->viewport()->mapToGlobal(pos));
 }

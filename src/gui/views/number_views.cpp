@@ -29,15 +29,6 @@ NumberViews::NumberViews(tessara::Workspace& ws, CommandTable& commands, QTabWid
     }
 }
 
-QStringList NumberViews::TabCommandNames() {
-    return {QStringLiteral("TabCard"), QStringLiteral("TabLayout"), QStringLiteral("TabWeek")};
-}
-
-QStringList NumberViews::ColorCommandNames() {
-    return {QStringLiteral("ViewColorCard"), QStringLiteral("ViewColorCardSequences"),
-            QStringLiteral("ViewShemaGradient")};
-}
-
 bool NumberViews::TabOn(const QWidget* page) const {
     const int index = tabs_->indexOf(page);
     return index >= 0 && tabs_->isTabVisible(index);

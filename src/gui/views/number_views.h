@@ -31,10 +31,6 @@ class NumberViews {
     // view remembers that a full refresh is due when it comes into view.
     void RefreshViews(bool full);
 
-    // The "Вид" menu's commands of the pages and of their colours.
-    static QStringList TabCommandNames();
-    static QStringList ColorCommandNames();
-
   private:
     struct Page {
         QWidget* Widget;

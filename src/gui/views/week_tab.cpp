@@ -15,18 +15,13 @@
 #include "app/workspace.h"
 #include "base/view_keys.h"
 #include "main/command_table.h"
+#include "main/menu_layout.h"
 #include "views/number_filter.h"
 #include "views/week_chart.h"
 
 namespace {
 
 constexpr const char* kBusyText = "Построение статистики по дням недели...";
-const QStringList kChartCommands = {QStringLiteral("ViewWeekChartMode"),
-                                    QStringLiteral("ViewWeekChartType")};
-const QStringList kGridPopup = {QStringLiteral("WeekFilter_Include"),
-                                QStringLiteral("WeekFilter_Exclude"), QStringLiteral("|"),
-                                QStringLiteral("ViewWeekChartMode"),
-                                QStringLiteral("ViewWeekChartType")};
 
 }  // namespace
 
@@ -84,11 +79,12 @@ WeekTab::WeekTab(tessara::Workspace& ws, CommandTable& commands, TabShownFn show
     connect(sgWeek_, &QTableWidget::currentCellChanged, this,
             [this](int row, int column) { DrawWeekChart(column + 1, row + 1); });
     connect(sgWeek_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { ShowPopup(sgWeek_->viewport(), pos, kGridPopup); });
+            [this](const QPoint& pos) { ShowPopup(sgWeek_->viewport(), pos,
+                      menu_layout::PopupEntries(menu_layout::Popup::WeekTable)); });
 
     crtWeek_ = new WeekChart(this);
     connect(crtWeek_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { ShowPopup(crtWeek_, pos, kChartCommands); });
+            [this](const QPoint& pos) { ShowPopup(crtWeek_, pos, menu_layout::PopupEntries(menu_layout::Popup::WeekChart)); });
 
     splitter_ = new QSplitter(Qt::Vertical, this);
     splitter_->setObjectName(QStringLiteral("splitterWeek"));
