@@ -52,7 +52,8 @@ int Generate(CommandContext& c) {
         try {
             lock.Acquire(JoinPath(folder, StakesFileName));
         } catch (const Error&) {
-            c.Err << MessageCaption(MessageKind::Error) << ": " << ConsoleText(MsgExclusiveAccess) << "\n";
+            c.Err << MessageCaption(MessageKind::Error) << ": " << ConsoleText(MsgExclusiveAccess(
+                                 folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder)) << "\n";
             return 1;
         }
     }

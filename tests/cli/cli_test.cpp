@@ -112,7 +112,7 @@ TEST_F(CliTest, HeldFolderIsReadButNotWritten) {
     const std::string before = ReadFileBytes(dir.File(DrawsFileName));
     const Result r = Draws({"add", "1;2;3;4;5;7;0"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "Ошибка: " + cli::ConsoleText(MsgExclusiveAccess) + "\n");
+    EXPECT_EQ(r.err, "Ошибка: " + cli::ConsoleText(MsgExclusiveAccess(dir.Path())) + "\n");
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)), before);
 }
@@ -136,7 +136,7 @@ TEST_F(CliTest, FailuresExitNonZeroAndWritesTakeTheLock) {
         gui.Acquire(dir.File(StakesFileName));
         r = RunCliArgs({"demo", "generate", dir.Path(), "--count", "20", "--force"});
         EXPECT_EQ(r.code, 1);
-        EXPECT_EQ(r.err, "Ошибка: " + cli::ConsoleText(MsgExclusiveAccess) + "\n");
+        EXPECT_EQ(r.err, "Ошибка: " + cli::ConsoleText(MsgExclusiveAccess(dir.Path())) + "\n");
         EXPECT_EQ(ReadFileBytes(dir.File(DrawsFileName)), before);
     }
 

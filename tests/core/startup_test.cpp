@@ -79,7 +79,8 @@ TEST(SingleInstance, SecondProcessOnTheSameFolderIsRefused) {
     EXPECT_FALSE(second.OpenStakesFile());
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(host.Messages[0].Kind, MessageKind::Error);
-    EXPECT_EQ(host.Messages[0].Text, MsgExclusiveAccess);
+    EXPECT_EQ(host.Messages[0].Text, MsgExclusiveAccess(second.DataDir()));
+    EXPECT_NE(host.Messages[0].Text.find(dir.Path()), std::string::npos);
 
     Workspace elsewhere(host, other.Path());
     EXPECT_TRUE(elsewhere.OpenStakesFile());
@@ -221,7 +222,7 @@ TEST(Startup, HeldFolderEndsBeforeLoading) {
     EXPECT_EQ(RunInitTick(ws, {}, hooks), InitOutcome::Exit);
     EXPECT_TRUE(ws.Archive().Empty());
     ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0].Text, MsgExclusiveAccess);
+    EXPECT_EQ(host.Messages[0].Text, MsgExclusiveAccess(ws.DataDir()));
 }
 
 }  // namespace

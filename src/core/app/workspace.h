@@ -32,14 +32,9 @@ inline constexpr const char* StakesFileName = "Tessara_6x42.lsk";
 // program runs, so the GUI and the CLI share them.
 inline constexpr const char* ProgramName = "tessara";
 
-inline constexpr const char* MsgExclusiveAccess =
-    "Невозможно получить монопольный доступ к файлам данных!\r\r"
-    "Возможные причины данной ошибки: \r\r"
-    "1) Вы пытаетесь запустить вторую копию программы из одного и того же каталога. "
-    "Корректная работа нескольких копий программы возможна только из разных каталогов.\r\r"
-    "2) Для программы нет прав на запись в том каталоге, где она расположена. "
-    "Например: в Windows 7 и выше по умолчанию запрещена запись в c:\\Program Files.\r\r"
-    "Программа будет закрыта!";
+// The message when the stakes file cannot be locked; it names the data
+// folder where the text used to give an example of a protected folder.
+std::string MsgExclusiveAccess(const std::string& dataDir);
 
 // The status of short waits over the combination list.
 inline constexpr const char* MsgPleaseWait = "Подождите пожалуйста...";

@@ -66,7 +66,7 @@ bool Workspace::OpenStakesFile() {
             host_.ShowError(fmt::format("Каталог данных недоступен: {}\r\r{}", dataDir_, e.what()));
             return false;
         }
-        host_.ShowError(MsgExclusiveAccess);
+        host_.ShowError(MsgExclusiveAccess(dataDir_));
         return false;
     }
 }

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "main/file_dialogs.h"
 #include "combs/comb_list.h"
 #include "main/dialog_buttons.h"
 
@@ -27,15 +28,10 @@ void SetHint(QWidget* w, const QString& hint) {
 }  // namespace
 
 QString ChooseCombsFile(QWidget* parent, bool save, const QString& start) {
-    QFileDialog dialog(parent);
-    dialog.setWindowTitle(save ? QStringLiteral("Сохранить как") : QStringLiteral("Открыть"));
-    dialog.setNameFilter(QStringLiteral("Файлы комбинаций (*.lcv)"));
-    dialog.setDefaultSuffix(QStringLiteral("lcv"));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!start.isEmpty()) dialog.selectFile(start);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return ChooseFile(parent, {.Filter = QStringLiteral("Файлы комбинаций (*.lcv)"),
+                               .Suffix = QStringLiteral("lcv"),
+                               .Save = save,
+                               .Start = start});
 }
 
 TFormGenCombs::TFormGenCombs(const tessara::TCombsGenerateParams& defaults, QWidget* parent)

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QTableView>
 
+#include "main/file_dialogs.h"
 #include "app/workspace.h"
 #include "draws/draws_model.h"
 #include "draws/draws_tab.h"
@@ -125,14 +126,9 @@ void DrawsCommands::Info() {
 }
 
 QString DrawsCommands::ChooseCsvFile(bool save) const {
-    QFileDialog dialog(DialogParent());
-    dialog.setWindowTitle(save ? QStringLiteral("Сохранить как") : QStringLiteral("Открыть"));
-    dialog.setNameFilter(QStringLiteral("Файлы тиражей (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return ChooseFile(DialogParent(), {.Filter = QStringLiteral("Файлы тиражей (*.csv)"),
+                                       .Suffix = QStringLiteral("csv"),
+                                       .Save = save});
 }
 
 void DrawsCommands::Import() {

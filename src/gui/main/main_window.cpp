@@ -21,6 +21,7 @@
 #include "config/form_shredding.h"
 #include "draws/draws_tab.h"
 #include "main/command_table.h"
+#include "main/file_dialogs.h"
 #include "main/form_first_run.h"
 #include "main/layout_state.h"
 #include "main/menu_layout.h"
@@ -83,6 +84,7 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     const std::string dataDir =
         switches_.DataDir.empty() ? tessara::DefaultDataDir() : switches_.DataDir;
     ws_ = std::make_unique<tessara::Workspace>(host_, dataDir);
+    SetDialogFolder(QString::fromStdString(ws_->DataDir()));
 
     commands_ = new CommandTable(host_, this);
     RegisterCommands();

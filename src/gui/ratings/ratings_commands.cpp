@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMenu>
 
+#include "main/file_dialogs.h"
 #include "app/workspace.h"
 #include "main/command_table.h"
 #include "ratings/ratings_tab.h"
@@ -80,15 +81,12 @@ void RatingsCommands::Register(CommandTable& commands) {
 QWidget* RatingsCommands::DialogParent() const { return tab_.window(); }
 
 void RatingsCommands::Export() {
-    QFileDialog dialog(DialogParent());
-    dialog.setWindowTitle(QStringLiteral("Экспорт рейтинга в CSV-файл"));
-    dialog.setNameFilter(QStringLiteral("CSV-файлы (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(QString::fromStdString(ws_.DataDir()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    ws_.ExportRatings(dialog.selectedFiles().constFirst().toStdString());
+    const QString path =
+        ChooseFile(DialogParent(), {.Title = QStringLiteral("Экспорт рейтинга в CSV-файл"),
+                                    .Filter = QStringLiteral("CSV-файлы (*.csv)"),
+                                    .Suffix = QStringLiteral("csv"),
+                                    .Save = true});
+    if (!path.isEmpty()) ws_.ExportRatings(path.toStdString());
 }
 
 void RatingsCommands::ToScript() {

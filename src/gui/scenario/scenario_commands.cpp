@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QTableView>
 
+#include "main/file_dialogs.h"
 #include "app/workspace.h"
 #include "main/command_table.h"
 #include "model/error.h"
@@ -16,14 +17,9 @@ namespace {
 const QString kCategory = QStringLiteral("Сценарий");
 
 QString ChooseScenarioFile(QWidget* parent, bool save) {
-    QFileDialog dialog(parent);
-    dialog.setWindowTitle(save ? QStringLiteral("Сохранить как") : QStringLiteral("Открыть"));
-    dialog.setNameFilter(QStringLiteral("Файлы сценариев (*.lsc)"));
-    dialog.setDefaultSuffix(QStringLiteral("lsc"));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return ChooseFile(parent, {.Filter = QStringLiteral("Файлы сценариев (*.lsc)"),
+                               .Suffix = QStringLiteral("lsc"),
+                               .Save = save});
 }
 
 }  // namespace

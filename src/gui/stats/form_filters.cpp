@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "main/file_dialogs.h"
 #include "app/workspace.h"
 #include "main/dialog_buttons.h"
 #include "model/encoding.h"
@@ -214,15 +215,9 @@ void TFormFilters::RestoreName() {
 }
 
 QString TFormFilters::ChooseNamesFile(bool save) {
-    QFileDialog dialog(this);
-    dialog.setWindowTitle(save ? QStringLiteral("Сохранить как") : QStringLiteral("Открыть"));
-    dialog.setDirectory(QString::fromStdString(ws_.DataDir()));
-    dialog.setNameFilter(QStringLiteral("Наименования фильтров (*.flt)"));
-    dialog.setDefaultSuffix(QStringLiteral("flt"));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return ChooseFile(this, {.Filter = QStringLiteral("Наименования фильтров (*.flt)"),
+                             .Suffix = QStringLiteral("flt"),
+                             .Save = save});
 }
 
 void TFormFilters::ImportNames() {

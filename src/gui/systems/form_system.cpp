@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "main/file_dialogs.h"
 #include "base/host.h"
 #include "model/dates.h"
 #include "model/encoding.h"
@@ -229,8 +230,9 @@ void TFormSystem::ShowCombsMenu(const QPoint& pos) {
 }
 
 void TFormSystem::LoadCombs() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Загрузить из файла"), {},
-                                                      QStringLiteral("Системы (*.dat *.txt);;Все файлы (*)"));
+    const QString path =
+        ChooseFile(this, {.Title = QStringLiteral("Загрузить из файла"),
+                          .Filter = QStringLiteral("Системы (*.dat *.txt);;Все файлы (*)")});
     if (path.isEmpty()) return;
     try {
         edCombs_->setPlainText(QString::fromStdString(
@@ -242,8 +244,10 @@ void TFormSystem::LoadCombs() {
 }
 
 void TFormSystem::SaveCombs() {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить в файле"), {},
-                                                      QStringLiteral("Системы (*.dat *.txt);;Все файлы (*)"));
+    const QString path =
+        ChooseFile(this, {.Title = QStringLiteral("Сохранить в файле"),
+                          .Filter = QStringLiteral("Системы (*.dat *.txt);;Все файлы (*)"),
+                          .Save = true});
     if (path.isEmpty()) return;
     std::string text;
     for (const QString& l : edCombs_->toPlainText().split(QLatin1Char('\n')))
