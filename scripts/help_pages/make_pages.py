@@ -22,7 +22,7 @@ from texts import FAMILY_NOTES, FEATURE_TEXT, GROUPS  # noqa: E402
 from topics import T as TOPICS  # noqa: E402
 
 DRAWS = [(1201, [2, 9, 17, 23, 31, 40], 4, "05 марта 2024"),
-         (1202, [5, 9, 12, 26, 33, 38], 1, "09 марта 2024"),
+         (1202, [5, 9, 12, 20, 26, 33], 1, "09 марта 2024"),
          (1203, [1, 9, 16, 26, 35, 42], 8, "12 марта 2024"),
          (1204, [7, 12, 16, 21, 33, 39], 3, "16 марта 2024"),
          (1205, [4, 12, 19, 26, 33, 41], 6, "19 марта 2024"),
@@ -88,9 +88,10 @@ def nums(n):
     return " ".join(str(x) for x in n)
 
 
-def values_table(rows, with_count=True):
+def values_table(rows, with_count=True, one=False):
     if not rows:
-        return "<p>Строк нет: ни один тираж не дал значения.</p>"
+        return ("<p>Этот тираж значений не дает.</p>" if one else
+                "<p>Строк нет: ни один тираж не дал значения.</p>")
     out = ["<table><tr><th>Значение</th><th>Количество</th></tr>" if with_count else
            "<table><tr><th>Значение</th></tr>"]
     for v, c in rows:
@@ -185,7 +186,7 @@ def example_one(cli, t, folders, meta):
             out.append(f"<tr><td>{code}</td><td><code>{esc(shown)}</code></td></tr>")
         else:
             out.append("<p>Значения тиража в таблице (×k — значение получено k раз):</p>")
-            out.append(values_table(rows))
+            out.append(values_table(rows, one=True))
     if multi:
         out.append("</table>")
     return "".join(out)
@@ -213,6 +214,10 @@ def example_sample(cli, t, folders):
         codes = [t["help"][:4] + "1", t["help"][:4] + "2"]
     out = ["<p>Выборка из шести тиражей; опорный тираж — последний, " + str(LAST_NO) +
            ":</p>", draws_table(bool(seg))]
+    if len(codes) > 2:
+        # Show the methods whose tables have rows, when there are such.
+        full = [c for c in codes if M.sample_table(c, NUMBERS, seg).items()]
+        codes = full[:2] + [c for c in codes if c not in full[:2]]
     for code in codes if len(codes) <= 2 else codes[:2]:
         rows = table(cli, folder, code, "--len", "6")
         mine = M.sample_table(code, NUMBERS, seg)
