@@ -145,6 +145,11 @@ void HelpGuiTest::ChapterCommandsAndNavigation() {
     browser->setSource(QUrl(QStringLiteral("Filters_1049_SUMS.htm")));
     QCOMPARE(help->Page(), QStringLiteral("Filters_1049_SUMS.htm"));
     QVERIFY(browser->toPlainText().contains(QStringLiteral("SUMS")));
+    // With TESSARA_SCREENSHOTS=DIR, a picture of a page for a person to look at.
+    if (const QByteArray dir = qgetenv("TESSARA_SCREENSHOTS"); !dir.isEmpty()) {
+        help->resize(760, 900);
+        help->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/help_page.png"));
+    }
     auto* back = help->findChild<QToolButton*>("btnBack");
     auto* forward = help->findChild<QToolButton*>("btnForward");
     QVERIFY(back->isEnabled());
