@@ -126,12 +126,10 @@ TEST_F(StatTest, RegistryOrderCaptionsAndFeatures) {
 
     const TStatClass& pos = *list.Items(list.FindMethod("POS3")).Class;
     EXPECT_EQ(pos.HelpCodeFor(3), "POSx");
-    EXPECT_EQ(pos.HelpTopicFor(3, ""), "");
-    EXPECT_EQ(pos.HelpTopicFor(3, "/no/such/file.chm"), "");
-    test::TempDir dir;
-    test::WriteBytes(dir.File("help.chm"), "x");
-    EXPECT_EQ(list.Items(0).Class->HelpTopicFor(0, dir.File("help.chm")),
-              "ms-its:" + dir.File("help.chm") + "::/Filters_1049_NUMS.htm");
+    // Every position and the extra ball share one page.
+    EXPECT_EQ(pos.HelpTopicFor(3), "Filters_1049_POSx.htm");
+    EXPECT_EQ(list.HelpTopic(list.FindMethod("POE1")), "Filters_1049_POSx.htm");
+    EXPECT_EQ(list.HelpTopic(0), "Filters_1049_NUMS.htm");
     try {
         list.CreateSelectedStat(-1, "cbDrawsStat");
         ADD_FAILURE();

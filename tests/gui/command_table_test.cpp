@@ -201,8 +201,8 @@ const char* const kMainMenu[][2] = {
      "TabGraps TabCard TabLayout TabWeek TabTables SystemsOn | ViewColorDraws ViewColorCombs "
      "ViewColorCard ViewColorCardSequences ViewShemaGradient"},
     {"Справка",
-     "GetHelp About | AutoSelfUpdate CheckUpdate | OpenLotoSite | HelpGuide HelpArchive "
-     "HelpStatistics HelpScenario HelpStakes HelpSystems HelpOnline HelpCommandLine"},
+     "GetHelp About | AutoSelfUpdate CheckUpdate | OpenLotoSite | HelpManual HelpArchive "
+     "HelpStatistics HelpScenarios HelpStakes HelpSystems HelpOnline HelpCommandLine"},
 };
 
 const char* const kPopups[][2] = {

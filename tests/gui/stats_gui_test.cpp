@@ -18,7 +18,7 @@
 #include "main/main_window.h"
 #include "model/draw_archive.h"
 #include "model/game.h"
-#include "stats/form_description.h"
+#include "help/form_help.h"
 #include "stats/form_filters.h"
 #include "test_support.h"
 
@@ -254,18 +254,40 @@ void StatsGuiTest::DescriptionOfTheSelectedMethod() {
     QAction* info = window_->Commands().Action("FiltersInfo");
     StatBox()->setCurrentIndex(-1);
     QTRY_VERIFY(!info->isEnabled());
-    StatBox()->setCurrentIndex(1);
-    QTRY_VERIFY(info->isEnabled());
+    // F8 opens the help window on the page of the statistic chosen: every
+    // position of POSx, and the extra ball, share one page.
+    const struct {
+        const char* code;
+        const char* page;
+    } cases[] = {{"NUMS", "Filters_1049_NUMS.htm"},
+                 {"POS3", "Filters_1049_POSx.htm"},
+                 {"POE1", "Filters_1049_POSx.htm"},
+                 {"PRV+1", "Filters_1049_PRV+1.htm"}};
+    TFormHelp* first = nullptr;
+    for (const auto& c : cases) {
+        StatBox()->setCurrentIndex(StatBox()->findData(Method(c.code)));
+        QTRY_VERIFY(info->isEnabled());
+        QVERIFY(window_->Commands().Execute("FiltersInfo"));
+        auto* help = window_->findChild<TFormHelp*>("FormHelp", Qt::FindDirectChildrenOnly);
+        QVERIFY(help);
+        QVERIFY(help->isVisible());
+        QCOMPARE(help->Page(), QString::fromLatin1(c.page));
+        QVERIFY(TFormHelp::HasPage(help->Page()));
+        // One window, reused.
+        if (!first) first = help;
+        QCOMPARE(help, first);
+    }
+    QCOMPARE(window_->findChildren<TFormHelp*>().size(), 1);
 
-    QString title = QStringLiteral("<none>"), topic = QStringLiteral("<none>");
-    test::OnNextModal<TFormDescription>([&](TFormDescription* form) {
-        title = form->windowTitle();
-        topic = form->Topic();
+    // The manager, a modal window itself, shows the page in a modal window.
+    QString page;
+    RunManager([&](TFormFilters* form) {
+        form->findChild<QTreeWidget*>("tvFilters")->setCurrentItem(MethodNode(form, Method("SUM2")));
+        test::OnNextModal<TFormHelp>([&](TFormHelp* help) { page = help->Page(); });
+        Trigger(form, "acDescription");
+        form->reject();
     });
-    QVERIFY(window_->Commands().Execute("FiltersInfo"));
-    QCOMPARE(title, QStringLiteral("Описание методики расчета"));
-    // Without a help file there is nothing to show.
-    QCOMPARE(topic, QString());
+    QCOMPARE(page, QStringLiteral("Filters_1049_SUM2.htm"));
 }
 
 void StatsGuiTest::EditConfigWritesTheFileAndKeepsSelection() {

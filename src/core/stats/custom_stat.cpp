@@ -19,10 +19,8 @@ std::string TStatClass::HelpCodeFor(int param) const {
     return FormatTemplate(HelpCodeFormat ? HelpCodeFormat : CodeFormat, {int64_t{param}});
 }
 
-std::string TStatClass::HelpTopicFor(int param, const std::string& helpFile) const {
-    if (helpFile.empty() || !FileExists(helpFile)) return {};
-    return "ms-its:" + helpFile +
-           FormatTemplate("::/Filters_%.4d_%s.htm", {int64_t{1049}, HelpCodeFor(param)});
+std::string TStatClass::HelpTopicFor(int param) const {
+    return FormatTemplate("Filters_%.4d_%s.htm", {int64_t{1049}, HelpCodeFor(param)});
 }
 
 TCustomStat::TCustomStat(const TStatClass& cls, const TStatList& list, int param)

@@ -43,8 +43,9 @@ struct TStatClass {
     std::string CodeFor(int param) const;
     std::string CaptionFor(int param) const;
     std::string HelpCodeFor(int param) const;
-    // Page of the help file for the method; empty without a help file.
-    std::string HelpTopicFor(int param, const std::string& helpFile) const;
+    // The help page of the method ("Filters_1049_NUMS.htm"); the methods of
+    // one class with parameters share the page of their help code.
+    std::string HelpTopicFor(int param) const;
 };
 
 // Keeps the combinations with at least one number whose value the predicate

@@ -49,7 +49,7 @@ public:
     // Index of the method with this code (letter case ignored), or -1.
     int FindMethod(std::string_view code) const;
     std::string ListCaption(int i, bool withFeatures) const;
-    std::string HelpTopic(int i) const { return Items(i).Class->HelpTopicFor(Items(i).Param, HelpFile); }
+    std::string HelpTopic(int i) const { return Items(i).Class->HelpTopicFor(Items(i).Param); }
 
     std::unique_ptr<TCustomStat> CreateStat(int i) const;
     // The instance of the method chosen in a list; throws Error when nothing
@@ -81,7 +81,6 @@ public:
     bool ShowGroupName = true;
     bool ShowMethodFlags = true;
     bool AllFavourites = true;
-    std::string HelpFile;  // the compiled help file; empty when there is none
 
 private:
     const TDrawsArray* archive_;

@@ -20,6 +20,7 @@
 #include "config/form_config.h"
 #include "config/form_shredding.h"
 #include "draws/draws_tab.h"
+#include "help/help_commands.h"
 #include "main/command_table.h"
 #include "main/file_dialogs.h"
 #include "main/form_first_run.h"
@@ -124,6 +125,14 @@ void MainWindow::RegisterCommands() {
     // Before the tabs: the draws panel carries the download button.
     onlineCommands_ = std::make_unique<OnlineCommands>(*ws_, *commands_, this);
     updateCommands_ = new UpdateCommands(*ws_, *commands_, this, [this] { RestartAfterUpdate(); });
+    helpCommands_ = std::make_unique<HelpCommands>(*commands_, this, [this] { return ActiveHelpPage(); });
+}
+
+QString MainWindow::ActiveHelpPage() const {
+    QWidget* focus = QApplication::focusWidget();
+    QTabWidget* tabs = leftTabs_ && focus && leftTabs_->isAncestorOf(focus) ? leftTabs_ : rightTabs_;
+    if (!tabs) return {};
+    return HelpCommands::PageOfTab(tabs->tabText(tabs->currentIndex()));
 }
 
 void MainWindow::BuildTabs() {

@@ -17,6 +17,7 @@ class NumberViews;
 class CommandTable;
 class DrawsTab;
 class GraphsTab;
+class HelpCommands;
 class StatSelectors;
 class StatisticsTab;
 class StatsCommands;
@@ -120,6 +121,9 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     QTimer libraryHeightTimer_;
     UpdateCommands* updateCommands_ = nullptr;
     ShellCommands* shellCommands_ = nullptr;
+    std::unique_ptr<HelpCommands> helpCommands_;
+    // The help page of the tab that holds the focus (the right side by default).
+    QString ActiveHelpPage() const;
     // After an installed update: start anew and end this copy.
     void RestartAfterUpdate();
     bool closePending_ = false;

@@ -79,7 +79,7 @@ QList<Menu> BuildMainMenu() {
 
 const QStringList& HelpPages() {
     static const QStringList names =
-        Split("HelpGuide HelpArchive HelpStatistics HelpScenario HelpStakes HelpSystems "
+        Split("HelpManual HelpArchive HelpStatistics HelpScenarios HelpStakes HelpSystems "
               "HelpOnline HelpCommandLine");
     return names;
 }

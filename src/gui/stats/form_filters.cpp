@@ -19,7 +19,7 @@
 #include "app/workspace.h"
 #include "main/dialog_buttons.h"
 #include "model/encoding.h"
-#include "stats/form_description.h"
+#include "help/form_help.h"
 #include "stats/stat_list.h"
 
 namespace {
@@ -95,7 +95,10 @@ TFormFilters::TFormFilters(tessara::Workspace& ws, QWidget* parent) : QDialog(pa
     acRestoreName_ =
         AddCommand("acRestoreName", QStringLiteral("Вернуть"), [this] { RestoreName(); });
     acDescription_ = AddCommand("acDescription", QStringLiteral("Описание"), [this] {
-        TFormDescription::Show(this, ws_.Stats(), CurrentMethod());
+        // The manager is modal, so the page opens in a modal window of its own.
+        const int method = CurrentMethod();
+        if (method >= 0 && method < ws_.Stats().Count())
+            TFormHelp::ShowModal(this, QString::fromStdString(ws_.Stats().HelpTopic(method)));
     });
     addButton(acRename_);
     addButton(acRestoreName_);

@@ -1,8 +1,8 @@
 #include "stats/stats_commands.h"
 
 #include "app/workspace.h"
+#include "help/form_help.h"
 #include "main/command_table.h"
-#include "stats/form_description.h"
 #include "stats/form_filters.h"
 #include "stats/stat_selectors.h"
 
@@ -53,5 +53,7 @@ void StatsCommands::Reset() {
 }
 
 void StatsCommands::Info() {
-    TFormDescription::Show(dialogParent_, ws_.Stats(), selectors_.SelectedStat());
+    const int method = selectors_.SelectedStat();
+    if (method < 0 || method >= ws_.Stats().Count()) return;
+    TFormHelp::Open(dialogParent_, QString::fromStdString(ws_.Stats().HelpTopic(method)));
 }
