@@ -51,6 +51,7 @@ void Report(benchmark::State& state, const TScenarioRunner& runner, double cycle
     state.counters["filtering_s"] = t.Filtering / cycles;
     state.counters["stakes_s"] = t.Stakes / cycles;
     state.counters["stakes"] = runner.State().StakesMade;
+    for (const auto& [filter, seconds] : t.ByFilter) state.counters[filter] = seconds / cycles;
 }
 
 // One pass at the newest draw.

@@ -14,6 +14,7 @@
 #include "model/game.h"
 #include "online/system_files.h"
 #include "scenario/code_counts.h"
+#include "scenario/step_list.h"
 #include "scenario/filter_sets.h"
 #include "stakes/stake_cost.h"
 #include "stakes/stake_record.h"
@@ -212,7 +213,11 @@ void TScenarioRunner::End() {
     Show();
     log_.Write(kBannerEnd);
     log_.Close();
-    // The cached lists hold 30 MB each; a finished run lets them go.
+    // The cached lists hold 30 MB each; a finished run lets them go. A
+    // list lent to the working list stays there.
+    lent_ = nullptr;
+    lentData_ = nullptr;
+    stepList_.Clear();
     columns_.Clear();
     fullList_.Clear();
     exclList_.Clear();
@@ -401,14 +406,16 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
     Stopwatch sw(timings_.StartLists);
     const int type = options.StartCombsType;
     bool exclSet = false;
+    const TCombsGenerateParams& params = ws_.GenerateDefaults();
     if (type == scFull || type == scExcl) {
-        // The full list of the same settings is copied rather than made anew.
-        const TCombsGenerateParams& params = ws_.GenerateDefaults();
-        // The list without the latest draws at hand replaces the full one.
+        // The list is made anew: what the working list holds goes.
+        ReclaimLent(false);
+        // The full list of the same settings is lent rather than made anew,
+        // and the list without the latest draws at hand replaces it.
         const bool exclAtHand = type == scExcl && options.DrawsExclude > 0 &&
                                 exclOffset_ == ws_.DrawsOffset() && exclDraws_ == options.DrawsExclude;
         if (fullKey_ && *fullKey_ == params) {
-            ws_.Combs() = exclAtHand ? exclList_ : fullList_;
+            Lend(exclAtHand ? exclList_ : fullList_);
             exclSet = exclAtHand;
         } else {
             if (!ws_.GenerateCombs(false, params)) {
@@ -425,10 +432,29 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
     if (type == scExcl && options.DrawsExclude > 0) {
         const int offset = ws_.DrawsOffset(), n = options.DrawsExclude;
         if (exclOffset_ == offset && exclDraws_ == n) {
-            if (!exclSet) ws_.Combs() = exclList_;
+            if (!exclSet) {
+                ReclaimLent(false);
+                Lend(exclList_);
+            }
+        } else if (type == scExcl && fullKey_ && params.Mode != gmFromFile) {
+            // A generated list is in lexicographic order: the list without
+            // the draws is copied from the full one in runs, and lent.
+            ws_.GetHost().Notify(Change::List);
+            ReclaimLent(false);
+            {
+                BusyGuard busy(ws_.GetHost(), Workspace::RemovingDrawsStatus(n));
+                exclList_.Reserve(fullList_.Capacity(), 0);
+                exclList_.SetCount(RemoveDrawnCombs(fullList_.Data(), fullList_.Count(), exclList_.Data(),
+                                                    ws_.LastDrawMasks(n), true));
+                Lend(exclList_);
+                ws_.AddFilterLogEntry(true, Workspace::LastDrawsCaption, std::to_string(n));
+            }
+            exclOffset_ = offset;
+            exclDraws_ = n;
         } else {
-            // The list is a copy of the full one: it can become the undo copy
-            // instead of being copied into it.
+            // The list is the full one: it can become the undo copy instead
+            // of being copied into it.
+            ReclaimLent(true);
             ws_.MoveListToUndo();
             ws_.GetHost().Notify(Change::List);
             ws_.RemoveLastDraws(n);
@@ -444,6 +470,37 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
         ws_.ReopenStakesFile();
         ws_.RefreshStakesGrid(false, false);
     }
+}
+
+void TScenarioRunner::Lend(TCombList& cache) {
+    lentCount_ = cache.Count();
+    swap(ws_.Combs(), cache);
+    // The list's own buffer waits in the cache's place.
+    lent_ = &cache;
+    lentData_ = ws_.Combs().Data();
+}
+
+void TScenarioRunner::ReclaimLent(bool undoOnly) {
+    if (!lent_) return;
+    if (ws_.Undo().Data() == lentData_) {
+        swap(ws_.Undo(), *lent_);
+        ws_.Undo().SetCount(0);
+    } else if (ws_.Combs().Data() == lentData_) {
+        if (undoOnly) return;  // only read from where it is
+        swap(ws_.Combs(), *lent_);
+        ws_.Combs().SetCount(0);
+    } else {
+        // Not held by the lists any more: the cache holds no list now.
+        if (lent_ == &fullList_) fullKey_.reset();
+        if (lent_ == &exclList_) exclOffset_ = exclDraws_ = -1;
+        lent_->SetCount(0);
+        lent_ = nullptr;
+        lentData_ = nullptr;
+        return;
+    }
+    lent_->SetCount(lentCount_);
+    lent_ = nullptr;
+    lentData_ = nullptr;
 }
 
 const TValueTable& TScenarioRunner::Table(const TFilterPart& part) {
@@ -565,6 +622,7 @@ bool TScenarioRunner::FilterBy(const TFilterPart& part, int method, TCustomStat&
     }
     // The filter rewrites the whole list from the undo copy, so the list's
     // buffer can become the copy instead of being copied into it.
+    ReclaimLent(true);
     ws_.MoveListToUndo();
     const bool ok = FilterBySelectedRows(ws_, &matcher, method, rows, texts, !part.KeepSelected,
                                          ws_.Stats().ListCaption(method, true));
@@ -585,6 +643,7 @@ void TScenarioRunner::Undo() {
 }
 
 void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
+    Stopwatch whole(timings_.ByFilter[part.MethodCode + (part.MultiSelect ? " multi" : " single")]);
     const TStatList& stats = ws_.Stats();
     const int method = part.Method;
     if (method < 0 || method >= stats.Count() || !stats.IsAvailable(method) || !stats.IsListed(method) ||
@@ -625,8 +684,8 @@ void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
         if (FilterBy(part, method, *matcher, selected, texts) && ws_.CombsCount() == 0) Undo();
         return;
     }
-    if (countingPath_ && matcher->CodeCount() > 0) {
-        ApplySingleByCodes(part, table, *matcher);
+    if (countingPath_) {
+        ApplySingleCounted(part, table, *matcher);
         return;
     }
     for (int visit = 0; visit < rowCount; ++visit) {
@@ -647,11 +706,91 @@ void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
     }
 }
 
-// The single-select loop of a one-value statistic: the list is counted by
-// code once, every step is worked out from the counts (the same log, filter
-// history, undos and stops as filtering row by row), and the rows that stay
-// applied are applied in one more pass.
-bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher) {
+namespace {
+
+// A single-select loop over a list counted by the codes of a one-value
+// statistic: what is alive is a set of codes.
+class TCodesCounter {
+public:
+    TCodesCounter(TCodeCounts& counts, TValueColumns& columns, TCustomStat& stat, int method, bool numbers,
+                  bool exclude)
+        : counts_(counts), columns_(columns), stat_(stat), method_(method), numbers_(numbers), exclude_(exclude),
+          wanted_(static_cast<size_t>(stat.CodeCount()), 0) {}
+    bool KnowsNumbers() const { return counted_; }
+    void Want(const TCombList& list, const TStatDraw& row, int ref, bool sorted) {
+        if (!counted_) {
+            // A column is made once a long list is to be coded.
+            if (list.Count() >= (int64_t{1} << 20)) columns_.Prepare(method_, stat_);
+            counts_.Count(list, stat_, method_, columns_, numbers_);
+            counted_ = true;
+            alive_ = counts_.AllAlive();
+            next_ = alive_;
+        }
+        stat_.WantedCodes({row}, ref, sorted, wanted_.data());
+        for (size_t v = 0; v < alive_.size(); ++v) next_[v] = alive_[v] && (wanted_[v] != 0) != exclude_;
+        left_ = counts_.Total(next_);
+    }
+    int64_t Left() const { return left_; }
+    void Take() { alive_.swap(next_); }
+    int DistinctNumbers(int limit) const { return counts_.DistinctNumbers(alive_, limit); }
+    int64_t Apply(const TCombination* src, TCombination* dst) const { return counts_.Apply(src, dst, alive_); }
+
+private:
+    TCodeCounts& counts_;
+    TValueColumns& columns_;
+    TCustomStat& stat_;
+    int method_;
+    bool numbers_, exclude_, counted_ = false;
+    TCodeCounts::TAlive alive_, next_;
+    std::vector<uint8_t> wanted_;
+    int64_t left_ = 0;
+};
+
+// The same for a statistic with several values per combination: what is
+// alive is the list of the combinations left.
+class TStepsCounter {
+public:
+    TStepsCounter(TStepList& steps, TCustomStat& stat, bool exclude) : steps_(steps), stat_(stat), exclude_(exclude) {}
+    bool KnowsNumbers() const { return started_; }
+    void Want(const TCombList& list, const TStatDraw& row, int ref, bool sorted) {
+        if (!started_) {
+            steps_.Start(list, stat_);
+            started_ = true;
+        }
+        left_ = steps_.Left(row, ref, sorted, exclude_);
+    }
+    int64_t Left() const { return left_; }
+    void Take() { steps_.Take(); }
+    int DistinctNumbers(int limit) const { return steps_.DistinctNumbers(limit); }
+    int64_t Apply(const TCombination*, TCombination* dst) const { return steps_.Apply(dst); }
+
+private:
+    TStepList& steps_;
+    TCustomStat& stat_;
+    bool exclude_, started_ = false;
+    int64_t left_ = 0;
+};
+
+}  // namespace
+
+// The single-select loop of a counted list: every step is worked out from
+// the counts (the same log, filter history, undos and stops as filtering
+// row by row), and the rows that stay applied are applied in one more pass.
+bool TScenarioRunner::ApplySingleCounted(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher) {
+    const int method = part.Method;
+    const bool exclude = !part.KeepSelected;
+    const bool numbers = part.StopMode == 2;  // SE
+    if (matcher.CodeCount() > 0) {
+        TCodesCounter counter(codeCounts_, columns_, matcher, method, numbers, exclude);
+        return RunCountedSteps(part, table, matcher, counter);
+    }
+    TStepsCounter counter(stepList_, matcher, exclude);
+    return RunCountedSteps(part, table, matcher, counter);
+}
+
+template <typename Counter>
+bool TScenarioRunner::RunCountedSteps(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher,
+                                      Counter& counter) {
     const int method = part.Method;
     const int rowCount = static_cast<int>(table.Rows.size());
     const bool exclude = !part.KeepSelected;
@@ -659,15 +798,12 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
     const int high = ws_.Archive().High();
     const int ref = high < ws_.DrawsOffset() ? 0 : high - ws_.DrawsOffset();
     const bool sorted = ws_.SortedDraws();
-    TCodeCounts& counts = codeCounts_;
-    bool counted = false, changed = false;
-    TCodeCounts::TAlive alive, next;
-    std::vector<uint8_t> wanted(static_cast<size_t>(matcher.CodeCount()), 0);
+    bool changed = false;
     int64_t count = ws_.CombsCount();
     int step = 0;
     auto distinct = [&](size_t limit) {
-        if (!counted) return static_cast<int>(DistinctNumbers(limit).size());
-        return counts.DistinctNumbers(alive, static_cast<int>(limit));
+        if (!counter.KnowsNumbers()) return static_cast<int>(DistinctNumbers(limit).size());
+        return counter.DistinctNumbers(static_cast<int>(limit));
     };
     auto runSteps = [&]() -> bool {
         for (int visit = 0; visit < rowCount; ++visit) {
@@ -684,15 +820,7 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
                 log_.Write(part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения...");
                 try {
                     matcher.LoadDraws(-1, ref, sorted);
-                    if (!counted) {
-                        // A column is made once a long list is to be coded.
-                        if (count >= (int64_t{1} << 20)) columns_.Prepare(method, matcher);
-                        counts.Count(ws_.Combs(), matcher, method, columns_, part.StopMode == 2);
-                        counted = true;
-                        alive = counts.AllAlive();
-                        next = alive;
-                    }
-                    matcher.WantedCodes({row.Row}, ref, sorted, wanted.data());
+                    counter.Want(ws_.Combs(), row.Row, ref, sorted);
                 } catch (const std::exception& e) {
                     // As a failed filtering: the list stays and the run winds down.
                     log_.Write(fmt::format(kListSize, ws_.CombsCount()));
@@ -700,8 +828,7 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
                     state_.StopRequested = true;
                     return false;
                 }
-                for (size_t v = 0; v < alive.size(); ++v) next[v] = alive[v] && (wanted[v] != 0) != exclude;
-                left = counts.Total(next);
+                left = counter.Left();
                 log_.Write(fmt::format(kListSize, left));
                 ws_.AddFilterLogEntry(exclude, caption, values[cValue], left);
             }
@@ -710,7 +837,7 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
                 ws_.AddUndoLogEntry(count);
                 if (part.StopMode == 3) break;  // SZ
             } else {
-                alive.swap(next);
+                counter.Take();
                 count = left;
                 changed = true;
                 ++step;
@@ -723,11 +850,12 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
         if (!changed) return;
         changed = false;
         Stopwatch sw(timings_.Filtering);
+        ReclaimLent(true);
         ws_.MoveListToUndo();
         TCombList& list = ws_.Combs();
         const TCombList& undo = ws_.Undo();
         list.Reserve(undo.Capacity(), 0);
-        list.SetCount(counts.Apply(undo.Data(), list.Data(), alive));
+        list.SetCount(counter.Apply(undo.Data(), list.Data()));
         ws_.GetHost().Notify(Change::List);
     };
     bool ok = true;
