@@ -51,6 +51,7 @@ void Report(benchmark::State& state, const TScenarioRunner& runner, double cycle
     state.counters["filtering_s"] = t.Filtering / cycles;
     state.counters["stakes_s"] = t.Stakes / cycles;
     state.counters["stakes"] = runner.State().StakesMade;
+    for (const auto& [filter, seconds] : t.ByFilter) state.counters[filter] = seconds / cycles;
 }
 
 // One pass at the newest draw.
@@ -75,6 +76,19 @@ void BM_DemoTest(benchmark::State& state) {
     Report(state, runner, cycles);
 }
 BENCHMARK(BM_DemoTest)->Arg(10)->Arg(50)->Unit(benchmark::kSecond)->Iterations(1);
+
+// A single-select loop over SUMS that tries 20 rows before it stops: the
+// list is counted once and the rows kept are applied once, whatever the
+// number of rows.
+void BM_SumsLoop20Rows(benchmark::State& state) {
+    Fixture& f = F();
+    TScenarioRunner runner(*f.ws);
+    runner.SetRandomSeed(1);
+    const std::vector<std::string> line = {"FULL:0#FIRST|TSD0#SUMS:200#LNO:#ST:20| | | | | | |"};
+    for (auto _ : state) runner.Forecast(line);
+    Report(state, runner, static_cast<double>(state.iterations()));
+}
+BENCHMARK(BM_SumsLoop20Rows)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

@@ -276,41 +276,50 @@ TEST(ScenarioGolden, StakesFileAndLog) {
     EXPECT_EQ(Cp1251ToUtf8(log), Cp1251ToUtf8(ReadFileBytes(folder + "golden_log.txt")));
 }
 
+namespace {
+
+struct TCountingOutcome {
+    std::string Stakes, Log, History, List, Messages;
+};
+
+// A two-cycle test of one scenario line over my 20 numbers (38,760
+// combinations), counted or filtered row by row.
+TCountingOutcome RunCountingLine(const std::string& line, bool counting) {
+    test::TempDir dir;
+    test::RecordingHost host;
+    Workspace ws(host, dir.Path());
+    ws.InitGameTables();
+    ws.LoadStakesFile();
+    ws.Archive().Draws() = test::RandomDraws(60, 7);
+    ws.RegisterStats();
+    ws.SetGenerateDefaults({gmOnlyMine, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20"});
+    TScenarioRunner runner(ws);
+    runner.SetRandomSeed(3);
+    runner.SetCountingPath(counting);
+    runner.Log().SetEnabled(true);
+    runner.Log().Now = [] { return std::tm{}; };
+    runner.Test({line}, 2);
+    TCountingOutcome out;
+    out.Stakes = ws.StakesFile().ReadAllBytes();
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        if (entry.path().filename().string().rfind("ScriptLog_", 0) == 0)
+            out.Log += Cp1251ToUtf8(ReadFileBytes(entry.path().string()));
+    for (const auto& e : ws.FilterLog())
+        out.History += e.Caption + "|" + e.Value + "|" + std::to_string(e.Count) + "|" +
+                       std::to_string(static_cast<int>(e.Icon)) + "\n";
+    for (int64_t i = 0; i < ws.CombsCount(); ++i) out.List += FormatClipboardLine(ws.Combs()[i]);
+    for (const auto& m : host.Messages) out.Messages += m.Text + "\n";
+    return out;
+}
+
+}  // namespace
+
 // The single-select loops of one-value statistics count the list by value;
 // every level mode and stop rule must leave what filtering row by row
 // leaves: the stakes, the log, the filter history, the list and messages.
 TEST(ScenarioCounting, SameAsFilteringRowByRow) {
-    struct TOutcome {
-        std::string Stakes, Log, History, List, Messages;
-    };
-    auto run = [](const std::string& line, bool counting) {
-        test::TempDir dir;
-        test::RecordingHost host;
-        Workspace ws(host, dir.Path());
-        ws.InitGameTables();
-        ws.LoadStakesFile();
-        ws.Archive().Draws() = test::RandomDraws(60, 7);
-        ws.RegisterStats();
-        // Only my 20 numbers: 38,760 combinations.
-        ws.SetGenerateDefaults({gmOnlyMine, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20"});
-        TScenarioRunner runner(ws);
-        runner.SetRandomSeed(3);
-        runner.SetCountingPath(counting);
-        runner.Log().SetEnabled(true);
-        runner.Log().Now = [] { return std::tm{}; };
-        runner.Test({line}, 2);
-        TOutcome out;
-        out.Stakes = ws.StakesFile().ReadAllBytes();
-        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-            if (entry.path().filename().string().rfind("ScriptLog_", 0) == 0)
-                out.Log += Cp1251ToUtf8(ReadFileBytes(entry.path().string()));
-        for (const auto& e : ws.FilterLog())
-            out.History += e.Caption + "|" + e.Value + "|" + std::to_string(e.Count) + "|" +
-                           std::to_string(static_cast<int>(e.Icon)) + "\n";
-        for (int64_t i = 0; i < ws.CombsCount(); ++i) out.List += FormatClipboardLine(ws.Combs()[i]);
-        for (const auto& m : host.Messages) out.Messages += m.Text + "\n";
-        return out;
-    };
+    using TOutcome = TCountingOutcome;
+    auto run = RunCountingLine;
     // A level value for every mode, read from the column the mode tests.
     const char* levels[LevelModeCount] = {
         "",    "2",   "10",  "5",   "50",   "1;2;3", "10",  "0",    "0",   "1",     "10",
@@ -338,6 +347,39 @@ TEST(ScenarioCounting, SameAsFilteringRowByRow) {
     EXPECT_EQ(checked, 2 * LevelModeCount);
     // Most lines get as far as filtering.
     EXPECT_GT(stepped, checked / 2);
+}
+
+// Statistics with several values per combination (numbers, differences,
+// transitions, pairs, digits) run their single-select loops on a list of
+// their own, answering steps that would empty it from their value bits:
+// the same outcome as filtering row by row, for every stop rule, keeping
+// and removing, top-down and bottom-up, over a start list without the
+// latest draws, after a multi-select filter and with two filter sets.
+TEST(ScenarioCounting, SeveralValuesSameAsRowByRow) {
+    const char* stops[] = {"SF:0", "SC:3000", "SE:14", "SZ:0", "ST:3", "SV:1", "SP:2", "SE:5", "SC:1"};
+    const char* stats[] = {"NUMS", "DIFA", "SDV2", "KNM2", "DIGS", "NUMS", "DIFA"};
+    const char* flags[] = {"TSD1", "TSF1", "BSD2", "BSF0", "TSD3", "TSD0"};
+    // The rarest values first top-down: most steps would empty the list.
+    const char* levels[] = {"LNO:", "CLV:2", "CMV:1", "LMV:1", "DLV:0", "LVA:3;5;7;30"};
+    int stepped = 0, undone = 0;
+    for (int i = 0; i < 36; ++i) {
+        const std::string start = i % 3 == 0 ? "EXCL:3" : i % 3 == 1 ? "FULL:0" : "EXCL:0";
+        const std::string first = i % 4 == 0 ? "TMF1#EVEN:30#LNO:#ST:2|" : "";
+        const std::string line =
+            fmt::format("{}#FIRST|{}{}#{}:{}#{}#{}| | | | | |", start, first, flags[i % 6], stats[i % 7],
+                        i % 5 == 0 ? "20,30" : "30", levels[i % 6], stops[i % 9]);
+        const TCountingOutcome counted = RunCountingLine(line, true), plain = RunCountingLine(line, false);
+        EXPECT_EQ(counted.Log, plain.Log) << line;
+        EXPECT_TRUE(counted.Stakes == plain.Stakes) << line;
+        EXPECT_EQ(counted.History, plain.History) << line;
+        EXPECT_TRUE(counted.List == plain.List) << line;
+        EXPECT_EQ(counted.Messages, plain.Messages) << line;
+        stepped += plain.Log.find("Шаг 002") != std::string::npos;
+        undone += plain.Log.find("{UNDO}") != std::string::npos;
+    }
+    // The lines take several steps and undo some.
+    EXPECT_GT(stepped, 10);
+    EXPECT_GT(undone, 5);
 }
 
 TEST(ScenarioLevels, ColumnsAndTests) {

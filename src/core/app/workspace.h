@@ -251,6 +251,7 @@ public:
     TCombList& Combs() { return combs_; }
     int64_t CombsCount() const { return combs_.Count(); }
     const TCombList& Undo() const { return undo_; }
+    TCombList& Undo() { return undo_; }
     int64_t UndoCount() const { return undo_.Count(); }
     const std::vector<TFilterLogEntry>& FilterLog() const { return filterLog_; }
     std::string CombsStatusText() const;
@@ -292,6 +293,10 @@ public:
     std::string CombsClipboardText(const TRowRanges& rows) const;
     bool PasteCombs(std::string_view text);
     void RemoveLastDraws(int n);
+    // The number masks of the latest n draws at the offset, sorted.
+    std::vector<uint64_t> LastDrawMasks(int n) const;
+    static std::string RemovingDrawsStatus(int n);
+    static constexpr const char* LastDrawsCaption = "Последние тиражи";
     bool ExcludeLastDraws(int n);
     void RemoveSelectedCombs(const TRowRanges& rows);
     bool DeleteSelectedCombs(const TRowRanges& rows);

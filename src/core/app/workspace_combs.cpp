@@ -296,41 +296,34 @@ bool Workspace::PasteCombs(std::string_view text) {
     return ok;
 }
 
-void Workspace::RemoveLastDraws(int n) {
-    BusyGuard busy(host_, fmt::format("Удаление из списка комбинаций {} последних тиражей...", n));
+std::vector<uint64_t> Workspace::LastDrawMasks(int n) const {
     int first = 0, last = -1;
     if (n > 0) {
         last = archive_.High() - drawsOffset_;
         first = std::max(last - n + 1, 0);
     }
-    combs_.Reserve(undo_.Capacity(), 0);
     // A combination equals a draw when both hold the same set of numbers:
-    // compare number masks, the draws' sorted for a binary search. The test
-    // only reads, so long lists are shared out among the cores.
-    const auto maskOf = [](const uint8_t* n) {
-        uint64_t m = 0;
-        for (int k = 0; k < BallsInDraw; ++k) m |= uint64_t{1} << (n[k] & 63);
-        return m;
-    };
+    // compare number masks, the draws' sorted for a binary search.
     std::vector<uint64_t> drawn;
     const TDrawsArray& draws = archive_.Draws();
-    for (int d = first; d <= last; ++d) drawn.push_back(maskOf(draws[static_cast<size_t>(d)].Numbers));
+    for (int d = first; d <= last; ++d) {
+        uint64_t m = 0;
+        for (uint8_t x : draws[static_cast<size_t>(d)].Numbers) m |= uint64_t{1} << (x & 63);
+        drawn.push_back(m);
+    }
     std::sort(drawn.begin(), drawn.end());
-    // A bit per hashed mask answers "not drawn" for nearly every combination
-    // without a search.
-    constexpr int kHashBits = 12;
-    const auto hashOf = [](uint64_t m) { return static_cast<size_t>((m * 0x9E3779B97F4A7C15ull) >> (64 - kHashBits)); };
-    std::vector<uint64_t> maybe((size_t{1} << kHashBits) / 64, 0);
-    for (uint64_t m : drawn) maybe[hashOf(m) / 64] |= uint64_t{1} << (hashOf(m) % 64);
-    const int64_t kept = FilterWithThreads(undo_.Data(), undo_.Count(), combs_.Data(), true,
-                                           [&](const TCombination& c) {
-                                               const uint64_t m = maskOf(c.n);
-                                               const size_t h = hashOf(m);
-                                               return (maybe[h / 64] >> (h % 64) & 1) != 0 &&
-                                                      std::binary_search(drawn.begin(), drawn.end(), m);
-                                           });
-    combs_.SetCount(kept);
-    AddFilterLogEntry(true, "Последние тиражи", std::to_string(n));
+    return drawn;
+}
+
+void Workspace::RemoveLastDraws(int n) {
+    BusyGuard busy(host_, RemovingDrawsStatus(n));
+    combs_.Reserve(undo_.Capacity(), 0);
+    combs_.SetCount(RemoveDrawnCombs(undo_.Data(), undo_.Count(), combs_.Data(), LastDrawMasks(n), false));
+    AddFilterLogEntry(true, LastDrawsCaption, std::to_string(n));
+}
+
+std::string Workspace::RemovingDrawsStatus(int n) {
+    return fmt::format("Удаление из списка комбинаций {} последних тиражей...", n);
 }
 
 bool Workspace::ExcludeLastDraws(int n) {

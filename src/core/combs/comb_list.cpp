@@ -1,11 +1,13 @@
 #include "combs/comb_list.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "model/encoding.h"
 #include "model/files.h"
 #include "model/game.h"
+#include "stats/parallel_filter.h"
 
 namespace tessara {
 
@@ -213,6 +215,56 @@ std::string FormatClipboardLine(const TCombination& c) {
 std::string CombsBufferBytes(const TCombList& list) {
     return std::string(reinterpret_cast<const char*>(list.Data()),
                        static_cast<size_t>(list.Count()) * sizeof(TCombination));
+}
+
+namespace {
+
+uint64_t NumberMask(const uint8_t* n) {
+    uint64_t m = 0;
+    for (int k = 0; k < BallsInDraw; ++k) m |= uint64_t{1} << (n[k] & 63);
+    return m;
+}
+
+}  // namespace
+
+int64_t RemoveDrawnCombs(const TCombination* src, int64_t n, TCombination* dst,
+                         const std::vector<uint64_t>& drawn, bool lexicographic) {
+    if (lexicographic) {
+        // The one combination of each mask: its numbers in increasing order,
+        // when they are six of 1..42.
+        std::vector<int64_t> places;
+        for (uint64_t m : drawn) {
+            if (std::popcount(m) != BallsInDraw || (m & 1) != 0 || (m >> (MaxNumber + 1)) != 0) continue;
+            TCombination c;
+            int k = 0;
+            for (uint64_t b = m; b; b &= b - 1) c.n[k++] = static_cast<uint8_t>(std::countr_zero(b));
+            const TCombination* at = std::lower_bound(src, src + n, c, [](const TCombination& a, const TCombination& b) {
+                return std::memcmp(a.n, b.n, BallsInDraw) < 0;
+            });
+            if (at != src + n && std::memcmp(at->n, c.n, BallsInDraw) == 0) places.push_back(at - src);
+        }
+        std::sort(places.begin(), places.end());
+        places.erase(std::unique(places.begin(), places.end()), places.end());
+        int64_t kept = 0, from = 0;
+        places.push_back(n);
+        for (int64_t p : places) {
+            if (p > from) std::memmove(dst + kept, src + from, static_cast<size_t>(p - from) * sizeof(TCombination));
+            kept += p - from;
+            from = p + 1;
+        }
+        return kept;
+    }
+    // A bit per hashed mask answers "not drawn" for nearly every combination
+    // without a search.
+    constexpr int kHashBits = 12;
+    const auto hashOf = [](uint64_t m) { return static_cast<size_t>((m * 0x9E3779B97F4A7C15ull) >> (64 - kHashBits)); };
+    std::vector<uint64_t> maybe((size_t{1} << kHashBits) / 64, 0);
+    for (uint64_t m : drawn) maybe[hashOf(m) / 64] |= uint64_t{1} << (hashOf(m) % 64);
+    return FilterWithThreads(src, n, dst, true, [&](const TCombination& c) {
+        const uint64_t m = NumberMask(c.n);
+        const size_t h = hashOf(m);
+        return (maybe[h / 64] >> (h % 64) & 1) != 0 && std::binary_search(drawn.begin(), drawn.end(), m);
+    });
 }
 
 }  // namespace tessara

@@ -108,6 +108,15 @@ std::string FormatClipboardLine(const TCombination& c);
 // The same for n combinations, appended.
 void AppendClipboardText(std::string& out, const TCombination* combs, int64_t n);
 
+// Copies the combinations of src that are none of the drawn ones into dst,
+// in order, and returns how many; a combination is drawn when its numbers
+// make one of the masks (bit x for number x, modulo 64), given sorted.
+// With lexicographic, src is a generated list (increasing numbers 1..42 in
+// lexicographic order): the drawn ones are then found by a search, and the
+// rest is copied in runs. The threads share a long list otherwise.
+int64_t RemoveDrawnCombs(const TCombination* src, int64_t n, TCombination* dst,
+                         const std::vector<uint64_t>& drawn, bool lexicographic);
+
 // Buffer file: the raw 6-byte records.
 std::string CombsBufferBytes(const TCombList& list);
 

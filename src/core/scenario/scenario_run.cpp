@@ -5,16 +5,16 @@
 #include <cmath>
 #include <filesystem>
 #include <fmt/format.h>
-#include <unordered_set>
 
 #include "base/host.h"
 #include "base/ini_file.h"
 #include "app/workspace.h"
 #include "model/error.h"
 #include "model/game.h"
-#include "online/system_files.h"
 #include "scenario/code_counts.h"
+#include "scenario/step_list.h"
 #include "scenario/filter_sets.h"
+#include "scenario/run_timing.h"
 #include "stakes/stake_cost.h"
 #include "stakes/stake_record.h"
 #include "stats/filter.h"
@@ -33,9 +33,6 @@ constexpr const char* kRowText =
 constexpr const char* kMsgMissingMethod =
     "Метод расчета статистики \"{}\" на найден!\r{}\r\rВозможно, Вы отключили данных метод расчета "
     "либо использовали сценарий от другой модификации программы.";
-constexpr const char* kMsgStopped =
-    "Выполнение сценария прервано, т.к. после применения всех фильтров в списке комбинаций их "
-    "осталось более одной: {}!\r\rФильтры: {}";
 constexpr const char* kBannerStart =
     "### ЗАПУСК СЦЕНАРИЯ ##########################################################################";
 constexpr const char* kBannerEnd =
@@ -48,23 +45,6 @@ const std::string kDashes(94, '-');
 
 // The columns of a value-table row as the engine reads them.
 enum { cValue, cCount, cCountPct, cDev, cDevPct, cDepth, cDepthPct, cWeight, cPrdMin, cPrd, cPrdMax };
-
-int64_t NowMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-class Stopwatch {
-public:
-    explicit Stopwatch(double& total) : total_(total), start_(std::chrono::steady_clock::now()) {}
-    ~Stopwatch() {
-        total_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    }
-
-private:
-    double& total_;
-    std::chrono::steady_clock::time_point start_;
-};
 
 std::string Trim(std::string_view s) {
     const size_t b = s.find_first_not_of(" \t");
@@ -148,18 +128,6 @@ TLevelRule LevelRule(int mode) {
     }
 }
 
-std::string NumbersText(const std::vector<uint8_t>& numbers) {
-    std::string s;
-    for (uint8_t n : numbers) s += (s.empty() ? "" : ";") + std::to_string(n);
-    return s;
-}
-
-uint64_t Packed(const TCombination& c) {
-    uint64_t k = 0;
-    for (uint8_t x : c.n) k |= uint64_t{1} << (x & 63);
-    return k;
-}
-
 }  // namespace
 
 TScenarioRunner::TScenarioRunner(Workspace& ws, TScenarioObserver* observer)
@@ -212,7 +180,11 @@ void TScenarioRunner::End() {
     Show();
     log_.Write(kBannerEnd);
     log_.Close();
-    // The cached lists hold 30 MB each; a finished run lets them go.
+    // The cached lists hold 30 MB each; a finished run lets them go. A
+    // list lent to the working list stays there.
+    lent_ = nullptr;
+    lentData_ = nullptr;
+    stepList_.Clear();
     columns_.Clear();
     fullList_.Clear();
     exclList_.Clear();
@@ -401,14 +373,16 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
     Stopwatch sw(timings_.StartLists);
     const int type = options.StartCombsType;
     bool exclSet = false;
+    const TCombsGenerateParams& params = ws_.GenerateDefaults();
     if (type == scFull || type == scExcl) {
-        // The full list of the same settings is copied rather than made anew.
-        const TCombsGenerateParams& params = ws_.GenerateDefaults();
-        // The list without the latest draws at hand replaces the full one.
+        // The list is made anew: what the working list holds goes.
+        ReclaimLent(false);
+        // The full list of the same settings is lent rather than made anew,
+        // and the list without the latest draws at hand replaces it.
         const bool exclAtHand = type == scExcl && options.DrawsExclude > 0 &&
                                 exclOffset_ == ws_.DrawsOffset() && exclDraws_ == options.DrawsExclude;
         if (fullKey_ && *fullKey_ == params) {
-            ws_.Combs() = exclAtHand ? exclList_ : fullList_;
+            Lend(exclAtHand ? exclList_ : fullList_);
             exclSet = exclAtHand;
         } else {
             if (!ws_.GenerateCombs(false, params)) {
@@ -425,10 +399,29 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
     if (type == scExcl && options.DrawsExclude > 0) {
         const int offset = ws_.DrawsOffset(), n = options.DrawsExclude;
         if (exclOffset_ == offset && exclDraws_ == n) {
-            if (!exclSet) ws_.Combs() = exclList_;
+            if (!exclSet) {
+                ReclaimLent(false);
+                Lend(exclList_);
+            }
+        } else if (type == scExcl && fullKey_ && params.Mode != gmFromFile) {
+            // A generated list is in lexicographic order: the list without
+            // the draws is copied from the full one in runs, and lent.
+            ws_.GetHost().Notify(Change::List);
+            ReclaimLent(false);
+            {
+                BusyGuard busy(ws_.GetHost(), Workspace::RemovingDrawsStatus(n));
+                exclList_.Reserve(fullList_.Capacity(), 0);
+                exclList_.SetCount(RemoveDrawnCombs(fullList_.Data(), fullList_.Count(), exclList_.Data(),
+                                                    ws_.LastDrawMasks(n), true));
+                Lend(exclList_);
+                ws_.AddFilterLogEntry(true, Workspace::LastDrawsCaption, std::to_string(n));
+            }
+            exclOffset_ = offset;
+            exclDraws_ = n;
         } else {
-            // The list is a copy of the full one: it can become the undo copy
-            // instead of being copied into it.
+            // The list is the full one: it can become the undo copy instead
+            // of being copied into it.
+            ReclaimLent(true);
             ws_.MoveListToUndo();
             ws_.GetHost().Notify(Change::List);
             ws_.RemoveLastDraws(n);
@@ -444,6 +437,37 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
         ws_.ReopenStakesFile();
         ws_.RefreshStakesGrid(false, false);
     }
+}
+
+void TScenarioRunner::Lend(TCombList& cache) {
+    lentCount_ = cache.Count();
+    swap(ws_.Combs(), cache);
+    // The list's own buffer waits in the cache's place.
+    lent_ = &cache;
+    lentData_ = ws_.Combs().Data();
+}
+
+void TScenarioRunner::ReclaimLent(bool undoOnly) {
+    if (!lent_) return;
+    if (ws_.Undo().Data() == lentData_) {
+        swap(ws_.Undo(), *lent_);
+        ws_.Undo().SetCount(0);
+    } else if (ws_.Combs().Data() == lentData_) {
+        if (undoOnly) return;  // only read from where it is
+        swap(ws_.Combs(), *lent_);
+        ws_.Combs().SetCount(0);
+    } else {
+        // Not held by the lists any more: the cache holds no list now.
+        if (lent_ == &fullList_) fullKey_.reset();
+        if (lent_ == &exclList_) exclOffset_ = exclDraws_ = -1;
+        lent_->SetCount(0);
+        lent_ = nullptr;
+        lentData_ = nullptr;
+        return;
+    }
+    lent_->SetCount(lentCount_);
+    lent_ = nullptr;
+    lentData_ = nullptr;
 }
 
 const TValueTable& TScenarioRunner::Table(const TFilterPart& part) {
@@ -565,6 +589,7 @@ bool TScenarioRunner::FilterBy(const TFilterPart& part, int method, TCustomStat&
     }
     // The filter rewrites the whole list from the undo copy, so the list's
     // buffer can become the copy instead of being copied into it.
+    ReclaimLent(true);
     ws_.MoveListToUndo();
     const bool ok = FilterBySelectedRows(ws_, &matcher, method, rows, texts, !part.KeepSelected,
                                          ws_.Stats().ListCaption(method, true));
@@ -585,6 +610,7 @@ void TScenarioRunner::Undo() {
 }
 
 void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
+    Stopwatch whole(timings_.ByFilter[part.MethodCode + (part.MultiSelect ? " multi" : " single")]);
     const TStatList& stats = ws_.Stats();
     const int method = part.Method;
     if (method < 0 || method >= stats.Count() || !stats.IsAvailable(method) || !stats.IsListed(method) ||
@@ -625,8 +651,8 @@ void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
         if (FilterBy(part, method, *matcher, selected, texts) && ws_.CombsCount() == 0) Undo();
         return;
     }
-    if (countingPath_ && matcher->CodeCount() > 0) {
-        ApplySingleByCodes(part, table, *matcher);
+    if (countingPath_) {
+        ApplySingleCounted(part, table, *matcher);
         return;
     }
     for (int visit = 0; visit < rowCount; ++visit) {
@@ -647,11 +673,91 @@ void TScenarioRunner::ApplyFilterPart(const TFilterPart& part) {
     }
 }
 
-// The single-select loop of a one-value statistic: the list is counted by
-// code once, every step is worked out from the counts (the same log, filter
-// history, undos and stops as filtering row by row), and the rows that stay
-// applied are applied in one more pass.
-bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher) {
+namespace {
+
+// A single-select loop over a list counted by the codes of a one-value
+// statistic: what is alive is a set of codes.
+class TCodesCounter {
+public:
+    TCodesCounter(TCodeCounts& counts, TValueColumns& columns, TCustomStat& stat, int method, bool numbers,
+                  bool exclude)
+        : counts_(counts), columns_(columns), stat_(stat), method_(method), numbers_(numbers), exclude_(exclude),
+          wanted_(static_cast<size_t>(stat.CodeCount()), 0) {}
+    bool KnowsNumbers() const { return counted_; }
+    void Want(const TCombList& list, const TStatDraw& row, int ref, bool sorted) {
+        if (!counted_) {
+            // A column is made once a long list is to be coded.
+            if (list.Count() >= (int64_t{1} << 20)) columns_.Prepare(method_, stat_);
+            counts_.Count(list, stat_, method_, columns_, numbers_);
+            counted_ = true;
+            alive_ = counts_.AllAlive();
+            next_ = alive_;
+        }
+        stat_.WantedCodes({row}, ref, sorted, wanted_.data());
+        for (size_t v = 0; v < alive_.size(); ++v) next_[v] = alive_[v] && (wanted_[v] != 0) != exclude_;
+        left_ = counts_.Total(next_);
+    }
+    int64_t Left() const { return left_; }
+    void Take() { alive_.swap(next_); }
+    int DistinctNumbers(int limit) const { return counts_.DistinctNumbers(alive_, limit); }
+    int64_t Apply(const TCombination* src, TCombination* dst) const { return counts_.Apply(src, dst, alive_); }
+
+private:
+    TCodeCounts& counts_;
+    TValueColumns& columns_;
+    TCustomStat& stat_;
+    int method_;
+    bool numbers_, exclude_, counted_ = false;
+    TCodeCounts::TAlive alive_, next_;
+    std::vector<uint8_t> wanted_;
+    int64_t left_ = 0;
+};
+
+// The same for a statistic with several values per combination: what is
+// alive is the list of the combinations left.
+class TStepsCounter {
+public:
+    TStepsCounter(TStepList& steps, TCustomStat& stat, bool exclude) : steps_(steps), stat_(stat), exclude_(exclude) {}
+    bool KnowsNumbers() const { return started_; }
+    void Want(const TCombList& list, const TStatDraw& row, int ref, bool sorted) {
+        if (!started_) {
+            steps_.Start(list, stat_);
+            started_ = true;
+        }
+        left_ = steps_.Left(row, ref, sorted, exclude_);
+    }
+    int64_t Left() const { return left_; }
+    void Take() { steps_.Take(); }
+    int DistinctNumbers(int limit) const { return steps_.DistinctNumbers(limit); }
+    int64_t Apply(const TCombination*, TCombination* dst) const { return steps_.Apply(dst); }
+
+private:
+    TStepList& steps_;
+    TCustomStat& stat_;
+    bool exclude_, started_ = false;
+    int64_t left_ = 0;
+};
+
+}  // namespace
+
+// The single-select loop of a counted list: every step is worked out from
+// the counts (the same log, filter history, undos and stops as filtering
+// row by row), and the rows that stay applied are applied in one more pass.
+bool TScenarioRunner::ApplySingleCounted(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher) {
+    const int method = part.Method;
+    const bool exclude = !part.KeepSelected;
+    const bool numbers = part.StopMode == 2;  // SE
+    if (matcher.CodeCount() > 0) {
+        TCodesCounter counter(codeCounts_, columns_, matcher, method, numbers, exclude);
+        return RunCountedSteps(part, table, matcher, counter);
+    }
+    TStepsCounter counter(stepList_, matcher, exclude);
+    return RunCountedSteps(part, table, matcher, counter);
+}
+
+template <typename Counter>
+bool TScenarioRunner::RunCountedSteps(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher,
+                                      Counter& counter) {
     const int method = part.Method;
     const int rowCount = static_cast<int>(table.Rows.size());
     const bool exclude = !part.KeepSelected;
@@ -659,15 +765,12 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
     const int high = ws_.Archive().High();
     const int ref = high < ws_.DrawsOffset() ? 0 : high - ws_.DrawsOffset();
     const bool sorted = ws_.SortedDraws();
-    TCodeCounts& counts = codeCounts_;
-    bool counted = false, changed = false;
-    TCodeCounts::TAlive alive, next;
-    std::vector<uint8_t> wanted(static_cast<size_t>(matcher.CodeCount()), 0);
+    bool changed = false;
     int64_t count = ws_.CombsCount();
     int step = 0;
     auto distinct = [&](size_t limit) {
-        if (!counted) return static_cast<int>(DistinctNumbers(limit).size());
-        return counts.DistinctNumbers(alive, static_cast<int>(limit));
+        if (!counter.KnowsNumbers()) return static_cast<int>(DistinctNumbers(limit).size());
+        return counter.DistinctNumbers(static_cast<int>(limit));
     };
     auto runSteps = [&]() -> bool {
         for (int visit = 0; visit < rowCount; ++visit) {
@@ -684,15 +787,7 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
                 log_.Write(part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения...");
                 try {
                     matcher.LoadDraws(-1, ref, sorted);
-                    if (!counted) {
-                        // A column is made once a long list is to be coded.
-                        if (count >= (int64_t{1} << 20)) columns_.Prepare(method, matcher);
-                        counts.Count(ws_.Combs(), matcher, method, columns_, part.StopMode == 2);
-                        counted = true;
-                        alive = counts.AllAlive();
-                        next = alive;
-                    }
-                    matcher.WantedCodes({row.Row}, ref, sorted, wanted.data());
+                    counter.Want(ws_.Combs(), row.Row, ref, sorted);
                 } catch (const std::exception& e) {
                     // As a failed filtering: the list stays and the run winds down.
                     log_.Write(fmt::format(kListSize, ws_.CombsCount()));
@@ -700,8 +795,7 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
                     state_.StopRequested = true;
                     return false;
                 }
-                for (size_t v = 0; v < alive.size(); ++v) next[v] = alive[v] && (wanted[v] != 0) != exclude;
-                left = counts.Total(next);
+                left = counter.Left();
                 log_.Write(fmt::format(kListSize, left));
                 ws_.AddFilterLogEntry(exclude, caption, values[cValue], left);
             }
@@ -710,7 +804,7 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
                 ws_.AddUndoLogEntry(count);
                 if (part.StopMode == 3) break;  // SZ
             } else {
-                alive.swap(next);
+                counter.Take();
                 count = left;
                 changed = true;
                 ++step;
@@ -723,11 +817,12 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
         if (!changed) return;
         changed = false;
         Stopwatch sw(timings_.Filtering);
+        ReclaimLent(true);
         ws_.MoveListToUndo();
         TCombList& list = ws_.Combs();
         const TCombList& undo = ws_.Undo();
         list.Reserve(undo.Capacity(), 0);
-        list.SetCount(counts.Apply(undo.Data(), list.Data(), alive));
+        list.SetCount(counter.Apply(undo.Data(), list.Data()));
         ws_.GetHost().Notify(Change::List);
     };
     bool ok = true;
@@ -739,114 +834,6 @@ bool TScenarioRunner::ApplySingleByCodes(const TFilterPart& part, const TValueTa
     }
     apply();
     return ok;
-}
-
-void TScenarioRunner::MakeScenarioStakes(int mode, TLineContext& ctx) {
-    Stopwatch sw(timings_.Stakes);
-    log_.Write(fmt::format("{{*}} Добавление ставки, режим: \"{}\"", ResultModeCaption(mode)));
-    const int64_t count = ws_.CombsCount();
-    if (count == 0 || mode == rmNone) return;
-    if (count > 1 && mode == rmStop) {
-        state_.StopRequested = true;
-        log_.Write("{!} Сценарий остановлен!");
-        ws_.GetHost().ShowMessage(
-            MessageKind::Warning,
-            fmt::format(kMsgStopped, count, FormatStakeNote(ctx.LineNo, ctx.SetNo, ctx.Comment, ctx.Description)));
-        return;
-    }
-    if (count > 1 && mode == rmSkip) {
-        log_.Write("{-} Ставка игнорирована!");
-        return;
-    }
-    if (state_.StopRequested) return;
-    const TCombList& list = ws_.Combs();
-    auto numbersOf = [](const TCombination& c) { return std::vector<uint8_t>(c.n, c.n + BallsInDraw); };
-    if (count == 1) {
-        AddScenarioStake(numbersOf(list[0]), false, ctx);
-    } else {
-        switch (mode) {
-            case rmExt: {
-                std::vector<uint8_t> numbers = DistinctNumbers(MaxNumber);
-                const size_t maxStake = static_cast<size_t>(MaxStakeLength(ws_.Config()));
-                if (numbers.size() > maxStake) {
-                    random_.seed(std::random_device{}());
-                    while (numbers.size() > maxStake)
-                        numbers.erase(numbers.begin() +
-                                      static_cast<std::ptrdiff_t>(random_() % numbers.size()));
-                }
-                AddScenarioStake(numbers, false, ctx);
-                break;
-            }
-            case rmRand:
-                AddScenarioStake(numbersOf(list[static_cast<int64_t>(random_() % static_cast<uint64_t>(count))]),
-                                 false, ctx);
-                break;
-            case rmFirst: AddScenarioStake(numbersOf(list[0]), false, ctx); break;
-            case rmLast: AddScenarioStake(numbersOf(list[count - 1]), false, ctx); break;
-            case rmAll:
-                for (int64_t i = 0; i < ws_.CombsCount(); ++i) {
-                    if (i > 0 && PollStop()) break;
-                    AddScenarioStake(numbersOf(ws_.Combs()[i]), true, ctx);
-                }
-                break;
-            case rmSysA:
-            case rmSysC: StakeSystem(mode, DistinctNumbers(MaxNumber), ctx); break;
-            default: break;
-        }
-    }
-    ws_.RefreshStakesGrid(false, true);
-}
-
-void TScenarioRunner::StakeSystem(int mode, const std::vector<uint8_t>& numbers, TLineContext& ctx) {
-    std::vector<TCombination> system;
-    std::string fileOrMessage;
-    const int n = static_cast<int>(numbers.size());
-    if (!LoadSystemFor(ws_.GetHost(), ws_.DataDir(), numbers, system, fileOrMessage)) {
-        log_.Write(fmt::format("{{#}} Системная игра для {} чисел [ОШИБКА]: \"{}\"", n, fileOrMessage));
-        return;
-    }
-    const std::string name = std::filesystem::path(fileOrMessage).stem().string();
-    log_.Write(mode == rmSysA
-                   ? fmt::format("{{#}} Системная игра для {} чисел [все система]: загружен файл \"{}\"", n, name)
-                   : fmt::format("{{#}} Системная игра для {} чисел [система * комбинации]: загружен файл \"{}\"",
-                                 n, name));
-    std::unordered_set<uint64_t> inList;
-    if (mode == rmSysC)
-        for (int64_t i = 0; i < ws_.CombsCount(); ++i) inList.insert(Packed(ws_.Combs()[i]));
-    for (TCombination c : system) {
-        std::sort(c.n, c.n + BallsInDraw);
-        if (mode == rmSysC && !inList.count(Packed(c))) continue;
-        AddScenarioStake(std::vector<uint8_t>(c.n, c.n + BallsInDraw), true, ctx);
-        if (PollStop()) break;
-    }
-}
-
-bool TScenarioRunner::AddScenarioStake(const std::vector<uint8_t>& numbers, bool bulk, TLineContext& ctx) {
-    TStakeRecord r = MakeEmptyStake(skScenario);
-    r.Draw = ws_.NextDrawNo();
-    r.Sample = static_cast<int32_t>(std::min<int64_t>(ws_.CombsCount(), INT32_MAX));
-    r.Numbers.Count = static_cast<int32_t>(std::min<size_t>(numbers.size(), MaxStakeNumbers));
-    for (int i = 0; i < r.Numbers.Count; ++i) r.Numbers.Numbers[i] = numbers[static_cast<size_t>(i)];
-    r.Profit = StakeCost(ws_.Config(), r.Numbers.Count, -1);
-    const std::string note = FormatStakeNote(ctx.LineNo, ctx.SetNo, ctx.Comment, ctx.Description);
-    SetStakeComment(r, note);
-    const std::string text = NumbersText(numbers);
-    bool added = false;
-    if (ctx.NewOnly && ws_.FindStake(r.Draw, r.Numbers)) {
-        log_.Write(fmt::format("{{-}} Ставка на тираж {} не добавлена, так как уже имеется в списке ставок: [{}]",
-                               r.Draw, text));
-    } else if (ws_.CreateStakes(r, 1, bulk)) {
-        log_.Write(fmt::format("{{+}} Ставка на тираж {} добавлена в список ставок: [{}]", r.Draw, text));
-        ++state_.StakesMade;
-        madeStakes_.push_back({r.Draw, std::vector<int>(numbers.begin(), numbers.end()), StakeComment(r)});
-        added = true;
-    }
-    const int64_t now = NowMs();
-    if (!bulk || now - ctx.LastRefreshMs >= 101) {
-        ctx.LastRefreshMs = now;
-        Show();
-    }
-    return added;
 }
 
 }  // namespace tessara

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
@@ -9,6 +10,7 @@
 
 #include "combs/comb_list.h"
 #include "scenario/code_counts.h"
+#include "scenario/step_list.h"
 #include "scenario/scenario_log.h"
 #include "scenario/script_line.h"
 #include "stats/value_columns.h"
@@ -73,9 +75,8 @@ public:
     TScenarioLog& Log() { return log_; }
     const std::vector<TRunStake>& StakesOfRun() const { return madeStakes_; }
     void SetRandomSeed(uint32_t seed) { random_.seed(seed); }
-    // Single-select loops over one-value statistics count the list by value
-    // instead of filtering it row by row (the same result); off for the
-    // comparison in the tests.
+    // Single-select loops count the list by value instead of filtering it
+    // row by row (the same result); off for the comparison in the tests.
     void SetCountingPath(bool on) { countingPath_ = on; }
     // The bytes the value columns of the run hold now.
     size_t ColumnBytes() const { return columns_.Bytes(); }
@@ -88,6 +89,8 @@ public:
     // Where the time went (seconds), for the benchmark.
     struct TTimings {
         double StartLists = 0, Tables = 0, Filtering = 0, Stakes = 0;
+        // The time of each filter ("SUMS single"), its table included.
+        std::map<std::string, double> ByFilter;
     };
     const TTimings& Timings() const { return timings_; }
 
@@ -115,6 +118,11 @@ private:
     void RunScenarioPass();
     void RunScriptLine(int index, const std::string& text);
     void PrepareStartList(const TScriptOptions& options);
+    // A start list at hand is lent to the working list, not copied; it is
+    // taken back before anything writes into the buffer that holds it
+    // (undoOnly: only from the undo copy, when the list itself is read).
+    void Lend(TCombList& cache);
+    void ReclaimLent(bool undoOnly);
     void ApplyFilterPart(const TFilterPart& part);
     bool StopRuleHit(const TFilterPart& part, const TStatValues& values, int step, bool multi);
     // The same over a list of count combinations whose distinct numbers,
@@ -122,7 +130,11 @@ private:
     template <typename Distinct>
     bool StopRuleHit(const TFilterPart& part, const TStatValues& values, int step, bool multi, int64_t count,
                      Distinct distinct);
-    bool ApplySingleByCodes(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher);
+    // Single-select loops that count the list instead of filtering it row by
+    // row: one-value statistics by code, the others on a list of their own.
+    bool ApplySingleCounted(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher);
+    template <typename Counter>
+    bool RunCountedSteps(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher, Counter& counter);
     bool FilterBy(const TFilterPart& part, int method, TCustomStat& matcher,
                   const TStatDrawArray& rows, const std::vector<std::string>& texts);
     void Undo();
@@ -145,6 +157,7 @@ private:
     bool countingPath_ = true;
     TValueColumns columns_;
     TCodeCounts codeCounts_;
+    TStepList stepList_;
 
     // Lists at hand: the full list of the generation settings, and the list
     // without the latest draws under (offset, draws). Cleared every pass.
@@ -152,6 +165,9 @@ private:
     std::optional<TCombsGenerateParams> fullKey_;
     TCombList exclList_;
     int exclOffset_ = -1, exclDraws_ = -1;
+    TCombList* lent_ = nullptr;
+    const TCombination* lentData_ = nullptr;
+    int64_t lentCount_ = 0;
     // The last value table in its computed order, and what it was made of.
     TValueTable table_;
     TTableKey tableKey_;

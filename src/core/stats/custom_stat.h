@@ -62,6 +62,29 @@ int64_t FilterAnyNumber(const TCombination* src, int64_t n, TCombination* dst, b
     });
 }
 
+// The numbers of a combination below 64 as bits (the value bits of the
+// statistics whose values follow its numbers one by one).
+inline void NumberBitsOf(const TCombination* src, int64_t n, uint64_t* bits) {
+    for (int64_t i = 0; i < n; ++i) {
+        uint64_t m = 0;
+        for (uint8_t x : src[i].n) m |= x < 64 ? uint64_t{1} << x : 0;
+        bits[i] = m;
+    }
+}
+
+// The bits of a row whose combinations are those with a number v for which
+// matches(v) holds; false when such a number lies beyond the bits.
+template <typename Matches>
+bool NumberRowBits(uint64_t& bits, Matches matches) {
+    bits = 0;
+    for (int v = 0; v < 256; ++v)
+        if (matches(v)) {
+            if (v >= 64) return false;
+            bits |= uint64_t{1} << v;
+        }
+    return true;
+}
+
 template <class T>
 std::unique_ptr<TCustomStat> MakeStat(const TStatClass& c, const TStatList& l, int param) {
     return std::make_unique<T>(c, l, param);
@@ -118,6 +141,16 @@ public:
     // wanted has CodeCount() entries; may load the reference draw.
     virtual void WantedCodes(const TStatDrawArray& /*selected*/, int /*refIndex*/, bool /*sorted*/,
                              uint8_t* /*wanted*/) {}
+
+    // Statistics with several values per combination may give them as bits
+    // instead: every combination gets at most 64 bits that depend on its six
+    // numbers alone, and a row the bits for which a filtering by that row
+    // alone keeps exactly the combinations sharing one of them. False from
+    // RowBits: the row has no such bits (a value beyond them), and the
+    // scenario filters row by row.
+    virtual bool HasValueBits() const { return false; }
+    virtual void CombBits(const TCombination* /*src*/, int64_t /*n*/, uint64_t* /*bits*/) const {}
+    virtual bool RowBits(const TStatDraw& /*row*/, uint64_t& /*bits*/) const { return false; }
 
     // Graph values (classes with a graph).
     virtual int32_t GraphValue(const TCombination& comb, int drawIndex, bool sorted,

@@ -63,6 +63,21 @@ public:
             return hit;
         });
     }
+    // The differences below 64 as bits.
+    bool HasValueBits() const override { return true; }
+    void CombBits(const TCombination* src, int64_t n, uint64_t* bits) const override {
+        for (int64_t i = 0; i < n; ++i) {
+            uint8_t d[DiffsInDraw];
+            NeighbourDiffs(src[i].n, d);
+            uint64_t m = 0;
+            for (uint8_t v : d) m |= v < 64 ? uint64_t{1} << v : 0;
+            bits[i] = m;
+        }
+    }
+    bool RowBits(const TStatDraw& row, uint64_t& bits) const override {
+        const TStatDrawArray sel{row};
+        return NumberRowBits(bits, [&](int v) { return RowsHaveWord(sel, 1, static_cast<uint16_t>(v)); });
+    }
 
 protected:
     // Only the first difference keeps periods: the others would measure

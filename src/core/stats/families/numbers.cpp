@@ -89,6 +89,12 @@ public:
             if (RowsHaveKey(sel, n, 0, 0, 0)) return true;
         return false;
     }
+    bool HasValueBits() const override { return true; }
+    void CombBits(const TCombination* src, int64_t n, uint64_t* bits) const override { NumberBitsOf(src, n, bits); }
+    bool RowBits(const TStatDraw& row, uint64_t& bits) const override {
+        const TStatDrawArray sel{row};
+        return NumberRowBits(bits, [&](int v) { return RowsHaveKey(sel, static_cast<uint16_t>(v), 0, 0, 0); });
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {

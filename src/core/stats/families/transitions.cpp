@@ -94,6 +94,12 @@ public:
             return NumberMatches(static_cast<uint8_t>(v), sel);
         });
     }
+    bool HasValueBits() const override { return true; }
+    void CombBits(const TCombination* src, int64_t n, uint64_t* bits) const override { NumberBitsOf(src, n, bits); }
+    bool RowBits(const TStatDraw& row, uint64_t& bits) const override {
+        const TStatDrawArray sel{row};
+        return NumberRowBits(bits, [&](int v) { return NumberMatches(static_cast<uint8_t>(v), sel); });
+    }
 
 private:
     bool NumberMatches(uint8_t q, const TStatDrawArray& sel) const {

@@ -1,0 +1,129 @@
+#include "scenario/step_list.h"
+
+#include <algorithm>
+#include <bit>
+#include <system_error>
+#include <thread>
+
+#include "stats/custom_stat.h"
+#include "stats/parallel_filter.h"
+
+namespace tessara {
+
+namespace {
+
+// Runs part(t, begin, end) over slices of n items on the filtering threads;
+// returns how many slices there were.
+template <typename Part>
+int RunSlices(int64_t n, Part part) {
+    const int threads = n < TESSARA_FILTER_THREADS_MINIMUM ? 1 : FilterThreads();
+    const int64_t size = (n + threads - 1) / threads;
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) {
+        const int64_t b = std::min(n, t * size), e = std::min(n, b + size);
+        try {
+            pool.emplace_back(part, t, b, e);
+        } catch (const std::system_error&) {
+            part(t, b, e);
+        }
+    }
+    part(0, 0, std::min(n, size));
+    for (std::thread& th : pool) th.join();
+    return threads;
+}
+
+}  // namespace
+
+void TStepList::Start(const TCombList& list, TCustomStat& stat) {
+    src_ = list.Data();
+    stat_ = &stat;
+    n_ = list.Count();
+    taken_ = counted_ = failed_ = selected_ = false;
+    alive_.SetCount(0);
+    next_.SetCount(0);
+}
+
+void TStepList::Histogram() {
+    if (counted_) return;
+    const TCombination* src = Source();
+    std::vector<std::array<int64_t, 64>> part(static_cast<size_t>(FilterThreads()), std::array<int64_t, 64>{});
+    const int used = RunSlices(Alive(), [&](int t, int64_t b, int64_t e) {
+        constexpr int64_t kBlock = 4096;
+        uint64_t block[kBlock];
+        auto& h = part[static_cast<size_t>(t)];
+        for (int64_t i = b; i < e; i += kBlock) {
+            const int64_t len = std::min(kBlock, e - i);
+            stat_->CombBits(src + i, len, block);
+            for (int64_t j = 0; j < len; ++j)
+                for (uint64_t m = block[j]; m; m &= m - 1) ++h[static_cast<size_t>(std::countr_zero(m))];
+        }
+    });
+    hist_ = {};
+    for (int t = 0; t < used; ++t)
+        for (size_t k = 0; k < 64; ++k) hist_[k] += part[static_cast<size_t>(t)][k];
+    counted_ = true;
+}
+
+int64_t TStepList::Left(const TStatDraw& row, int refIndex, bool sorted, bool exclude) {
+    selected_ = false;
+    uint64_t wanted = 0;
+    // After a step that would have emptied the list, the one-bit steps are
+    // answered by the histogram of what is alive.
+    if ((counted_ || failed_) && stat_->HasValueBits() && stat_->RowBits(row, wanted) &&
+        std::popcount(wanted) <= 1) {
+        int64_t sharing = 0;
+        if (wanted != 0) {
+            Histogram();
+            sharing = hist_[static_cast<size_t>(std::countr_zero(wanted))];
+        }
+        const int64_t left = exclude ? Alive() - sharing : sharing;
+        if (left > 0) {
+            // Taken at once by the loop: what it leaves is made now.
+            next_.Reserve(std::max(Alive(), next_.Capacity()), 0);
+            next_.SetCount(stat_->FilterCombs(Source(), Alive(), next_.Data(), {row}, refIndex, sorted, exclude));
+            selected_ = true;
+            return next_.Count();
+        }
+        return left;
+    }
+    next_.Reserve(std::max(Alive(), next_.Capacity()), 0);
+    next_.SetCount(stat_->FilterCombs(Source(), Alive(), next_.Data(), {row}, refIndex, sorted, exclude));
+    selected_ = true;
+    failed_ = next_.Count() == 0;
+    return next_.Count();
+}
+
+void TStepList::Take() {
+    if (!selected_) return;
+    swap(alive_, next_);
+    taken_ = true;
+    selected_ = counted_ = failed_ = false;
+}
+
+int TStepList::DistinctNumbers(int limit) const {
+    bool seen[256] = {};
+    int n = 0;
+    const TCombination* src = Source();
+    for (int64_t i = 0; i < Alive() && n < limit; ++i)
+        for (uint8_t x : src[i].n)
+            if (!seen[x] && n < limit) {
+                seen[x] = true;
+                ++n;
+            }
+    return n;
+}
+
+int64_t TStepList::Apply(TCombination* dst) const {
+    std::copy(Source(), Source() + Alive(), dst);
+    return Alive();
+}
+
+void TStepList::Clear() {
+    alive_.Clear();
+    next_.Clear();
+    src_ = nullptr;
+    n_ = 0;
+    taken_ = counted_ = failed_ = selected_ = false;
+}
+
+}  // namespace tessara
