@@ -67,6 +67,12 @@ std::string LibraryCause(lxw_error e, int err) {
 
 uint32_t Rgb(const TColor& c) { return (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b; }
 
+// The library takes 0 for "no colour" and has its own value for black.
+lxw_color_t LibraryColor(const TColor& c) {
+    const uint32_t rgb = Rgb(c);
+    return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
+}
+
 // Text cut to the longest a cell takes, at a character boundary.
 std::string_view CellText(const std::string& text) {
     if (text.size() <= kMaxCellText) return text;
@@ -144,9 +150,9 @@ lxw_format* Writer::FormatOf(const TSheetCell& cell) {
     }
     if (cell.Background) {
         format_set_pattern(f, LXW_PATTERN_SOLID);
-        format_set_bg_color(f, Rgb(*cell.Background));
+        format_set_bg_color(f, LibraryColor(*cell.Background));
     }
-    if (cell.Font) format_set_font_color(f, Rgb(*cell.Font));
+    if (cell.Font) format_set_font_color(f, LibraryColor(*cell.Font));
     formats_.emplace(key, f);
     return f;
 }
