@@ -5,7 +5,10 @@
 #include "base/ini_file.h"
 #include "base/view_keys.h"
 #include "cli.h"
+#include "export/grid_sheets.h"
 #include "export/workspace_export.h"
+#include "model/files.h"
+#include "stakes/ratings.h"
 #include "model/error.h"
 #include "stats/stat_list.h"
 #include "stats/value_table.h"
@@ -61,9 +64,24 @@ int ExportGrid(CommandContext& c, Grid grid) {
         case Grid::Stakes:
             if (!ws->StakesFile().HasStakes()) return Empty(c, "ставок нет");
             return Write(c, host, path, WorkspaceStakesSheet(*ws));
-        case Grid::Ratings:
-            if (ws->Ratings().Empty()) return Empty(c, "рейтинг пуст");
-            return Write(c, host, path, WorkspaceRatingsSheet(*ws));
+        case Grid::Ratings: {
+            // Read without the load's sort-and-save: the rows in the order
+            // the window shows them, the file untouched.
+            TRatings ratings;
+            const std::string file = ws->PathOf(RatingsFileName);
+            if (FileExists(file)) {
+                try {
+                    TRatingsArray rows = ParseRatingsFile(ReadFileBytes(file));
+                    SortRatingRows(rows, ws->RatingsSortColumn(), ws->RatingsSortDescending());
+                    ratings.Assign(std::move(rows));
+                } catch (const Error& e) {
+                    host.ShowError("Ошибка чтения файла рейтинга!\r\r" + std::string(e.what()));
+                    return 1;
+                }
+            }
+            if (ratings.Empty()) return Empty(c, "рейтинг пуст");
+            return Write(c, host, path, RatingsSheet(ratings, ws->RatingsEffMode()));
+        }
         case Grid::Card:
             if (ws->Archive().Empty()) return Empty(c, "архив тиражей пуст");
             return Write(c, host, path, WorkspaceCardSheet(*ws));

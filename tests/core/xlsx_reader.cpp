@@ -75,11 +75,15 @@ std::vector<std::string_view> Elements(std::string_view xml, const std::string& 
             continue;
         }
         const size_t tagEnd = xml.find('>', pos);
+        if (tagEnd == std::string_view::npos) throw std::runtime_error("xml: open tag " + name);
         size_t end;
-        if (xml[tagEnd - 1] == '/')
+        if (xml[tagEnd - 1] == '/') {
             end = tagEnd + 1;
-        else
-            end = xml.find(close, tagEnd) + close.size();
+        } else {
+            end = xml.find(close, tagEnd);
+            if (end == std::string_view::npos) throw std::runtime_error("xml: no " + close);
+            end += close.size();
+        }
         out.push_back(xml.substr(pos, end - pos));
         pos = end;
     }
@@ -154,7 +158,7 @@ XlsxFile::XlsxFile(const std::string& path) : bytes_(ReadFileBytes(path)) {
 
 bool XlsxFile::HasEntry(const std::string& name) const { return entries_.count(name) > 0; }
 
-std::string XlsxFile::Entry(const std::string& name) const {
+const std::string& XlsxFile::Entry(const std::string& name) const {
     const auto it = entries_.find(name);
     if (it == entries_.end()) throw std::runtime_error("zip: no entry " + name);
     return it->second;

@@ -30,7 +30,7 @@ public:
     explicit XlsxFile(const std::string& path);
 
     bool HasEntry(const std::string& name) const;
-    std::string Entry(const std::string& name) const;
+    const std::string& Entry(const std::string& name) const;
     int SheetCount() const { return static_cast<int>(sheets_.size()); }
     // index from 0, in the workbook's order
     const Sheet& SheetAt(int index) const { return sheets_.at(static_cast<size_t>(index)); }
