@@ -20,6 +20,7 @@
 #include "config/form_config.h"
 #include "config/form_shredding.h"
 #include "draws/draws_tab.h"
+#include "export/export_commands.h"
 #include "main/command_table.h"
 #include "main/layout_state.h"
 #include "main/status_panels.h"
@@ -84,6 +85,8 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     commands_ = new CommandTable(host_, this);
     RegisterCommands();
     BuildTabs();
+    exportCommands_ =
+        std::make_unique<ExportCommands>(*ws_, *commands_, *statisticsTab_, *numberViews_, this);
     BuildMenu();
 
     initTimer_.setSingleShot(true);
