@@ -2,9 +2,9 @@
 // six sheets, written in constant memory), with and without the channel
 // colours, and of the draw card of the demo archive.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 #include "bench_support.h"
 #include "combs/comb_list.h"
@@ -18,7 +18,8 @@ using namespace tessara;
 
 struct Fixture {
     Fixture()
-        : dir((std::filesystem::temp_directory_path() / ("tessara-xbench-" + std::to_string(::getpid())))
+        : dir((std::filesystem::temp_directory_path() /
+               ("tessara-xbench-" + std::to_string(::getpid())))
                   .string()) {
         std::filesystem::create_directories(dir);
         GenerateCombinations(list, gmFull, TNumberSet{});

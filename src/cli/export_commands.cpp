@@ -7,9 +7,9 @@
 #include "cli.h"
 #include "export/grid_sheets.h"
 #include "export/workspace_export.h"
+#include "model/error.h"
 #include "model/files.h"
 #include "stakes/ratings.h"
-#include "model/error.h"
 #include "stats/stat_list.h"
 #include "stats/value_table.h"
 

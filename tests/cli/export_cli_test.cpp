@@ -14,7 +14,7 @@ namespace {
 using test::MakeDraw;
 
 class ExportCliTest : public ::testing::Test {
-protected:
+  protected:
     ExportCliTest() {
         WriteDrawsFile(dir.File(DrawsFileName),
                        {MakeDraw(100, {1, 2, 3, 20, 25, 30}, 5, "07 марта 2021"),
@@ -37,11 +37,13 @@ TEST_F(ExportCliTest, EveryFormWritesItsGrid) {
         EXPECT_EQ(code, 1) << grid << ": " << out;
         EXPECT_FALSE(FileExists(file));
     }
-    ASSERT_EQ(Run({"stakes", "add", "2;10;30;4;5;6", "--draw", "101", "--comment", "линия 1"}).first, 0);
+    ASSERT_EQ(
+        Run({"stakes", "add", "2;10;30;4;5;6", "--draw", "101", "--comment", "линия 1"}).first, 0);
     ASSERT_EQ(Run({"stakes", "check"}).first, 0);
     // A small start list: the combinations of the numbers 1..7 only.
     ASSERT_EQ(Run({"config", "set", "GLOBAL", "CombsGenerateMode", "2"}).first, 0);
-    ASSERT_EQ(Run({"config", "set", "GLOBAL", "CombsGenerateParameters", "1;2;3;4;5;6;7"}).first, 0);
+    ASSERT_EQ(Run({"config", "set", "GLOBAL", "CombsGenerateParameters", "1;2;3;4;5;6;7"}).first,
+              0);
 
     const struct {
         std::vector<std::string> Args;
@@ -56,8 +58,12 @@ TEST_F(ExportCliTest, EveryFormWritesItsGrid) {
         {{"ratings"}, "Рейтинг", "Рейтинг", 3, "A3", "линия 1"},
         {{"card"}, "Карта", "Карта", 4, "K3", "10"},
         {{"layout"}, "Схема", "Схема", 0, "B2", "101"},
-        {{"stats", "NUMS", "--len", "1", "--offset", "1"}, "Статистика",
-         "Статистика: Числа тиража (NUMS), тиражи 100–100", 44, "B44", "1"},
+        {{"stats", "NUMS", "--len", "1", "--offset", "1"},
+         "Статистика",
+         "Статистика: Числа тиража (NUMS), тиражи 100–100",
+         44,
+         "B44",
+         "1"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args{"export"};
@@ -98,7 +104,8 @@ TEST_F(ExportCliTest, RefusedArgumentsAndWriteFailures) {
         {{"export", "stats", "NUMS", file, "--offset", "2"}, 2, "--offset: 2 вне диапазона 0..1"},
         {{"export", "stats", "NUMS", file, "--len"}, 2, "--len: не указано значение"},
         {{"export", "sheets", file}, 2, "Неизвестная команда: export sheets"},
-        {{"export", "draws", dir.File("missing/x.xlsx")}, 1,
+        {{"export", "draws", dir.File("missing/x.xlsx")},
+         1,
          "Ошибка записи в файл \"" + dir.File("missing/x.xlsx") + "\"!"},
     };
     for (const auto& c : cases) {

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <fmt/format.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -34,7 +33,7 @@ bool NoTempFiles(const std::string& dir) {
 // A small workspace: draws 1..3 (draw 3 the newest), a manual stake on the
 // coming draw and a checked scenario stake with a profit, and their rating.
 class ExportTest : public ::testing::Test, public test::StakesWorkspace {
-protected:
+  protected:
     ExportTest() {
         ws->RegisterStats();
         ws->Archive().Draws() = {MakeDraw(1, {5, 12, 23, 31, 40, 2}, 3, "05 марта 2021"),
@@ -60,7 +59,8 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
     SortValueTable(table, vcCount, true);  // count 3 (the 2) on top
     const TCardOptions card{true, true, ws->ChannelSize()};
     const TLayoutScheme scheme = BuildLayoutScheme(ws->Archive().Draws(), 0, 100, TByteSet{});
-    const bool singleNumber = scheme.Cells[0][0].find_first_not_of("0123456789") == std::string::npos;
+    const bool singleNumber =
+        scheme.Cells[0][0].find_first_not_of("0123456789") == std::string::npos;
 
     // A cell: its reference, the value read back, a number or text, its format.
     struct Expect {
@@ -78,37 +78,75 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
         int Rows;  // title and header included
         std::vector<Expect> Cells;
     } cases[] = {
-        {WorkspaceDrawsSheet(*ws), "Архив тиражей", 0, 5,
-         {{"A2", "Тираж", false}, {"H2", "E", false}, {"I2", "S", false}, {"J2", "Дата тиража", false},
+        {WorkspaceDrawsSheet(*ws),
+         "Архив тиражей",
+         0,
+         5,
+         {{"A2", "Тираж", false},
+          {"H2", "E", false},
+          {"I2", "S", false},
+          {"J2", "Дата тиража", false},
           {"A3", "3", true, "General", "FFAAAA"},  // the newest draw, at the offset
           {"B3", "1", true, "General", Hex(NumberGroupColor(1, ws->ChannelSize()))},
-          {"I3", "93", true, "General", "FFAAAA"}, {"J5", "05 марта 2021", false}}},
-        {WorkspaceStakesSheet(*ws), "Ставки", 0, 4,
-         {{"A2", "№ тиража", false}, {"I2", "Комментарий", false},
+          {"I3", "93", true, "General", "FFAAAA"},
+          {"J5", "05 марта 2021", false}}},
+        {WorkspaceStakesSheet(*ws),
+         "Ставки",
+         0,
+         4,
+         {{"A2", "№ тиража", false},
+          {"I2", "Комментарий", false},
           {"A3", "3", true, "General", "EAFFEA"},
           {"C3", "1;2;3;4;5;6", false, "General", "EAFFEA"},
           {"F3", "3", true, "General", "EAFFEA", "008000"},
           {"H3", "12.5", true, "0.00", "EAFFEA", "008000"},
           {"I3", "линия 1", false, "General", "EAFFEA"},
-          {"E4", "", false, "General", "EAFFEA"}, {"H4", "0", true, "0.00", "EAFFEA"}}},
-        {WorkspaceRatingsSheet(*ws), "Рейтинг", 0, 3,
-         {{"A2", "Комментарий", false}, {"T2", "E6", false}, {"A3", "линия 1", false},
-          {"B3", "1", true}, {"D3", "3", true, "0.000"}, {"E3", "12.5", true, "0.00"},
-          {"J3", "1", true}, {"N3", "-37.131", true, "0.000\"%\""}}},
+          {"E4", "", false, "General", "EAFFEA"},
+          {"H4", "0", true, "0.00", "EAFFEA"}}},
+        {WorkspaceRatingsSheet(*ws),
+         "Рейтинг",
+         0,
+         3,
+         {{"A2", "Комментарий", false},
+          {"T2", "E6", false},
+          {"A3", "линия 1", false},
+          {"B3", "1", true},
+          {"D3", "3", true, "0.000"},
+          {"E3", "12.5", true, "0.00"},
+          {"J3", "1", true},
+          {"N3", "-37.131", true, "0.000\"%\""}}},
         {WorkspaceStatsSheet(*ws, nums, table, false),
-         fmt::format("Статистика: {} (NUMS), тиражи 1–3", ws->Stats().Items(nums).DisplayName()), 0,
+         fmt::format("Статистика: {} (NUMS), тиражи 1–3", ws->Stats().Items(nums).DisplayName()),
+         0,
          2 + static_cast<int>(table.Rows.size()),
-         {{"A2", "Значение", false}, {"C2", "Кол-во в %", false}, {"D2", "Глубина", false},
-          {"A3", "2", false}, {"B3", "3", true}, {"C3", "16.66667", true, "0.00000"}}},
-        {WorkspaceCardSheet(*ws), "Карта", 1, 5,
-         {{"A2", "Тираж", false}, {"B2", "1", false}, {"AR2", "E", false}, {"A3", "3", true},
-          {"C3", "2", true, "General", Hex(*CardCellColor(ws->Archive().Draws(), 1, 2, card)), "000000"},
-          {"AR3", "9", true}, {"AR5", "3", true}}},
-        {LayoutSheet(scheme, true), "Схема", 1, 2 + static_cast<int>(scheme.Counts.size()),
-         {{"A2", "", false}, {"B2", std::to_string(scheme.LastDraws[0]), false},
+         {{"A2", "Значение", false},
+          {"C2", "Кол-во в %", false},
+          {"D2", "Глубина", false},
+          {"A3", "2", false},
+          {"B3", "3", true},
+          {"C3", "16.66667", true, "0.00000"}}},
+        {WorkspaceCardSheet(*ws),
+         "Карта",
+         1,
+         5,
+         {{"A2", "Тираж", false},
+          {"B2", "1", false},
+          {"AR2", "E", false},
+          {"A3", "3", true},
+          {"C3", "2", true, "General", Hex(*CardCellColor(ws->Archive().Draws(), 1, 2, card)),
+           "000000"},
+          {"AR3", "9", true},
+          {"AR5", "3", true}}},
+        {LayoutSheet(scheme, true),
+         "Схема",
+         1,
+         2 + static_cast<int>(scheme.Counts.size()),
+         {{"A2", "", false},
+          {"B2", std::to_string(scheme.LastDraws[0]), false},
           {"A3", std::to_string(scheme.Counts[0]), true},
           {"B3", scheme.Cells[0][0], singleNumber, "General",
-           Hex(LayoutCellColor(scheme.Cells[0][0], 1, 1, scheme.GridRows(), scheme.GridColumns(), true)),
+           Hex(LayoutCellColor(scheme.Cells[0][0], 1, 1, scheme.GridRows(), scheme.GridColumns(),
+                               true)),
            "000000"}}},
     };
     // The value of the first stats row: the 2 came out in all three draws.
@@ -215,7 +253,8 @@ TEST_F(ExportTest, CombinationListSplitsOverSheetsWithProgress) {
     EXPECT_EQ(file.SheetAt(2).Text("H7"), std::to_string(25 + 30 + 31 + 32 + 33 + 38));
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.back(), std::make_pair(int64_t{25}, int64_t{25}));
-    for (size_t i = 1; i < progress.size(); ++i) EXPECT_LE(progress[i - 1].first, progress[i].first);
+    for (size_t i = 1; i < progress.size(); ++i)
+        EXPECT_LE(progress[i - 1].first, progress[i].first);
 
     // The full list at the real sheet size: the rows past five full sheets go on a sixth.
     EXPECT_EQ(XlsxMaxRows, 1048576);
@@ -257,7 +296,8 @@ TEST_F(ExportTest, FailuresAndCancelKeepTheOldFile) {
         EXPECT_EQ(ExportSheets(host, bad, {WorkspaceDrawsSheet(*ws)}), -1);
         ASSERT_FALSE(host.Messages.empty());
         EXPECT_EQ(host.Messages.back().Kind, MessageKind::Error);
-        EXPECT_TRUE(host.Messages.back().Text.starts_with("Ошибка записи в файл \"" + bad + "\"!\r\r"))
+        EXPECT_TRUE(
+            host.Messages.back().Text.starts_with("Ошибка записи в файл \"" + bad + "\"!\r\r"))
             << host.Messages.back().Text;
     }
     EXPECT_TRUE(NoTempFiles(dir.Path()));

@@ -28,7 +28,8 @@ std::string Inflate(const std::string& data, size_t size) {
     z.avail_out = static_cast<uInt>(out.size());
     const int rc = inflate(&z, Z_FINISH);
     inflateEnd(&z);
-    if (rc != Z_STREAM_END || z.total_out != size) throw std::runtime_error("zip: bad deflate data");
+    if (rc != Z_STREAM_END || z.total_out != size)
+        throw std::runtime_error("zip: bad deflate data");
     return out;
 }
 
@@ -144,12 +145,14 @@ XlsxFile::XlsxFile(const std::string& path) : bytes_(ReadFileBytes(path)) {
         at += 46 + nameLen + extraLen + commentLen;
     }
     if (HasEntry("xl/sharedStrings.xml"))
-        for (std::string_view si : Elements(Entry("xl/sharedStrings.xml"), "si")) shared_.push_back(Texts(si));
+        for (std::string_view si : Elements(Entry("xl/sharedStrings.xml"), "si"))
+            shared_.push_back(Texts(si));
     ReadStyles();
     // Sheets in the workbook's order; their files by the relationships.
     const std::string rels = Entry("xl/_rels/workbook.xml.rels");
     std::map<std::string, std::string> targets;
-    for (std::string_view r : Elements(rels, "Relationship")) targets[Attr(r, "Id")] = Attr(r, "Target");
+    for (std::string_view r : Elements(rels, "Relationship"))
+        targets[Attr(r, "Id")] = Attr(r, "Target");
     for (std::string_view s : Elements(Entry("xl/workbook.xml"), "sheet")) {
         const std::string target = targets[Attr(s, "r:id")];
         sheets_.push_back(ReadSheet(Unescape(Attr(s, "name")), Entry("xl/" + target)));
@@ -215,7 +218,8 @@ XlsxFile::Sheet XlsxFile::ReadSheet(const std::string& name, const std::string& 
                 const size_t from = e.find('>') + 1;
                 cell.Value = Unescape(e.substr(from, e.rfind("</v>") - from));
             }
-            if (cell.Type == "s") cell.Value = shared_.at(static_cast<size_t>(std::stoi(cell.Value)));
+            if (cell.Type == "s")
+                cell.Value = shared_.at(static_cast<size_t>(std::stoi(cell.Value)));
         }
         const std::string ref = Attr(tag, "r");
         int row = 0, col = 0;

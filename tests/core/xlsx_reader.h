@@ -11,7 +11,7 @@ namespace tessara::test {
 // (shared or inline), number formats and colours, and the frozen pane.
 // Throws std::runtime_error on a damaged file.
 class XlsxFile {
-public:
+  public:
     struct Cell {
         std::string Type;   // "s", "inlineStr", "str" or "" for a number
         std::string Value;  // the number, or the resolved text
@@ -42,7 +42,7 @@ public:
     std::string FontColor(const Cell& cell) const;
     bool Bold(const Cell& cell) const;
 
-private:
+  private:
     struct Xf {
         int NumFmt = 0, Font = 0, Fill = 0;
     };

@@ -129,7 +129,8 @@ void ExportGuiTest::StopBreaksOffTheCombinationList() {
     AnswerDialog(QString::fromStdString(dir_->File("c.xlsx")), false);
     test::OnNextModal<ExportProgress>([](ExportProgress* p) { p->StopButton()->click(); });
     QVERIFY(window_->Commands().Execute(QStringLiteral("CombsXlsExport")));
-    QCOMPARE(prompts_->Seen, QStringList{QStringLiteral("Информация|Экспорт прерван, файл не сохранен.")});
+    QCOMPARE(prompts_->Seen,
+             QStringList{QStringLiteral("Информация|Экспорт прерван, файл не сохранен.")});
     QVERIFY(!FileExists(dir_->File("c.xlsx")));
     QVERIFY(!FileExists(dir_->File("c.xlsx.tmp~")));
 }

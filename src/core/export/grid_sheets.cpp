@@ -55,7 +55,8 @@ TSheet DrawsSheet(const TDrawArchive& archive, const TDrawsSheetOptions& o) {
         cells[9].SetText(DrawDateText(d));
         if (row == o.Offset)
             for (size_t c = 0; c < cells.size(); ++c)
-                if (!o.ColorDraws || c < 1 || c > BallsInDraw) cells[c].Background = kOffsetRowColor;
+                if (!o.ColorDraws || c < 1 || c > BallsInDraw)
+                    cells[c].Background = kOffsetRowColor;
     };
     return s;
 }
@@ -82,8 +83,8 @@ TSheet CombsSheet(const TCombList& list, bool colorCombs, int channelSize) {
 
 TSheet StakesSheet(const TStakesFile& file) {
     static const TCellKind kKinds[StakesGridColumnCount] = {
-        TCellKind::Integer, TCellKind::Text,    TCellKind::Text, TCellKind::Integer, TCellKind::Text,
-        TCellKind::Integer, TCellKind::Text,    TCellKind::Amount, TCellKind::Text};
+        TCellKind::Integer, TCellKind::Text, TCellKind::Text,   TCellKind::Integer, TCellKind::Text,
+        TCellKind::Integer, TCellKind::Text, TCellKind::Amount, TCellKind::Text};
     std::vector<TSheetColumn> columns;
     for (int c = 0; c < StakesGridColumnCount; ++c)
         columns.push_back({StakesGridCaption(c), kKinds[c]});
@@ -176,10 +177,11 @@ TSheet LayoutSheet(TLayoutScheme scheme, bool gradient) {
         cells[0].SetInteger(data->Counts[r]);
         const int rows = data->GridRows(), cols = data->GridColumns();
         for (size_t c = 1; c < cells.size(); ++c) {
-            const std::string& text = c - 1 < data->Cells[r].size() ? data->Cells[r][c - 1] : std::string();
+            const std::string& text =
+                c - 1 < data->Cells[r].size() ? data->Cells[r][c - 1] : std::string();
             SetCellFromText(cells[c], columns[c], text);
-            cells[c].Background = LayoutCellColor(text, static_cast<int>(r) + 1, static_cast<int>(c),
-                                                  rows, cols, gradient);
+            cells[c].Background = LayoutCellColor(text, static_cast<int>(r) + 1,
+                                                  static_cast<int>(c), rows, cols, gradient);
             cells[c].Font = kBlack;
         }
     };

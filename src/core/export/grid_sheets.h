@@ -20,10 +20,10 @@ class TStakesFile;
 // must outlive the writing and stay unchanged meanwhile.
 
 struct TDrawsSheetOptions {
-    bool Sorted = false;      // numbers of each draw shown MIN->MAX
-    bool ColorDraws = true;   // numbers in the colours of their channels
+    bool Sorted = false;     // numbers of each draw shown MIN->MAX
+    bool ColorDraws = true;  // numbers in the colours of their channels
     int ChannelSize = 7;
-    int Offset = 0;           // the list row of the draws offset, painted
+    int Offset = 0;  // the list row of the draws offset, painted
 };
 // "Архив тиражей": newest draw first.
 TSheet DrawsSheet(const TDrawArchive& archive, const TDrawsSheetOptions& options);

@@ -104,13 +104,15 @@ TSheet MemorySheet(std::string name, std::string title, std::vector<TSheetColumn
 
 int CellDisplayWidth(const TSheetCell& cell) {
     switch (cell.Kind) {
-        case TCellKind::Empty: return 0;
+        case TCellKind::Empty:
+            return 0;
         case TCellKind::Text: {
             int chars = 0;
             for (unsigned char c : cell.Text) chars += (c & 0xC0) != 0x80;
             return chars;
         }
-        default: break;
+        default:
+            break;
     }
     const int places = cell.Kind == TCellKind::Amount   ? 2
                        : cell.Kind == TCellKind::Number ? cell.Decimals

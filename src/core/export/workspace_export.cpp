@@ -91,7 +91,8 @@ TSheet WorkspaceStatsSheet(const Workspace& ws, int method, const TValueTable& t
         title += fmt::format(": {} ({})", m.DisplayName(), m.Code());
     }
     const TDrawsArray& draws = ws.Archive().Draws();
-    if (table.First >= 0 && table.First <= table.Last && table.Last < static_cast<int>(draws.size()))
+    if (table.First >= 0 && table.First <= table.Last &&
+        table.Last < static_cast<int>(draws.size()))
         title += fmt::format(", тиражи {}–{}", draws[static_cast<size_t>(table.First)].DrawNo,
                              draws[static_cast<size_t>(table.Last)].DrawNo);
     return ValueTableSheet(table, title, norms);
@@ -106,7 +107,8 @@ int ExportSheets(Host& host, const std::string& path, const std::vector<TSheet>&
         const int percent = total > 0 ? static_cast<int>(written * 100 / total) : 100;
         if (percent != shownPercent) {
             shownPercent = percent;
-            host.ShowStatus(fmt::format("Экспорт в Microsoft Excel ( завершено {} % )...", percent));
+            host.ShowStatus(
+                fmt::format("Экспорт в Microsoft Excel ( завершено {} % )...", percent));
         }
         if (progress) progress(written, total);
     };

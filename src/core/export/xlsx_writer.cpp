@@ -1,13 +1,13 @@
 #include "export/xlsx_writer.h"
 
+#include <fcntl.h>
 #include <fmt/format.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 #include <unordered_map>
 
 #include "model/error.h"
@@ -33,26 +33,36 @@ std::string WriteErrorText(const std::string& path, const std::string& cause) {
 std::string ErrnoCause(int err) {
     switch (err) {
         case ENOSPC:
-        case EDQUOT: return "Недостаточно места на диске.";
+        case EDQUOT:
+            return "Недостаточно места на диске.";
         case EACCES:
-        case EPERM: return "Нет доступа к файлу или папке.";
-        case ENOENT: return "Папка не найдена.";
-        case ENOTDIR: return "Путь к файлу указывает не на папку.";
-        case EISDIR: return "Под этим именем уже есть папка.";
-        case EROFS: return "Диск доступен только для чтения.";
-        case ENAMETOOLONG: return "Слишком длинное имя файла.";
-        default: return ErrnoText(err);
+        case EPERM:
+            return "Нет доступа к файлу или папке.";
+        case ENOENT:
+            return "Папка не найдена.";
+        case ENOTDIR:
+            return "Путь к файлу указывает не на папку.";
+        case EISDIR:
+            return "Под этим именем уже есть папка.";
+        case EROFS:
+            return "Диск доступен только для чтения.";
+        case ENAMETOOLONG:
+            return "Слишком длинное имя файла.";
+        default:
+            return ErrnoText(err);
     }
 }
 
 std::string LibraryCause(lxw_error e, int err) {
     switch (e) {
-        case LXW_ERROR_MEMORY_MALLOC_FAILED: return "Недостаточно памяти.";
+        case LXW_ERROR_MEMORY_MALLOC_FAILED:
+            return "Недостаточно памяти.";
         case LXW_ERROR_CREATING_XLSX_FILE:
             return err != 0 ? ErrnoCause(err) : std::string("Не удалось создать файл.");
         case LXW_ERROR_CREATING_TMPFILE:
         case LXW_ERROR_READING_TMPFILE:
-            return "Ошибка временного файла" + (err != 0 ? ": " + ErrnoCause(err) : std::string("."));
+            return "Ошибка временного файла" +
+                   (err != 0 ? ": " + ErrnoCause(err) : std::string("."));
         case LXW_ERROR_ZIP_FILE_OPERATION:
         case LXW_ERROR_ZIP_FILE_ADD:
         case LXW_ERROR_ZIP_CLOSE:
@@ -61,7 +71,8 @@ std::string LibraryCause(lxw_error e, int err) {
         case LXW_ERROR_ZIP_PARAMETER_ERROR:
             return err != 0 ? ErrnoCause(err)
                             : std::string("Ошибка записи книги (возможно, на диске нет места).");
-        default: return std::string("Ошибка формирования книги: ") + lxw_strerror(e);
+        default:
+            return std::string("Ошибка формирования книги: ") + lxw_strerror(e);
     }
 }
 
@@ -127,7 +138,8 @@ lxw_format* Writer::FormatOf(const TSheetCell& cell) {
     else if (cell.Kind == TCellKind::Integer && cell.Signed)
         number = 40;
     if (number == 0 && !cell.Background && !cell.Font) return nullptr;
-    const uint64_t key = number | (cell.Background ? (uint64_t{Rgb(*cell.Background)} | 1u << 24) << 8 : 0) |
+    const uint64_t key = number |
+                         (cell.Background ? (uint64_t{Rgb(*cell.Background)} | 1u << 24) << 8 : 0) |
                          (cell.Font ? (uint64_t{Rgb(*cell.Font)} | 1u << 24) << 33 : 0);
     const auto it = formats_.find(key);
     if (it != formats_.end()) return it->second;
@@ -201,7 +213,8 @@ bool Writer::WriteSheet(const TSheet& sheet) {
     cells_.assign(sheet.Columns.size(), TSheetCell{});
     const std::vector<double> widths = ColumnWidths(sheet);
     const int64_t perSheet = std::max<int64_t>(options_.MaxSheetRows - kHeaderRows, 1);
-    const std::vector<std::string> names = SheetPartNames(sheet.Name, sheet.RowCount, options_.MaxSheetRows);
+    const std::vector<std::string> names =
+        SheetPartNames(sheet.Name, sheet.RowCount, options_.MaxSheetRows);
     int64_t row = 0;
     for (const std::string& name : names) {
         lxw_worksheet* ws = workbook_add_worksheet(wb_, name.c_str());
@@ -228,7 +241,8 @@ bool Writer::WriteSheet(const TSheet& sheet) {
                         if (f) Check(worksheet_write_blank(ws, r, col, f));
                         break;
                     case TCellKind::Text:
-                        Check(worksheet_write_string(ws, r, col, std::string(CellText(cell.Text)).c_str(), f));
+                        Check(worksheet_write_string(ws, r, col,
+                                                     std::string(CellText(cell.Text)).c_str(), f));
                         break;
                     default:
                         Check(worksheet_write_number(ws, r, col, cell.Value, f));
@@ -273,7 +287,8 @@ bool Writer::Write(const std::vector<TSheet>& sheets) {
 
 }  // namespace
 
-std::vector<std::string> SheetPartNames(const std::string& name, int64_t rows, int64_t maxSheetRows) {
+std::vector<std::string> SheetPartNames(const std::string& name, int64_t rows,
+                                        int64_t maxSheetRows) {
     const int64_t perSheet = std::max<int64_t>(maxSheetRows - kHeaderRows, 1);
     const int64_t parts = std::max<int64_t>((rows + perSheet - 1) / perSheet, 1);
     std::vector<std::string> names;
@@ -282,7 +297,8 @@ std::vector<std::string> SheetPartNames(const std::string& name, int64_t rows, i
     return names;
 }
 
-bool WriteXlsx(const std::string& path, const std::vector<TSheet>& sheets, const TXlsxOptions& options) {
+bool WriteXlsx(const std::string& path, const std::vector<TSheet>& sheets,
+               const TXlsxOptions& options) {
     const std::string temp = path + ".tmp~";
     // Fails at once, before the rows are written, when the folder takes no file.
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

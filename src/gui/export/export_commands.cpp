@@ -33,9 +33,9 @@ ExportCommands::ExportCommands(tessara::Workspace& ws, CommandTable& commands, S
 }
 
 QStringList ExportCommands::Names() {
-    return {QStringLiteral("DrawsXlsExport"),  QStringLiteral("CombsXlsExport"),
+    return {QStringLiteral("DrawsXlsExport"),         QStringLiteral("CombsXlsExport"),
             QStringLiteral("DrawsStatExportToExcel"), QStringLiteral("CardXlsExport"),
-            QStringLiteral("LayoutXlsExport"), QStringLiteral("StakesXlsExport"),
+            QStringLiteral("LayoutXlsExport"),        QStringLiteral("StakesXlsExport"),
             QStringLiteral("RatingsXlsExport")};
 }
 
@@ -44,37 +44,45 @@ void ExportCommands::Register(CommandTable& commands) {
     commands.Add({.Name = QStringLiteral("DrawsXlsExport"),
                   .Caption = QStringLiteral("Экспорт в Microsoft Excel"),
                   .Category = QStringLiteral("Архив тиражей"),
-                  .Handler = [this] {
-                      Export(Xlsx("Архив тиражей"), [this] { return tessara::WorkspaceDrawsSheet(ws_); },
-                             false);
-                  },
+                  .Handler =
+                      [this] {
+                          Export(
+                              Xlsx("Архив тиражей"),
+                              [this] { return tessara::WorkspaceDrawsSheet(ws_); }, false);
+                      },
                   .Enabled = hasDraws,
                   .Hint = QStringLiteral("Сохранить архив тиражей в книгу Microsoft Excel")});
     commands.Add({.Name = QStringLiteral("CombsXlsExport"),
                   .Caption = QStringLiteral("Экспорт в Microsoft Excel"),
                   .Category = QStringLiteral("Комбинации"),
-                  .Handler = [this] {
-                      Export(Xlsx("Комбинации"), [this] { return tessara::WorkspaceCombsSheet(ws_); },
-                             true);
-                  },
+                  .Handler =
+                      [this] {
+                          Export(
+                              Xlsx("Комбинации"),
+                              [this] { return tessara::WorkspaceCombsSheet(ws_); }, true);
+                      },
                   .Enabled = [this] { return ws_.CombsCount() > 0; },
                   .Hint = QStringLiteral("Сохранить список комбинаций в книгу Microsoft Excel")});
     commands.Add({.Name = QStringLiteral("StakesXlsExport"),
                   .Caption = QStringLiteral("Экспорт ставок в Microsoft Excel"),
                   .Category = QStringLiteral("Ставки"),
-                  .Handler = [this] {
-                      Export(Xlsx("Ставки"), [this] { return tessara::WorkspaceStakesSheet(ws_); },
-                             ws_.StakesFile().Count() >= 50000);
-                  },
+                  .Handler =
+                      [this] {
+                          Export(
+                              Xlsx("Ставки"), [this] { return tessara::WorkspaceStakesSheet(ws_); },
+                              ws_.StakesFile().Count() >= 50000);
+                      },
                   .Enabled = [this] { return ws_.StakesFile().HasStakes(); },
                   .Hint = QStringLiteral("Сохранить список ставок в книгу Microsoft Excel")});
     commands.Add({.Name = QStringLiteral("RatingsXlsExport"),
                   .Caption = QStringLiteral("Экспорт рейтинга в Microsoft Excel"),
                   .Category = QStringLiteral("Ставки"),
-                  .Handler = [this] {
-                      Export(Xlsx("Рейтинг"), [this] { return tessara::WorkspaceRatingsSheet(ws_); },
-                             false);
-                  },
+                  .Handler =
+                      [this] {
+                          Export(
+                              Xlsx("Рейтинг"),
+                              [this] { return tessara::WorkspaceRatingsSheet(ws_); }, false);
+                      },
                   .Enabled = [this] { return !ws_.Ratings().Empty(); },
                   .Hint = QStringLiteral("Сохранить рейтинг в книгу Microsoft Excel")});
     commands.Add({.Name = QStringLiteral("DrawsStatExportToExcel"),
@@ -86,17 +94,21 @@ void ExportCommands::Register(CommandTable& commands) {
     commands.Add({.Name = QStringLiteral("CardXlsExport"),
                   .Caption = QStringLiteral("Экспорт карты тиражей в Microsoft Excel"),
                   .Category = QStringLiteral("Карта"),
-                  .Handler = [this] {
-                      Export(Xlsx("Карта"), [this] { return tessara::WorkspaceCardSheet(ws_); }, false);
-                  },
+                  .Handler =
+                      [this] {
+                          Export(
+                              Xlsx("Карта"), [this] { return tessara::WorkspaceCardSheet(ws_); },
+                              false);
+                      },
                   .Enabled = hasDraws,
                   .Hint = QStringLiteral("Сохранить карту тиражей в книгу Microsoft Excel")});
-    commands.Add({.Name = QStringLiteral("LayoutXlsExport"),
-                  .Caption = QStringLiteral("Экспорт схемы в Microsoft Excel"),
-                  .Category = QStringLiteral("Схема"),
-                  .Handler = [this] { ExportLayout(); },
-                  .Enabled = hasDraws,
-                  .Hint = QStringLiteral("Сохранить схему выпадения номеров в книгу Microsoft Excel")});
+    commands.Add(
+        {.Name = QStringLiteral("LayoutXlsExport"),
+         .Caption = QStringLiteral("Экспорт схемы в Microsoft Excel"),
+         .Category = QStringLiteral("Схема"),
+         .Handler = [this] { ExportLayout(); },
+         .Enabled = hasDraws,
+         .Hint = QStringLiteral("Сохранить схему выпадения номеров в книгу Microsoft Excel")});
 }
 
 void ExportCommands::ExportStats() {
@@ -106,28 +118,30 @@ void ExportCommands::ExportStats() {
     if (stats_.Model()->rowCount() == 0) return;
     const QString code =
         method >= 0 ? QString::fromStdString(ws_.Stats().Items(method).Code()) : QString();
-    Export(QStringLiteral("Статистика %1.xlsx").arg(code).trimmed(),
-           [this, method] {
-               return tessara::WorkspaceStatsSheet(ws_, method, stats_.Model()->Table(),
-                                                   stats_.PrefetchsEnabled());
-           },
-           false);
+    Export(
+        QStringLiteral("Статистика %1.xlsx").arg(code).trimmed(),
+        [this, method] {
+            return tessara::WorkspaceStatsSheet(ws_, method, stats_.Model()->Table(),
+                                                stats_.PrefetchsEnabled());
+        },
+        false);
 }
 
 void ExportCommands::ExportLayout() {
     LayoutTab* layout = views_.Layout();
     const int length = layout->LengthBox()->value();
     const bool gradient = layout->Gradient();
-    Export(Xlsx("Схема"),
-           [this, length, gradient] { return tessara::WorkspaceLayoutSheet(ws_, length, gradient); },
-           false);
+    Export(
+        Xlsx("Схема"),
+        [this, length, gradient] { return tessara::WorkspaceLayoutSheet(ws_, length, gradient); },
+        false);
 }
 
 void ExportCommands::Export(const QString& fileName, const std::function<tessara::TSheet()>& build,
                             bool progressWindow) {
     tessara::TExportParams params = tessara::LoadExportParams(ws_);
-    ExportFileDialog dialog(window_, kDialogCaption, QString::fromStdString(params.Folder), fileName,
-                            params.OpenFile);
+    ExportFileDialog dialog(window_, kDialogCaption, QString::fromStdString(params.Folder),
+                            fileName, params.OpenFile);
     if (dialog.exec() != QDialog::Accepted) return;
     const QString path = dialog.FilePath();
     if (path.isEmpty()) return;
