@@ -119,6 +119,7 @@ class Writer {
     const std::string& temp_;
     const TXlsxOptions& options_;
     std::string tmpdir_;
+    bool constantMemory_ = false;
     lxw_workbook* wb_ = nullptr;
     lxw_format* title_ = nullptr;
     lxw_format* header_ = nullptr;
@@ -217,8 +218,11 @@ bool Writer::WriteSheet(const TSheet& sheet) {
         SheetPartNames(sheet.Name, sheet.RowCount, options_.MaxSheetRows);
     int64_t row = 0;
     for (const std::string& name : names) {
+        errno = 0;
         lxw_worksheet* ws = workbook_add_worksheet(wb_, name.c_str());
-        if (!ws) Fail(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        // In constant memory a worksheet starts with its temporary file.
+        if (!ws)
+            Fail(constantMemory_ ? LXW_ERROR_CREATING_TMPFILE : LXW_ERROR_MEMORY_MALLOC_FAILED);
         for (size_t c = 0; c < widths.size(); ++c)
             Check(worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
                                        widths[c], nullptr));
@@ -262,7 +266,8 @@ bool Writer::Write(const std::vector<TSheet>& sheets) {
     const size_t slash = temp_.rfind('/');
     tmpdir_ = slash == std::string::npos ? "." : (slash == 0 ? "/" : temp_.substr(0, slash));
     lxw_workbook_options o{};
-    o.constant_memory = total_ >= options_.ConstantMemoryRows ? LXW_TRUE : LXW_FALSE;
+    constantMemory_ = total_ >= options_.ConstantMemoryRows;
+    o.constant_memory = constantMemory_ ? LXW_TRUE : LXW_FALSE;
     o.tmpdir = tmpdir_.data();
     o.use_zip64 = LXW_FALSE;
     wb_ = workbook_new_opt(temp_.c_str(), &o);
