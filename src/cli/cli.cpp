@@ -150,7 +150,7 @@ const std::vector<const std::vector<Command>*>& CommandTables() {
         &RegularsCommands(), &GraphsCommands(),
         &NumberViewsCommands(), &LibraryCommands(),
         &OnlineCommands(), &ViewsGraphCommands(), &SystemsCommands(),
-        &UpdateCommands()};
+        &UpdateCommands(), &ExportCommands()};
     return tables;
 }
 

@@ -100,6 +100,8 @@ const std::vector<Command>& ViewsGraphCommands();
 const std::vector<Command>& SystemsCommands();
 // update check/install: the self-update.
 const std::vector<Command>& UpdateCommands();
+// export draws|combs|stakes|ratings|stats|card|layout: spreadsheet files.
+const std::vector<Command>& ExportCommands();
 
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

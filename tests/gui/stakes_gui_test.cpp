@@ -458,7 +458,7 @@ void StakesGuiTest::MenusHoldTheCommands() {
     for (QAction* a : window_->menuBar()->actions().at(menus.indexOf("Ставки"))->menu()->actions())
         stakes << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
     QCOMPARE(stakes.join(' '), QStringLiteral("StakeAdd StakeAddRandom StakeAddSelected StakeAddAll SystemStakeFilter SystemStakeAll | "
-                                              "StakeDel StakeFilter StakeClear | StakesGraphDraws | StakesCheckManual | "
+                                              "StakeDel StakeFilter StakeClear | StakesGraphDraws | StakesXlsExport | StakesCheckManual | "
                                               "LogStakes LogStakesDelete StakesScroll StakesCheckLine"));
     QCOMPARE(Action("StakeAddAll")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F4));
     QCOMPARE(Action("StakeClear")->shortcut(), QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Delete));

@@ -20,7 +20,7 @@ const std::vector<TViewKey>& MainWindowViewKeys() {
         {"ScriptLibraryOn", 1},     {"ScriptLibraryHeight", 223}, {"ScriptLibraryFilter", 2},
         {"SystemsEnabled", 1},      {"TabGraphs", 1},             {"TabCard", 1},
         {"TabLayout", 1},           {"TabWeek", 1},               {"TabTables", 1},
-        {"FirstRun", 0},            {"Language", 1049},
+        {"FirstRun", 0},            {"Language", 1049},           {"ExportOpenFile", 1},
     };
     return keys;
 }

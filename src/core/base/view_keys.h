@@ -18,4 +18,9 @@ const std::vector<TViewKey>& MainWindowViewKeys();
 // The default of a key of the table; 0 for a key that is not in it.
 int32_t MainViewDefault(std::string_view name);
 
+// The saved export parameters: the folder of the last spreadsheet export
+// (a text key) and whether the file is opened after saving.
+inline constexpr const char* ExportFolderKey = "ExportFolder";
+inline constexpr const char* ExportOpenFileKey = "ExportOpenFile";
+
 }  // namespace tessara

@@ -21,6 +21,7 @@
 #include "config/form_shredding.h"
 #include "draws/draws_tab.h"
 #include "help/help_commands.h"
+#include "export/export_commands.h"
 #include "main/command_table.h"
 #include "main/file_dialogs.h"
 #include "main/form_first_run.h"
@@ -90,6 +91,8 @@ MainWindow::MainWindow(const std::vector<std::string>& params, QWidget* parent)
     commands_ = new CommandTable(host_, this);
     RegisterCommands();
     BuildTabs();
+    exportCommands_ =
+        std::make_unique<ExportCommands>(*ws_, *commands_, *statisticsTab_, *numberViews_, this);
     BuildMenu();
     ShellCommands::AddSecondKeys(*commands_);
     commands_->RouteSharedKeys();

@@ -16,6 +16,7 @@ class CombsTab;
 class NumberViews;
 class CommandTable;
 class DrawsTab;
+class ExportCommands;
 class GraphsTab;
 class HelpCommands;
 class StatSelectors;
@@ -139,6 +140,7 @@ class MainWindow : public QMainWindow, private tessara::StartupHooks {
     // The systems catalogue page and its commands.
     SystemsTab* systemsPage_ = nullptr;
     std::unique_ptr<SystemsCommands> systemsCommands_;
+    std::unique_ptr<ExportCommands> exportCommands_;
     QTimer initTimer_;
     bool created_ = true;
     bool initialized_ = false;
