@@ -292,15 +292,20 @@ void CommandTableTest::EveryWrittenCommandWithCaptionKeyAndCategory() {
         const QString name = QString::fromLatin1(w.Name);
         const CommandRow* row = commands.Row(name);
         QCOMPARE(row->Caption, QString::fromUtf8(w.Caption));
-        QCOMPARE(row->Category, QString::fromUtf8(w.Category));
+        if (row->Category != QString::fromUtf8(w.Category))
+            missing << name + QStringLiteral(": ") + row->Category;
         const QList<QKeySequence> keys = commands.Keys(name);
         if (*w.Key == 0) {
             QVERIFY2(keys.isEmpty(), w.Name);
         } else {
             QVERIFY2(!keys.isEmpty(), w.Name);
-            QCOMPARE(keys.first(), QKeySequence(QString::fromLatin1(w.Key)));
+            // The written Enter is the main keyboard's, which Qt calls Return.
+            QString key = QString::fromLatin1(w.Key);
+            key.replace(QStringLiteral("Enter"), QStringLiteral("Return"));
+            QCOMPARE(keys.first(), QKeySequence(key));
         }
     }
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
 }
 
 void CommandTableTest::MainMenuInTheWrittenOrder() {

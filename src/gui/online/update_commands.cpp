@@ -13,13 +13,13 @@ UpdateCommands::UpdateCommands(tessara::Workspace& ws, CommandTable& commands, Q
     options_.InstallDir = tessara::ExecutableDir();
     commands.Add({.Name = QStringLiteral("AutoSelfUpdate"),
                   .Caption = QStringLiteral("Автоматическое обновление"),
-                  .Category = QStringLiteral("Справка"),
+                  .Category = QStringLiteral("Автообновление"),
                   .Handler = [this] { SetAutoUpdates(!AutoUpdatesOn()); },
                   .Checked = [this] { return AutoUpdatesOn(); },
                   .Hint = QStringLiteral("Автоматическое обновление программы при запуске")});
     commands.Add({.Name = QStringLiteral("CheckUpdate"),
                   .Caption = QStringLiteral("Поиск обновлений"),
-                  .Category = QStringLiteral("Справка"),
+                  .Category = QStringLiteral("Автообновление"),
                   .Handler =
                       [this] {
                           if (Check(false) == 1 && restart_) restart_();

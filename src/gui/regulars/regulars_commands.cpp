@@ -34,7 +34,7 @@ void RegularsCommands::Register(CommandTable& commands) {
         return ws_.Regulars().TabVisible() && !tab_.SelectedRows().empty();
     };
     const auto add = [&](CommandRow row) {
-        row.Category = kCategory;
+        if (row.Category.isEmpty()) row.Category = kCategory;
         return commands.Add(std::move(row));
     };
     add({.Name = QStringLiteral("TablesAdd"),

@@ -125,13 +125,11 @@ void SystemsCommands::Register(CommandTable& commands) {
     add({.Name = QStringLiteral("SystemStakeAll"),
          .Caption = QStringLiteral("Cистемная игра по списку системы"),
          .Shortcut = QKeySequence(QStringLiteral("Ctrl+Alt+J")),
-         .Category = QStringLiteral("Ставки"),
          .Handler = [this] { Play(false); },
          .Enabled = [&sys] { return sys.CanPlay(); }});
     add({.Name = QStringLiteral("SystemStakeFilter"),
          .Caption = QStringLiteral("Cистемная игра по списку комбинаций"),
          .Shortcut = QKeySequence(QStringLiteral("Alt+J")),
-         .Category = QStringLiteral("Ставки"),
          .Handler = [this] { Play(true); },
          .Enabled = [&sys] { return sys.CanPlay(); }});
 }
