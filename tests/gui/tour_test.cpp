@@ -1,6 +1,8 @@
 // Pictures of the main window after a scenario test on the demo data, for a
 // person to look at: runs only with TESSARA_SCREENSHOTS=DIR and writes the
 // PNG files there.
+#include <QMenu>
+#include <QMenuBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QtTest>
@@ -21,6 +23,7 @@ class TourTest : public QObject {
 
   private slots:
     void MainTabsAfterATest();
+    void EveryMainMenu();
 };
 
 void TourTest::MainTabsAfterATest() {
@@ -52,6 +55,39 @@ void TourTest::MainTabsAfterATest() {
         QVERIFY(window.grab().save(name));
     }
     qInfo() << prompts.Seen;
+}
+
+// Each menu of the main window, submenus open beside it, on the demo data.
+void TourTest::EveryMainMenu() {
+    const QString out = qEnvironmentVariable("TESSARA_SCREENSHOTS");
+    if (out.isEmpty()) QSKIP("set TESSARA_SCREENSHOTS=DIR to take the pictures");
+    test::TempDir dir;
+    std::filesystem::copy_file(std::string(TESSARA_SAMPLE_DIR) + "/Tessara_6x42.ldr",
+                               dir.File(DrawsFileName));
+    MainWindow window(std::vector<std::string>{"--data-dir", dir.Path()});
+    test::Prompts prompts(window.Host());
+    QCOMPARE(window.InitTick(), InitOutcome::Ready);
+    window.show();
+    QDir().mkpath(out);
+    int index = 0;
+    for (QAction* title : window.menuBar()->actions()) {
+        QMenu* menu = title->menu();
+        window.Commands().Update();
+        menu->popup(QPoint(0, 0));
+        QCoreApplication::processEvents();
+        QVERIFY(menu->grab().save(QStringLiteral("%1/menu%2.png").arg(out).arg(index)));
+        int sub = 0;
+        for (QAction* a : menu->actions())
+            if (a->menu()) {
+                a->menu()->popup(QPoint(0, 0));
+                QCoreApplication::processEvents();
+                QVERIFY(a->menu()->grab().save(
+                    QStringLiteral("%1/menu%2_%3.png").arg(out).arg(index).arg(sub++)));
+                a->menu()->hide();
+            }
+        menu->hide();
+        ++index;
+    }
 }
 
 QTEST_MAIN(TourTest)
