@@ -3,6 +3,8 @@
 // their order, keys held by several commands, and the second keys of keys the
 // desktop takes for itself.
 #include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -12,8 +14,10 @@
 #include <memory>
 
 #include "app/workspace.h"
+#include "base/view_keys.h"
 #include "gui_test_support.h"
 #include "main/command_table.h"
+#include "main/form_first_run.h"
 #include "main/main_window.h"
 #include "main/menu_layout.h"
 #include "test_support.h"
@@ -275,6 +279,7 @@ class CommandTableTest : public QObject {
     void SharedKeysReachTheCommandOfTheFocusedList();
     void DesktopKeysHaveASecondKeyShownInTheMenu();
     void ListingHasEveryCommand();
+    void FirstRunDialogUntilTicked();
 
   private:
     std::unique_ptr<test::TempDir> dir_;
@@ -405,6 +410,28 @@ void CommandTableTest::ListingHasEveryCommand() {
         "ExitProgram\tВыход\tAlt+F4, Ctrl+Q\tФайл\tФайл")));
     QVERIFY(lines.contains(QStringLiteral(
         "StatFilter_Include\tОставить выделенные\tF7\tФильтры\t")));
+}
+
+// The first-run dialog shows while FirstRun is on; ticking "Больше не
+// показывать данный диалог" switches it off, and its buttons are the help's.
+void CommandTableTest::FirstRunDialogUntilTicked() {
+    window_.reset();
+    {
+        test::RecordingHost host;
+        Workspace ws(host, dir_->Path());
+        ws.View().WriteBool(MainWindowSection, "FirstRun", true);
+    }
+    QStringList buttons;
+    test::OnNextModal<TFormFirstRun>([&buttons](TFormFirstRun* form) {
+        for (const QPushButton* b : form->findChildren<QPushButton*>())
+            if (b->objectName().startsWith(QStringLiteral("btn"))) buttons << b->objectName();
+        form->findChild<QCheckBox*>(QStringLiteral("cbDontShow"))->setChecked(true);
+        form->reject();
+    });
+    test::StartMainWindow(dir_->Path(), window_, prompts_);
+    QCOMPARE(buttons.size(), 8);
+    QCOMPARE(buttons.first(), QStringLiteral("btnHelpManual"));
+    QVERIFY(!window_->Work().View().ReadBool(MainWindowSection, "FirstRun", true));
 }
 
 QTEST_MAIN(CommandTableTest)
