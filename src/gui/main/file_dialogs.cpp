@@ -16,19 +16,19 @@ void SetDialogFolder(const QString& folder) { Folder() = folder; }
 
 QString DialogFolder() { return Folder(); }
 
-QString ChooseFile(QWidget* parent, const FileDialogSpec& spec) {
+QString ChooseFile(QWidget* parent, const FileDialogRequest& request) {
     QFileDialog dialog(parent);
-    dialog.setWindowTitle(!spec.Title.isEmpty() ? spec.Title
-                          : spec.Save           ? QStringLiteral("Сохранить как")
+    dialog.setWindowTitle(!request.Title.isEmpty() ? request.Title
+                          : request.Save           ? QStringLiteral("Сохранить как")
                                                 : QStringLiteral("Открыть"));
-    dialog.setNameFilter(spec.Filter);
-    if (!spec.Suffix.isEmpty()) dialog.setDefaultSuffix(spec.Suffix);
-    dialog.setAcceptMode(spec.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(spec.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(request.Filter);
+    if (!request.Suffix.isEmpty()) dialog.setDefaultSuffix(request.Suffix);
+    dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!Folder().isEmpty()) dialog.setDirectory(Folder());
-    if (!spec.Start.isEmpty()) {
+    if (!request.Start.isEmpty()) {
         // A bare name starts in the data folder, a path in its own folder.
-        const QFileInfo start(spec.Start);
+        const QFileInfo start(request.Start);
         if (start.isAbsolute()) dialog.setDirectory(start.absolutePath());
         dialog.selectFile(start.fileName());
     }

@@ -5,7 +5,7 @@
 class QWidget;
 
 // What a file dialog asks for.
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString Title{};   // empty: "Открыть" or "Сохранить как"
     QString Filter{};  // e.g. "Файлы тиражей (*.csv)"
     QString Suffix{};  // added when the name has none; empty: none
@@ -18,4 +18,4 @@ void SetDialogFolder(const QString& folder);
 QString DialogFolder();
 
 // Asks for a file; empty when the user cancelled.
-QString ChooseFile(QWidget* parent, const FileDialogSpec& spec);
+QString ChooseFile(QWidget* parent, const FileDialogRequest& request);
