@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -119,6 +120,42 @@ TEST_F(CombsTest, ClipboardTextAndPaste) {
     EXPECT_TRUE(ws.PasteCombs("100 2 3 4 5 200\r9 8 7 6 5 4"));
     EXPECT_EQ(ListText(), "100;2;3;4;5;200\r\n9;8;7;6;5;4\r\n");
     EXPECT_EQ(ws.CombsClipboardText({{0, 1}}), "100 02 03 04 05 200\r\n09 08 07 06 05 04\r\n");
+}
+
+// The bulk operations of a long list say how far they are, in hundredths,
+// and do the same work as without the window's status.
+TEST_F(CombsTest, BulkOperationsShowTheirProgress) {
+    const int64_t n = Generate(2, "1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20");
+    ASSERT_EQ(n, 38760);
+    const std::string list = ListText();
+    auto percents = [&](const std::string& prefix) {
+        std::vector<int> out;
+        for (const std::string& s : host.Statuses)
+            if (s.starts_with(prefix + " ( завершено ")) out.push_back(std::stoi(s.substr(prefix.size() + 22)));
+        host.Statuses.clear();
+        return out;
+    };
+    auto expectRising = [](const std::vector<int>& p, const char* what) {
+        ASSERT_GE(p.size(), 50u) << what;
+        EXPECT_LE(p.size(), 101u) << what;
+        EXPECT_LE(p.front(), 1) << what;
+        EXPECT_GE(p.back(), 99) << what;
+        EXPECT_TRUE(std::is_sorted(p.begin(), p.end())) << what;
+    };
+    const std::string file = dir.File("big.lcv");
+    host.Statuses.clear();
+    ASSERT_TRUE(ws.SaveCombsListAs(file));
+    expectRising(percents("Сохранение файла \"" + file + "\""), "save");
+    EXPECT_EQ(ReadFileBytes(file), list);
+    ASSERT_TRUE(ws.OpenCombsList(file));
+    expectRising(percents("Загрузка файла \"" + file + "\""), "open");
+    EXPECT_EQ(ListText(), list);
+    const std::string text = ws.CombsClipboardText({{0, n - 1}});
+    expectRising(percents("Подождите пожалуйста"), "copy");
+    ASSERT_TRUE(ws.PasteCombs(text));
+    expectRising(percents("Подождите пожалуйста"), "paste");
+    EXPECT_EQ(ListText(), list);
+    EXPECT_TRUE(host.Messages.empty());
 }
 
 TEST_F(CombsTest, ExcludingLastDrawsFollowsTheOffset) {

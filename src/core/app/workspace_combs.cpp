@@ -26,17 +26,35 @@ public:
     Progress(Host& host, std::string prefix, int64_t total)
         : host_(host), prefix_(std::move(prefix)), total_(total), step_(std::max<int64_t>(total / 100, 1)) {}
     void At(int64_t i) {
-        if (i % step_ == 0 && total_ > 0)
-            host_.ShowStatus(prefix_ + FormatTemplate(" ( завершено %.0f %% )...",
-                                                    {static_cast<double>(i + 1) * 100.0 / total_}));
+        if (i % step_ == 0 && total_ > 0) Show(i);
+    }
+    // The same for a pass that reports where it is now and then: shown
+    // whenever another hundredth of the work is done.
+    void Reached(int64_t i) {
+        if (i < next_ || total_ <= 0) return;
+        Show(i);
+        next_ = i - i % step_ + step_;
     }
 
 private:
+    void Show(int64_t i) {
+        host_.ShowStatus(prefix_ + FormatTemplate(" ( завершено %.0f %% )...",
+                                                {static_cast<double>(i + 1) * 100.0 / total_}));
+    }
+
     Host& host_;
     std::string prefix_;
     int64_t total_;
     int64_t step_;
+    int64_t next_ = 0;
 };
+
+// The prefix of the progress texts of the copy and the paste.
+std::string WaitPrefix() {
+    std::string s = kWait;
+    while (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+}
 
 bool InRanges(const TRowRanges& rows, size_t& cursor, int64_t r) {
     while (cursor < rows.size() && rows[cursor].second < r) ++cursor;
@@ -210,7 +228,9 @@ void Workspace::DeleteCombsBuffer() {
 bool Workspace::LoadCombsList(const std::string& file) {
     combs_.SetCount(0);
     try {
-        AppendCombsListText(combs_, ReadFileBytes(file));
+        const std::string text = ReadFileBytes(file);
+        Progress progress(host_, fmt::format("Загрузка файла \"{}\"", file), static_cast<int64_t>(text.size()));
+        AppendCombsListText(combs_, text, [&](size_t read) { progress.Reached(static_cast<int64_t>(read)); });
         return true;
     } catch (const Error& e) {
         host_.ShowError(fmt::format("Ошибка чтения файла \"{}\"!\r\r{}", file, e.what()));
@@ -220,7 +240,16 @@ bool Workspace::LoadCombsList(const std::string& file) {
 
 bool Workspace::SaveCombsList(const std::string& file) {
     try {
-        WriteFileAtomic(file, FormatCombsListText(combs_));
+        // Formatted in hundredths, so that the window shows how far it is.
+        std::string text;
+        text.reserve(static_cast<size_t>(combs_.Count()) * 18);
+        const int64_t count = combs_.Count(), step = std::max<int64_t>(count / 100, 1);
+        Progress progress(host_, fmt::format("Сохранение файла \"{}\"", file), count);
+        for (int64_t i = 0; i < count; i += step) {
+            progress.At(i);
+            AppendCombsListText(text, combs_.Data() + i, std::min(step, count - i));
+        }
+        WriteFileAtomic(file, text);
         return true;
     } catch (const Error& e) {
         host_.ShowError(fmt::format("Ошибка записи в файл \"{}\"!\r\r{}", file, e.what()));
@@ -262,10 +291,22 @@ bool Workspace::UndoLastOperation() {
 }
 
 std::string Workspace::CombsClipboardText(const TRowRanges& rows) const {
+    int64_t total = 0;
+    for (const auto& [first, last] : rows)
+        total += std::max<int64_t>(std::min<int64_t>(last + 1, combs_.Count()) - std::max<int64_t>(first, 0), 0);
     std::string text;
+    text.reserve(static_cast<size_t>(total) * 19);
+    Progress progress(host_, WaitPrefix(), total);
+    const int64_t step = std::max<int64_t>(total / 100, 1);
+    int64_t done = 0;
     for (const auto& [first, last] : rows) {
         const int64_t b = std::max<int64_t>(first, 0), e = std::min<int64_t>(last + 1, combs_.Count());
-        if (e > b) AppendClipboardText(text, combs_.Data() + b, e - b);
+        for (int64_t i = b; i < e; i += step) {
+            const int64_t n = std::min(step, e - i);
+            progress.Reached(done);
+            AppendClipboardText(text, combs_.Data() + i, n);
+            done += n;
+        }
     }
     return text;
 }
@@ -280,7 +321,11 @@ bool Workspace::PasteCombs(std::string_view text) {
         combs_.Reserve(count, count);
         try {
             int64_t i = 0;
-            ForEachTextLine(text, [&](std::string_view line) { combs_[i++] = ParseCombination(line); });
+            Progress progress(host_, WaitPrefix(), count);
+            ForEachTextLine(text, [&](std::string_view line) {
+                progress.Reached(i);
+                combs_[i++] = ParseCombination(line);
+            });
             ClearFilterLog();
         } catch (const Error& e) {
             host_.ShowError(e.what());

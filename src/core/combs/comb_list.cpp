@@ -151,13 +151,21 @@ int64_t CountTextLines(std::string_view text) {
     return n;
 }
 
-void AppendCombsListText(TCombList& list, std::string_view text) {
+void AppendCombsListText(TCombList& list, std::string_view text,
+                         const std::function<void(size_t read)>& progress) {
     // One combination per line at most, and a line of one takes at least
     // eleven characters: the buffer grows once.
     const int64_t most = std::min<int64_t>(CountTextLines(text), static_cast<int64_t>(text.size() / 11) + 1);
     list.Reserve(list.Count() + most, list.Count());
+    const size_t step = std::max<size_t>(text.size() / 100, 1);
+    size_t next = progress ? 0 : SIZE_MAX;
     TCombination c;
     ForEachTextLine(text, [&](std::string_view line) {
+        const size_t at = static_cast<size_t>(line.data() - text.data());
+        if (at >= next) {
+            progress(at);
+            next = at + step;
+        }
         if (ParseCombsListLine(line, c)) list.Append(c);
     });
 }
@@ -175,20 +183,25 @@ char* PutNumber(char* p, uint8_t v, bool twoDigits) {
 }  // namespace
 
 std::string FormatCombsListText(const TCombList& list) {
+    std::string out;
+    AppendCombsListText(out, list.Data(), list.Count());
+    return out;
+}
+
+void AppendCombsListText(std::string& out, const TCombination* combs, int64_t n) {
     // Six numbers of at most three digits, five separators, CR LF.
-    std::string out(static_cast<size_t>(list.Count()) * 25, '\0');
-    char* p = out.data();
-    for (int64_t i = 0; i < list.Count(); ++i) {
-        const TCombination& c = list[i];
+    const size_t start = out.size();
+    out.resize(start + static_cast<size_t>(n) * 25);
+    char* p = out.data() + start;
+    for (int64_t i = 0; i < n; ++i) {
         for (int k = 0; k < BallsInDraw; ++k) {
             if (k > 0) *p++ = ';';
-            p = PutNumber(p, c.n[k], false);
+            p = PutNumber(p, combs[i].n[k], false);
         }
         *p++ = '\r';
         *p++ = '\n';
     }
     out.resize(static_cast<size_t>(p - out.data()));
-    return out;
 }
 
 void AppendClipboardText(std::string& out, const TCombination* combs, int64_t n) {

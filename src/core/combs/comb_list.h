@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <string>
@@ -84,7 +85,10 @@ void GenerateCombinations(TCombList& list, int mode, const TNumberSet& mine);
 // List files: one "n1;n2;...;n6" line per combination.
 // A line counts when it splits into exactly six words at "," and ";".
 bool ParseCombsListLine(std::string_view line, TCombination& comb);
-void AppendCombsListText(TCombList& list, std::string_view text);
+// progress, when given, hears how many bytes of the text are read, about
+// a hundred times over the text.
+void AppendCombsListText(TCombList& list, std::string_view text,
+                         const std::function<void(size_t read)>& progress = nullptr);
 // Lines end at CR LF, CR or LF; a last line without an end counts.
 template <typename F>
 void ForEachTextLine(std::string_view text, F f) {
@@ -102,6 +106,7 @@ void ForEachTextLine(std::string_view text, F f) {
 }
 int64_t CountTextLines(std::string_view text);
 std::string FormatCombsListText(const TCombList& list);  // Windows-1251, CR LF
+void AppendCombsListText(std::string& out, const TCombination* combs, int64_t n);
 
 // Clipboard text: two-digit numbers joined by spaces, CR LF after each line.
 std::string FormatClipboardLine(const TCombination& c);
