@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -381,6 +382,9 @@ private:
     TStakesFile stakes_;
     TStakesGridState stakesGrid_;
     TRatings ratings_;
+    // The bytes this workspace last wrote to the ratings file, so that a
+    // save of the same rows (a check followed by the sort) writes nothing.
+    std::optional<std::string> savedRatings_;
     CheckHook checkHook_;
     bool stakesLogEnabled_ = false;
     bool stakesScroll_ = true;

@@ -32,7 +32,12 @@ bool Workspace::SaveRatings() {
     {
         BusyGuard busy(host_, "Сохранение файла рейтинга...");
         try {
-            WriteFileAtomic(PathOf(RatingsFileName), FormatRatingsFile(ratings_.Rows()));
+            std::string bytes = FormatRatingsFile(ratings_.Rows());
+            if (bytes != savedRatings_) {
+                savedRatings_.reset();
+                WriteFileAtomic(PathOf(RatingsFileName), bytes);
+                savedRatings_ = std::move(bytes);
+            }
         } catch (const Error& e) {
             host_.ShowError("Ошибка записи в файл рейтинга!\r\r" + std::string(e.what()));
             ok = false;

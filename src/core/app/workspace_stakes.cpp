@@ -237,7 +237,9 @@ bool Workspace::ReplayCheckJournal() {
         }
         if (!damaged) {
             if (ApplyCheckJournal(stakes_, journal)) {
+                savedRatings_.reset();
                 WriteFileAtomic(PathOf(RatingsFileName), journal.Ratings);
+                savedRatings_ = journal.Ratings;
                 ratings_.Assign(ParseRatingsFile(journal.Ratings));
             } else {
                 host_.ShowMessage(MessageKind::Warning, kMsgJournalStale);
@@ -267,6 +269,9 @@ bool Workspace::CheckStakes(int* checkedCount) {
                 if (!journal.Entries.empty()) {
                     TRatings after = ratings_;
                     for (const TCheckJournalEntry& e : journal.Entries) after.Update(e.After);
+                    // Kept in the order the window shows, which the sort
+                    // after the check would otherwise write a second time.
+                    after.Sort(ratingsSortColumn_, ratingsSortDesc_);
                     journal.Ratings = FormatRatingsFile(after.Rows());
                     const std::string journalPath = PathOf(CheckJournalFileName);
                     WriteFileAtomic(journalPath, FormatCheckJournal(journal));
@@ -278,7 +283,9 @@ bool Workspace::CheckStakes(int* checkedCount) {
                     }
                     stakes_.Sync();
                     ratings_ = std::move(after);
+                    savedRatings_.reset();
                     WriteFileAtomic(PathOf(RatingsFileName), journal.Ratings);
+                    savedRatings_ = journal.Ratings;
                     std::filesystem::remove(journalPath);
                     checked = static_cast<int>(journal.Entries.size());
                     for (const TCheckJournalEntry& e : journal.Entries) WriteStakeLog(e.After);

@@ -34,17 +34,64 @@ int RunSlices(int64_t n, Part part) {
 
 }  // namespace
 
+void TStepList::TBits::Reserve(int64_t n) {
+    if (n <= Capacity) return;
+    Data.reset();
+    Data.reset(new uint64_t[static_cast<size_t>(n)]);
+    Capacity = n;
+}
+
 void TStepList::Start(const TCombList& list, TCustomStat& stat) {
     src_ = list.Data();
     stat_ = &stat;
     n_ = list.Count();
-    taken_ = counted_ = failed_ = selected_ = false;
+    taken_ = counted_ = failed_ = selected_ = bits_ = nextBits_ = false;
     alive_.SetCount(0);
     next_.SetCount(0);
 }
 
+void TStepList::EnsureBits() {
+    if (bits_) return;
+    const TCombination* src = Source();
+    aliveBits_.Reserve(std::max<int64_t>(Alive(), 1));
+    uint64_t* bits = aliveBits_.Data.get();
+    RunSlices(Alive(), [&](int, int64_t b, int64_t e) {
+        if (e > b) stat_->CombBits(src + b, e - b, bits + b);
+    });
+    bits_ = true;
+}
+
+void TStepList::FilterByBits(uint64_t wanted, bool exclude) {
+    const int64_t n = Alive();
+    next_.Reserve(std::max(n, next_.Capacity()), 0);
+    nextBitsOf_.Reserve(std::max<int64_t>(n, 1));
+    const TCombination* src = Source();
+    const uint64_t* bits = aliveBits_.Data.get();
+    TCombination* dst = next_.Data();
+    uint64_t* dstBits = nextBitsOf_.Data.get();
+    // Every combination is written to the next free place, which advances
+    // only for those kept: no branch to mispredict.
+    int64_t kept = 0;
+    for (int64_t i = 0; i < n; ++i) {
+        const uint64_t m = bits[i];
+        dst[kept] = src[i];
+        dstBits[kept] = m;
+        kept += ((m & wanted) != 0) != exclude;
+    }
+    next_.SetCount(kept);
+    nextBits_ = true;
+}
+
 void TStepList::Histogram() {
     if (counted_) return;
+    if (bits_) {
+        hist_ = {};
+        const uint64_t* bits = aliveBits_.Data.get();
+        for (int64_t i = 0; i < Alive(); ++i)
+            for (uint64_t m = bits[i]; m; m &= m - 1) ++hist_[static_cast<size_t>(std::countr_zero(m))];
+        counted_ = true;
+        return;
+    }
     const TCombination* src = Source();
     std::vector<std::array<int64_t, 64>> part(static_cast<size_t>(FilterThreads()), std::array<int64_t, 64>{});
     const int used = RunSlices(Alive(), [&](int t, int64_t b, int64_t e) {
@@ -67,10 +114,10 @@ void TStepList::Histogram() {
 int64_t TStepList::Left(const TStatDraw& row, int refIndex, bool sorted, bool exclude) {
     selected_ = false;
     uint64_t wanted = 0;
+    const bool oneBit = stat_->HasValueBits() && stat_->RowBits(row, wanted) && std::popcount(wanted) <= 1;
     // After a step that would have emptied the list, the one-bit steps are
     // answered by the histogram of what is alive.
-    if ((counted_ || failed_) && stat_->HasValueBits() && stat_->RowBits(row, wanted) &&
-        std::popcount(wanted) <= 1) {
+    if ((counted_ || failed_) && oneBit) {
         int64_t sharing = 0;
         if (wanted != 0) {
             Histogram();
@@ -79,15 +126,21 @@ int64_t TStepList::Left(const TStatDraw& row, int refIndex, bool sorted, bool ex
         const int64_t left = exclude ? Alive() - sharing : sharing;
         if (left > 0) {
             // Taken at once by the loop: what it leaves is made now.
-            next_.Reserve(std::max(Alive(), next_.Capacity()), 0);
-            next_.SetCount(stat_->FilterCombs(Source(), Alive(), next_.Data(), {row}, refIndex, sorted, exclude));
+            EnsureBits();
+            FilterByBits(wanted, exclude);
             selected_ = true;
             return next_.Count();
         }
         return left;
     }
-    next_.Reserve(std::max(Alive(), next_.Capacity()), 0);
-    next_.SetCount(stat_->FilterCombs(Source(), Alive(), next_.Data(), {row}, refIndex, sorted, exclude));
+    if (oneBit) {
+        EnsureBits();
+        FilterByBits(wanted, exclude);
+    } else {
+        next_.Reserve(std::max(Alive(), next_.Capacity()), 0);
+        next_.SetCount(stat_->FilterCombs(Source(), Alive(), next_.Data(), {row}, refIndex, sorted, exclude));
+        nextBits_ = false;
+    }
     selected_ = true;
     failed_ = next_.Count() == 0;
     return next_.Count();
@@ -96,6 +149,9 @@ int64_t TStepList::Left(const TStatDraw& row, int refIndex, bool sorted, bool ex
 void TStepList::Take() {
     if (!selected_) return;
     swap(alive_, next_);
+    if (nextBits_) std::swap(aliveBits_, nextBitsOf_);
+    bits_ = nextBits_;
+    nextBits_ = false;
     taken_ = true;
     selected_ = counted_ = failed_ = false;
 }
@@ -121,9 +177,11 @@ int64_t TStepList::Apply(TCombination* dst) const {
 void TStepList::Clear() {
     alive_.Clear();
     next_.Clear();
+    aliveBits_ = {};
+    nextBitsOf_ = {};
     src_ = nullptr;
     n_ = 0;
-    taken_ = counted_ = failed_ = selected_ = false;
+    taken_ = counted_ = failed_ = selected_ = bits_ = nextBits_ = false;
 }
 
 }  // namespace tessara

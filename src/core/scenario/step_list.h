@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "combs/comb_list.h"
 #include "model/records.h"
@@ -18,7 +19,9 @@ class TCustomStat;
 // and once one has, the value bits of the statistic (when it has them)
 // answer every later one-bit step by a histogram of what is alive, made
 // once, instead of a filtering each. The combinations left are copied back
-// in the end, in order.
+// in the end, in order. A statistic with value bits has them worked out once
+// for the list, and every one-bit step after that filters by the bits alone,
+// carrying them along, instead of working the values out again.
 class TStepList {
 public:
     // Over the list as it is now; nothing is computed yet.
@@ -38,8 +41,18 @@ public:
     void Clear();
 
 private:
+    // Value bits kept beside a list, grown only (not zero-filled).
+    struct TBits {
+        std::unique_ptr<uint64_t[]> Data;
+        int64_t Capacity = 0;
+        void Reserve(int64_t n);
+    };
     const TCombination* Source() const { return taken_ ? alive_.Data() : src_; }
     void Histogram();
+    // The bits of what is alive, worked out once.
+    void EnsureBits();
+    // next_ (and its bits) made from what is alive by the bits of a row.
+    void FilterByBits(uint64_t wanted, bool exclude);
 
     const TCombination* src_ = nullptr;
     TCustomStat* stat_ = nullptr;
@@ -48,8 +61,11 @@ private:
     bool counted_ = false;  // hist_ is that of what is alive
     bool failed_ = false;   // a step would have emptied what is alive
     bool selected_ = false; // next_ holds what the last Left leaves
+    bool bits_ = false;     // aliveBits_ holds the bits of what is alive
+    bool nextBits_ = false; // nextBits_ those of next_
     std::array<int64_t, 64> hist_{};
     TCombList alive_, next_;
+    TBits aliveBits_, nextBitsOf_;
 };
 
 }  // namespace tessara
