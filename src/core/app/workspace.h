@@ -105,9 +105,10 @@ public:
     bool DeleteStakesByCondition(int mode, int value);
     TMoney StakeCost(int count, int matches) const;
 
-    // Checking: every unchecked stake whose draw is in the archive.
+    // Checking: every unchecked stake whose draw is in the archive; the
+    // ratings are updated, sorted in the window's order and saved.
     bool CheckStakes(int* checkedCount = nullptr);
-    // Checks, and after a change re-sorts and saves the ratings.
+    // Checks, and after a change reopens the stakes file and tells the views.
     bool CheckStakesAndUpdate(int* checkedCount = nullptr);
     // Finishes a check that a killed process left unfinished (its redo
     // record in the data folder); true when there was nothing left or it

@@ -269,8 +269,8 @@ bool Workspace::CheckStakes(int* checkedCount) {
                 if (!journal.Entries.empty()) {
                     TRatings after = ratings_;
                     for (const TCheckJournalEntry& e : journal.Entries) after.Update(e.After);
-                    // Kept in the order the window shows, which the sort
-                    // after the check would otherwise write a second time.
+                    // Sorted as the window shows them, so that the rows are
+                    // written once.
                     after.Sort(ratingsSortColumn_, ratingsSortDesc_);
                     journal.Ratings = FormatRatingsFile(after.Rows());
                     const std::string journalPath = PathOf(CheckJournalFileName);
@@ -304,7 +304,9 @@ bool Workspace::CheckStakes(int* checkedCount) {
 bool Workspace::CheckStakesAndUpdate(int* checkedCount) {
     if (!CheckStakes(checkedCount)) return false;
     ReopenStakesFile();
-    SortRatings(ratingsSortColumn_, ratingsSortDesc_);
+    // The check has sorted the rows as the window shows them and written
+    // them: sorting once more would only swap equal rows again.
+    SaveRatings();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <system_error>
 #include <thread>
 
@@ -69,16 +70,31 @@ void TStepList::FilterByBits(uint64_t wanted, bool exclude) {
     const uint64_t* bits = aliveBits_.Data.get();
     TCombination* dst = next_.Data();
     uint64_t* dstBits = nextBitsOf_.Data.get();
-    // Every combination is written to the next free place, which advances
-    // only for those kept: no branch to mispredict.
-    int64_t kept = 0;
-    for (int64_t i = 0; i < n; ++i) {
-        const uint64_t m = bits[i];
-        dst[kept] = src[i];
-        dstBits[kept] = m;
-        kept += ((m & wanted) != 0) != exclude;
+    // Each slice is filtered into its own place, then the slices are moved
+    // together in order. Every combination is written to the next free
+    // place, which advances only for those kept: no branch to mispredict.
+    std::vector<int64_t> kept(static_cast<size_t>(FilterThreads()), 0), start(kept.size(), 0);
+    const int used = RunSlices(n, [&](int t, int64_t b, int64_t e) {
+        int64_t k = b;
+        for (int64_t i = b; i < e; ++i) {
+            const uint64_t m = bits[i];
+            dst[k] = src[i];
+            dstBits[k] = m;
+            k += ((m & wanted) != 0) != exclude;
+        }
+        start[static_cast<size_t>(t)] = b;
+        kept[static_cast<size_t>(t)] = k - b;
+    });
+    int64_t total = kept[0];
+    for (int t = 1; t < used; ++t) {
+        const size_t i = static_cast<size_t>(t);
+        if (kept[i] > 0 && start[i] != total) {
+            std::memmove(dst + total, dst + start[i], static_cast<size_t>(kept[i]) * sizeof(TCombination));
+            std::memmove(dstBits + total, dstBits + start[i], static_cast<size_t>(kept[i]) * sizeof(uint64_t));
+        }
+        total += kept[i];
     }
-    next_.SetCount(kept);
+    next_.SetCount(total);
     nextBits_ = true;
 }
 
