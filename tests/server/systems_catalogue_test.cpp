@@ -209,7 +209,10 @@ TEST(SystemsEndToEnd, PublishDownloadReplaceAndDelete) {
     TempDir dirA, dirB;
     RecordingHost hostA, hostB;
     Workspace a(hostA, dirA.Path()), b(hostB, dirB.Path());
-    ASSERT_TRUE(a.Online().SetSettings(Identity(server.Url(), "Анна", "anna@x.org")));
+    // Anna's folder never talked to the catalogue: no installation id yet.
+    TOnlineConfig anna = Identity(server.Url(), "Анна", "anna@x.org");
+    anna.InstallId.clear();
+    ASSERT_TRUE(a.Online().SetSettings(anna));
     ASSERT_TRUE(b.Online().SetSettings(Identity(server.Url(), "Борис", "boris@x.org")));
     SystemsCatalogue& sa = a.Systems();
     SystemsCatalogue& sb = b.Systems();
@@ -224,7 +227,8 @@ TEST(SystemsEndToEnd, PublishDownloadReplaceAndDelete) {
     d.clist = "01 02 03 04 05 06\r\n05 06 07 08 09 10";
     d.csize = 2;
     const int32_t first = sa.AddSystem(d);
-    ASSERT_GT(first, 0);
+    ASSERT_GT(first, 0) << (hostA.Messages.empty() ? "" : hostA.Messages[0].Text);
+    EXPECT_FALSE(a.Online().Settings().InstallId.empty());
     EXPECT_EQ(sa.FocusedId(), first);
     d.title = "Десятка 3";
     d.olap = 3;

@@ -254,7 +254,15 @@ std::string SystemsCatalogue::Url(const char* page) const {
 }
 
 std::vector<std::string> SystemsCatalogue::CommonFields(const std::string& name,
-                                                        const std::string& mail) const {
+                                                        const std::string& mail) {
+    // The server keeps a system for the installation that published it, so a
+    // folder that never talked to the catalogue makes its identifier now.
+    if (settings_().InstallId.empty()) {
+        TOnlineConfig changed = settings_();
+        changed.InstallId = MakeInstallId();
+        if (!ws_.Online().SetSettings(changed))
+            throw Error("Не удалось сохранить идентификатор установки");
+    }
     const TOnlineConfig& s = settings_();
     return {std::string("appid=") + ApplicationId,
             "appver=" + std::string(TESSARA_VERSION),

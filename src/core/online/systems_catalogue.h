@@ -157,7 +157,7 @@ public:
 
 private:
     std::string Url(const char* page) const;
-    std::vector<std::string> CommonFields(const std::string& name, const std::string& mail) const;
+    std::vector<std::string> CommonFields(const std::string& name, const std::string& mail);
     std::string PostRaw(const char* page, const std::vector<std::string>& fields);
     void DeleteOtherFiles(const tSystemInfo& info);
 
