@@ -53,6 +53,24 @@ QStringList RowTexts(const QAbstractItemModel* m, int row, int first, int last) 
     return texts;
 }
 
+// With TESSARA_SCREENSHOTS=DIR the steps leave pictures for a person to look at.
+void Shot(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("TESSARA_SCREENSHOTS");
+    if (dir.isEmpty()) return;
+    if (auto* window = qobject_cast<MainWindow*>(w)) {
+        window->resize(1400, 900);
+        window->show();
+    }
+    QTest::qWait(300);
+    w->grab().save(QStringLiteral("%1/%2.png").arg(dir, QString::fromLatin1(name)));
+}
+
+void ShowTab(MainWindow* window, const QString& caption) {
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("pcRight"));
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->tabText(i) == caption) tabs->setCurrentIndex(i);
+}
+
 void SetIdentity(const std::string& dir, const std::string& url, const std::string& name,
                  const std::string& mail) {
     test::RecordingHost host;
@@ -109,6 +127,26 @@ class SystemsGuiTest : public QObject {
         QTRY_COMPARE(Cell(wheel, 5, 1), QString());
     }
 
+    // Thousands of lines over 42 positions take long to check: a newer text
+    // or closing the dialog stops the check instead of waiting for it.
+    void HugeSystemGivesWayToANewerText() {
+        QStringList lines;
+        for (int i = 0; i < 20000; ++i) {
+            QStringList line;
+            for (int k = 0; k < 6; ++k) line << QString::number(1 + (i * 7 + k * 5) % 42);
+            lines << line.join(' ');
+        }
+        tSystemData huge;
+        huge.clist = lines.join(QStringLiteral("\r\n")).toStdString();
+        test::RecordingHost host;
+        {
+            TFormSystem closed(host, huge, true);
+        }
+        TFormSystem form(host, huge, false);
+        form.findChild<QPlainTextEdit*>(QStringLiteral("edCombs"))->setPlainText(FullWheelOf7(0));
+        QTRY_COMPARE(Cell(form.WheelTable(), 5, 1), QStringLiteral("6 из 6"));
+    }
+
     // Anna publishes a system from her window; Boris, in another data folder,
     // downloads it, reads its guarantee in the read-only dialog and plays it
     // with his combination list.
@@ -154,6 +192,7 @@ class SystemsGuiTest : public QObject {
                 form->findChild<QPlainTextEdit*>(QStringLiteral("edDescr"))
                     ->setPlainText(QStringLiteral("Четыре строки на десять чисел"));
                 form->findChild<QLineEdit*>(QStringLiteral("edOlap"))->setText(QStringLiteral("2"));
+                Shot(form, "sys-publish");
                 form->accept();
             });
             QVERIFY(window->Commands().Execute(QStringLiteral("SystemsAdd")));
@@ -168,6 +207,8 @@ class SystemsGuiTest : public QObject {
             QVERIFY(id > 0);
             window->Commands().Update();
             QVERIFY(window->Commands().Action(QStringLiteral("SystemsDel"))->isEnabled());
+            ShowTab(window.get(), QStringLiteral("Системы"));
+            Shot(window.get(), "sys-tab-anna");
         }
 
         prompts->Seen.clear();
@@ -193,8 +234,12 @@ class SystemsGuiTest : public QObject {
             QVERIFY(!form->findChild<QPushButton*>(QStringLiteral("btnOk"))->isVisible());
             QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("edTitle"))->text(),
                      QStringLiteral("Десятка Анны"));
+            QTRY_VERIFY(!Cell(form->WheelTable(), 5, 1).isEmpty());
             for (int m = 1; m <= 6; ++m) seen << Cell(form->WheelTable(), m - 1, 1);
+            Shot(form, "sys-props");
         });
+        ShowTab(window.get(), QStringLiteral("Системы"));
+        Shot(window.get(), "sys-tab-boris");
         QVERIFY(commands.Execute(QStringLiteral("SystemsProp")));
         QCOMPARE(seen, guarantees);
 
@@ -235,6 +280,8 @@ class SystemsGuiTest : public QObject {
             QVERIFY(m->index(r, 8).data().toString().endsWith(QStringLiteral("[комбинации]: 6-10-2_") +
                                                               QString::asprintf("%04d", id)));
         }
+        ShowTab(window.get(), QStringLiteral("Ставки"));
+        Shot(window.get(), "sys-stakes");
     }
 };
 
