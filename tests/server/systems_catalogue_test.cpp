@@ -200,6 +200,20 @@ TEST(SystemGame, MapsTheListNumbersInOrderOfFirstAppearance) {
     TSystemGamePlan plan;
     EXPECT_FALSE(ws.Systems().PrepareGame(TSystemGameMode::Whole, plan));
     EXPECT_EQ(host.Messages.back().Text.rfind("Система для 11 чисел не найдена", 0), 0u);
+
+    // No line of the system maps onto a combination of the list: said, and
+    // the stakes file is left as it was.
+    WriteBytes(SystemFileName(dir.Path(), 8, 1, 9), "02 03 04 05 06 07\r\n");
+    ws.ClearCombs();
+    ws.ReserveCombs(2, 0);
+    ws.Combs().Append(Comb({1, 2, 3, 4, 5, 6}));
+    ws.Combs().Append(Comb({1, 2, 3, 4, 7, 8}));
+    const int64_t before = ws.StakesCount();
+    ASSERT_TRUE(ws.Systems().PrepareGame(TSystemGameMode::InList, plan));
+    EXPECT_FALSE(ws.Systems().PlayGame(plan, 500, 1, plan.Comment));
+    EXPECT_EQ(host.Messages.back().Text, MsgSystemNoneInList);
+    EXPECT_EQ(host.Messages.back().Kind, MessageKind::Information);
+    EXPECT_EQ(ws.StakesCount(), before);
 }
 
 // Anna publishes two systems for ten numbers; Boris downloads one, then the

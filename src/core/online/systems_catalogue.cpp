@@ -561,16 +561,26 @@ bool SystemsCatalogue::PlayGame(const TSystemGamePlan& plan, int draw, int drawC
     const int64_t sample = plan.Mode == TSystemGameMode::InList
                                ? list.Count()
                                : static_cast<int64_t>(plan.Combinations.size());
+    std::vector<TCombination> stakes;
+    for (TCombination c : plan.Combinations) {
+        std::sort(std::begin(c.n), std::end(c.n));
+        if (plan.Mode == TSystemGameMode::InList) {
+            const uint32_t r = CombRank(c);
+            if (r >= inList.size() || !inList[r]) continue;
+        }
+        stakes.push_back(c);
+    }
+    // Said rather than done silently: the command would otherwise leave only
+    // a separator behind.
+    if (stakes.empty()) {
+        host_.ShowMessage(MessageKind::Information, MsgSystemNoneInList);
+        return false;
+    }
     bool ok = false;
     {
         BusyGuard busy(host_, "Создание ставок...");
         ws_.AppendSeparator();
-        for (TCombination c : plan.Combinations) {
-            std::sort(std::begin(c.n), std::end(c.n));
-            if (plan.Mode == TSystemGameMode::InList) {
-                const uint32_t r = CombRank(c);
-                if (r >= inList.size() || !inList[r]) continue;
-            }
+        for (TCombination c : stakes) {
             TStakeRecord rec = PrefillManualStake(draw, sample, &c, ws_.Config());
             rec.Kind = skSystem;
             SetStakeComment(rec, comment);

@@ -89,6 +89,8 @@ inline constexpr const char* MsgSystemPropFailed = "Ошибка изменен�
 inline constexpr const char* MsgSystemDelFailed = "Ошибка удаления системы!\r\r";
 inline constexpr const char* MsgSystemNotOwn = "Вы можете удалять только свои системы!";
 inline constexpr const char* StatusPleaseWait = "Подождите пожалуйста...";
+inline constexpr const char* MsgSystemNoneInList =
+    "Ни одна комбинация системы не входит в список комбинаций!";
 
 // The systems catalogue: the three requests, the entries of the "Системы" tab
 // with the focused one, the local files of downloaded systems, the option
