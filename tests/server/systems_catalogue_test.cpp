@@ -59,7 +59,8 @@ private:
 
 TEST(SystemDialog, NormalisesTheCombinationList) {
     const TNormalisedCombs r = NormaliseSystemCombs(
-        {"1,2,3,4,5,6", " 3 4 5 ", "", "02-03-04-05-06-12", "1 2 3 4 5 6 7", "a b c d e f"});
+        {"1,2,3,4,5,6", " 3 4 5 ", "", "02-03-04-05-06-12", "1 2 3 4 5 6 7", "a b c d e f",
+         "1 2 3 4 5 5"});
     EXPECT_EQ(r.Lines, (std::vector<std::string>{"01 02 03 04 05 06", "02 03 04 05 06 12"}));
     EXPECT_EQ(r.Nums, 12);
     EXPECT_EQ(NormaliseSystemCombs({"3 4 5"}).Nums, 0);

@@ -182,9 +182,11 @@ TNormalisedCombs NormaliseSystemCombs(const std::vector<std::string>& lines) {
             int32_t x = 0;
             ok = TryStrToInt(words[i], x) && x >= 0 && x <= 99;
             v[i] = x;
+            for (size_t j = 0; j < i && ok; ++j) ok = v[j] != x;
         }
         // A word that is no number of two digits would be written as
-        // something else than the user typed; the line goes like any other
+        // something else than the user typed, and a line naming a position
+        // twice maps onto no combination: such a line goes like any other
         // unreadable one.
         if (!ok) continue;
         for (size_t i = 0; i < v.size(); ++i) {
