@@ -127,6 +127,26 @@ class SystemsGuiTest : public QObject {
         QTRY_COMPARE(Cell(wheel, 5, 1), QString());
     }
 
+    // The count of numbers typed after leaving a tidy list is the system's,
+    // as for a system over twelve numbers whose lines use only ten.
+    void TypedCountOfNumbersStands() {
+        test::RecordingHost host;
+        tSystemData data;
+        data.author = "Анна";
+        TFormSystem form(host, data, false);
+        form.findChild<QLineEdit*>(QStringLiteral("edTitle"))->setText(QStringLiteral("Т"));
+        form.findChild<QPlainTextEdit*>(QStringLiteral("edDescr"))->setPlainText(QStringLiteral("О"));
+        form.findChild<QPlainTextEdit*>(QStringLiteral("edCombs"))->setPlainText(FullWheelOf7(0));
+        form.Normalise();
+        auto* nums = form.findChild<QLineEdit*>(QStringLiteral("edNums"));
+        QCOMPARE(nums->text(), QStringLiteral("7"));
+        nums->setText(QStringLiteral("12"));
+        form.accept();
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(form.Result().nums, uint8_t{12});
+        QVERIFY(host.Messages.empty());
+    }
+
     // Thousands of lines over 42 positions take long to check: a newer text
     // or closing the dialog stops the check instead of waiting for it.
     void HugeSystemGivesWayToANewerText() {

@@ -207,6 +207,15 @@ bool TFormSystem::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+bool TFormSystem::CombsTidy() const {
+    std::vector<std::string> lines;
+    for (const QString& l : edCombs_->toPlainText().split(QLatin1Char('\n')))
+        lines.push_back(l.toStdString());
+    QStringList out;
+    for (const std::string& l : tessara::NormaliseSystemCombs(lines).Lines) out << QString::fromStdString(l);
+    return out.join(QLatin1Char('\n')) == edCombs_->toPlainText();
+}
+
 void TFormSystem::Normalise() {
     std::vector<std::string> lines;
     for (const QString& l : edCombs_->toPlainText().split(QLatin1Char('\n')))
@@ -361,7 +370,9 @@ tessara::tSystemData TFormSystem::Result() const {
 }
 
 void TFormSystem::accept() {
-    Normalise();
+    // OK leaves the editor as a click elsewhere does; a list already tidy
+    // keeps the count of numbers the user typed after leaving it.
+    if (!readOnly_ && !CombsTidy()) Normalise();
     tessara::tSystemData d = Result();
     // Out-of-range typed values must be refused, not wrapped into a byte.
     const int nums = FieldValue(edNums_), olap = FieldValue(edOlap_);

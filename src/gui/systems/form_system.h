@@ -32,6 +32,7 @@ class TFormSystem : public QDialog {
     void accept() override;
     // The combination editor tidied as on leaving it.
     void Normalise();
+    bool CombsTidy() const;
     QTableWidget* WheelTable() const { return sgWheel_; }
 
     // Runs the dialog; on OK data holds the fields.
