@@ -112,6 +112,7 @@ int CheckSystemLines(const std::string& clist, int64_t nums) {
         pos = end + 1;
         if (line.empty()) continue;
         int words = 0;
+        uint64_t seen = 0;
         size_t i = 0;
         while (i < line.size()) {
             while (i < line.size() && std::string_view(" *+,-./:;=\\_|~\t\r").find(line[i]) !=
@@ -126,6 +127,12 @@ int CheckSystemLines(const std::string& clist, int64_t nums) {
             if (!ParseInt32(line.substr(b, i - b), v) || v < 1 || v > nums)
                 throw Refused(fmt::format("Неверная позиция в строке {} списка комбинаций",
                                           lines + 1));
+            // A line naming a position twice is no combination: nobody could
+            // play the system.
+            if (words < 6 && (seen >> v & 1))
+                throw Refused(fmt::format("Позиция {} повторяется в строке {} списка комбинаций",
+                                          v, lines + 1));
+            seen |= uint64_t{1} << v;
             ++words;
         }
         if (words < 6)

@@ -282,6 +282,7 @@ TEST_F(ServerTest, SystemsAreStoredCheckedAndOwned) {
     EXPECT_NE(RowElement(put(Anna, 0, clist, 4)[0], "error"), "");
     EXPECT_NE(RowElement(put(Anna, 0, "1 2 3 4 5 9", 1)[0], "error"), "");
     EXPECT_NE(RowElement(put(Anna, 0, "1 2 3 4 5", 1)[0], "error"), "");
+    EXPECT_NE(RowElement(put(Anna, 0, "1 2 3 4 5 5", 1)[0], "error"), "");
 
     EXPECT_NE(RowElement(put(Boris, id, clist, 3)[0], "error"), "");
     EXPECT_NE(RowElement(put(Boris, id, "", 0, 1)[0], "error"), "");

@@ -59,7 +59,8 @@ private:
 
 TEST(SystemDialog, NormalisesTheCombinationList) {
     const TNormalisedCombs r = NormaliseSystemCombs(
-        {"1,2,3,4,5,6", " 3 4 5 ", "", "02-03-04-05-06-12", "1 2 3 4 5 6 7", "a b c d e f"});
+        {"1,2,3,4,5,6", " 3 4 5 ", "", "02-03-04-05-06-12", "1 2 3 4 5 6 7", "a b c d e f",
+         "1 2 3 4 5 5"});
     EXPECT_EQ(r.Lines, (std::vector<std::string>{"01 02 03 04 05 06", "02 03 04 05 06 12"}));
     EXPECT_EQ(r.Nums, 12);
     EXPECT_EQ(NormaliseSystemCombs({"3 4 5"}).Nums, 0);
@@ -200,6 +201,20 @@ TEST(SystemGame, MapsTheListNumbersInOrderOfFirstAppearance) {
     TSystemGamePlan plan;
     EXPECT_FALSE(ws.Systems().PrepareGame(TSystemGameMode::Whole, plan));
     EXPECT_EQ(host.Messages.back().Text.rfind("Система для 11 чисел не найдена", 0), 0u);
+
+    // No line of the system maps onto a combination of the list: said, and
+    // the stakes file is left as it was.
+    WriteBytes(SystemFileName(dir.Path(), 8, 1, 9), "02 03 04 05 06 07\r\n");
+    ws.ClearCombs();
+    ws.ReserveCombs(2, 0);
+    ws.Combs().Append(Comb({1, 2, 3, 4, 5, 6}));
+    ws.Combs().Append(Comb({1, 2, 3, 4, 7, 8}));
+    const int64_t before = ws.StakesCount();
+    ASSERT_TRUE(ws.Systems().PrepareGame(TSystemGameMode::InList, plan));
+    EXPECT_FALSE(ws.Systems().PlayGame(plan, 500, 1, plan.Comment));
+    EXPECT_EQ(host.Messages.back().Text, MsgSystemNoneInList);
+    EXPECT_EQ(host.Messages.back().Kind, MessageKind::Information);
+    EXPECT_EQ(ws.StakesCount(), before);
 }
 
 // Anna publishes two systems for ten numbers; Boris downloads one, then the
@@ -209,7 +224,10 @@ TEST(SystemsEndToEnd, PublishDownloadReplaceAndDelete) {
     TempDir dirA, dirB;
     RecordingHost hostA, hostB;
     Workspace a(hostA, dirA.Path()), b(hostB, dirB.Path());
-    ASSERT_TRUE(a.Online().SetSettings(Identity(server.Url(), "Анна", "anna@x.org")));
+    // Anna's folder never talked to the catalogue: no installation id yet.
+    TOnlineConfig anna = Identity(server.Url(), "Анна", "anna@x.org");
+    anna.InstallId.clear();
+    ASSERT_TRUE(a.Online().SetSettings(anna));
     ASSERT_TRUE(b.Online().SetSettings(Identity(server.Url(), "Борис", "boris@x.org")));
     SystemsCatalogue& sa = a.Systems();
     SystemsCatalogue& sb = b.Systems();
@@ -224,7 +242,8 @@ TEST(SystemsEndToEnd, PublishDownloadReplaceAndDelete) {
     d.clist = "01 02 03 04 05 06\r\n05 06 07 08 09 10";
     d.csize = 2;
     const int32_t first = sa.AddSystem(d);
-    ASSERT_GT(first, 0);
+    ASSERT_GT(first, 0) << (hostA.Messages.empty() ? "" : hostA.Messages[0].Text);
+    EXPECT_FALSE(a.Online().Settings().InstallId.empty());
     EXPECT_EQ(sa.FocusedId(), first);
     d.title = "Десятка 3";
     d.olap = 3;

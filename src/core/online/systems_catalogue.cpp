@@ -182,9 +182,11 @@ TNormalisedCombs NormaliseSystemCombs(const std::vector<std::string>& lines) {
             int32_t x = 0;
             ok = TryStrToInt(words[i], x) && x >= 0 && x <= 99;
             v[i] = x;
+            for (size_t j = 0; j < i && ok; ++j) ok = v[j] != x;
         }
         // A word that is no number of two digits would be written as
-        // something else than the user typed; the line goes like any other
+        // something else than the user typed, and a line naming a position
+        // twice maps onto no combination: such a line goes like any other
         // unreadable one.
         if (!ok) continue;
         for (size_t i = 0; i < v.size(); ++i) {
@@ -254,7 +256,15 @@ std::string SystemsCatalogue::Url(const char* page) const {
 }
 
 std::vector<std::string> SystemsCatalogue::CommonFields(const std::string& name,
-                                                        const std::string& mail) const {
+                                                        const std::string& mail) {
+    // The server keeps a system for the installation that published it, so a
+    // folder that never talked to the catalogue makes its identifier now.
+    if (settings_().InstallId.empty()) {
+        TOnlineConfig changed = settings_();
+        changed.InstallId = MakeInstallId();
+        if (!ws_.Online().SetSettings(changed))
+            throw Error("Не удалось сохранить идентификатор установки");
+    }
     const TOnlineConfig& s = settings_();
     return {std::string("appid=") + ApplicationId,
             "appver=" + std::string(TESSARA_VERSION),
@@ -553,16 +563,26 @@ bool SystemsCatalogue::PlayGame(const TSystemGamePlan& plan, int draw, int drawC
     const int64_t sample = plan.Mode == TSystemGameMode::InList
                                ? list.Count()
                                : static_cast<int64_t>(plan.Combinations.size());
+    std::vector<TCombination> stakes;
+    for (TCombination c : plan.Combinations) {
+        std::sort(std::begin(c.n), std::end(c.n));
+        if (plan.Mode == TSystemGameMode::InList) {
+            const uint32_t r = CombRank(c);
+            if (r >= inList.size() || !inList[r]) continue;
+        }
+        stakes.push_back(c);
+    }
+    // Said rather than done silently: the command would otherwise leave only
+    // a separator behind.
+    if (stakes.empty()) {
+        host_.ShowMessage(MessageKind::Information, MsgSystemNoneInList);
+        return false;
+    }
     bool ok = false;
     {
         BusyGuard busy(host_, "Создание ставок...");
         ws_.AppendSeparator();
-        for (TCombination c : plan.Combinations) {
-            std::sort(std::begin(c.n), std::end(c.n));
-            if (plan.Mode == TSystemGameMode::InList) {
-                const uint32_t r = CombRank(c);
-                if (r >= inList.size() || !inList[r]) continue;
-            }
+        for (TCombination c : stakes) {
             TStakeRecord rec = PrefillManualStake(draw, sample, &c, ws_.Config());
             rec.Kind = skSystem;
             SetStakeComment(rec, comment);

@@ -89,6 +89,8 @@ inline constexpr const char* MsgSystemPropFailed = "Ошибка изменен�
 inline constexpr const char* MsgSystemDelFailed = "Ошибка удаления системы!\r\r";
 inline constexpr const char* MsgSystemNotOwn = "Вы можете удалять только свои системы!";
 inline constexpr const char* StatusPleaseWait = "Подождите пожалуйста...";
+inline constexpr const char* MsgSystemNoneInList =
+    "Ни одна комбинация системы не входит в список комбинаций!";
 
 // The systems catalogue: the three requests, the entries of the "Системы" tab
 // with the focused one, the local files of downloaded systems, the option
@@ -157,7 +159,7 @@ public:
 
 private:
     std::string Url(const char* page) const;
-    std::vector<std::string> CommonFields(const std::string& name, const std::string& mail) const;
+    std::vector<std::string> CommonFields(const std::string& name, const std::string& mail);
     std::string PostRaw(const char* page, const std::vector<std::string>& fields);
     void DeleteOtherFiles(const tSystemInfo& info);
 

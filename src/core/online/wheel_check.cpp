@@ -41,8 +41,9 @@ uint64_t AboveMask(int last, int n) {
 // costs one popcount for all its values together, and the work is that of
 // the prefixes: about C(n, 5) times the lines.
 void Walk(const std::vector<uint64_t>& lines, int n, uint64_t prefix, int size, int last,
-          TScores& scores) {
+          TScores& scores, const std::atomic<bool>* stop) {
     if (last >= n - 1) return;  // nothing above the prefix to add
+    if (stop && stop->load(std::memory_order_relaxed)) return;
     int best = 0;
     uint64_t reach = 0;
     for (const uint64_t line : lines) {
@@ -62,7 +63,7 @@ void Walk(const std::vector<uint64_t>& lines, int n, uint64_t prefix, int size, 
     row[static_cast<size_t>(best)] += all - hits;
     if (size + 1 >= TWheelCheck::MaxM) return;
     for (int f = last + 1; f < n; ++f)
-        Walk(lines, n, prefix | (uint64_t{1} << f), size + 1, f, scores);
+        Walk(lines, n, prefix | (uint64_t{1} << f), size + 1, f, scores, stop);
 }
 
 }  // namespace
@@ -87,7 +88,8 @@ double TWheelCheck::HoleShare(int m, int t) const {
     return static_cast<double>(Holes(m, t)) / static_cast<double>(Subsets[static_cast<size_t>(m)]);
 }
 
-TWheelCheck CheckWheel(const std::vector<std::array<int, 6>>& lines, int n, unsigned threads) {
+TWheelCheck CheckWheel(const std::vector<std::array<int, 6>>& lines, int n, unsigned threads,
+                       const std::atomic<bool>* stop) {
     if (lines.empty()) throw Error("Система не содержит комбинаций");
     if (n < 1 || n > 64) throw Error(fmt::format("Недопустимое количество чисел системы: {}", n));
     TWheelCheck result;
@@ -125,7 +127,7 @@ TWheelCheck CheckWheel(const std::vector<std::array<int, 6>>& lines, int n, unsi
     std::vector<TScores> partial(threads, TScores{});
     auto work = [&](unsigned index) {
         for (int first = next++; first < n; first = next++)
-            Walk(masks, n, uint64_t{1} << first, 1, first, partial[index]);
+            Walk(masks, n, uint64_t{1} << first, 1, first, partial[index], stop);
     };
     if (threads == 1) {
         work(0);

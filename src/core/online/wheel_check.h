@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,8 +33,11 @@ struct TWheelCheck {
 
 // The check of a system given as lines of six 1-based positions over n
 // positions. Throws Error when there is no line, n is outside 1..64, or a
-// position lies outside 1..n. threads = 0 uses every core.
-TWheelCheck CheckWheel(const std::vector<std::array<int, 6>>& lines, int n, unsigned threads = 0);
+// position lies outside 1..n. threads = 0 uses every core. A check whose
+// stop flag is raised ends early with incomplete scores (a large system
+// takes long, and an editor throws away the check of an old text).
+TWheelCheck CheckWheel(const std::vector<std::array<int, 6>>& lines, int n, unsigned threads = 0,
+                       const std::atomic<bool>* stop = nullptr);
 
 // The same over a system's text (one line of positions per line, blank lines
 // skipped). n = 0 takes the largest position used.

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QUrl>
@@ -73,6 +74,8 @@ TFormSystem::TFormSystem(tessara::Host& host, const tessara::tSystemData& data, 
     edURL_ = new QLineEdit(QString::fromStdString(data.url));
     edURL_->setObjectName(QStringLiteral("edURL"));
     btnURL_ = new QPushButton(QStringLiteral("Открыть ссылку в браузере"));
+    // The link field gives way first; the button keeps its whole caption.
+    btnURL_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     btnURL_->setObjectName(QStringLiteral("btnURL"));
     connect(btnURL_, &QPushButton::clicked, this,
             [this] { QDesktopServices::openUrl(QUrl::fromUserInput(edURL_->text().trimmed())); });
@@ -131,6 +134,13 @@ TFormSystem::TFormSystem(tessara::Host& host, const tessara::tSystemData& data, 
     sgWheel_->setVerticalHeaderLabels(rows);
     sgWheel_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgWheel_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // All six rows in view: the table is read at a glance, never scrolled.
+    sgWheel_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sgWheel_->verticalHeader()->setDefaultSectionSize(sgWheel_->fontMetrics().height() + 6);
+    sgWheel_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgWheel_->setFixedHeight(sgWheel_->horizontalHeader()->sizeHint().height() +
+                             tessara::TWheelCheck::MaxM * sgWheel_->verticalHeader()->defaultSectionSize() +
+                             2 * sgWheel_->frameWidth() + sgWheel_->horizontalScrollBar()->sizeHint().height());
     sgWheel_->setToolTip(QStringLiteral(
         "Гарантия: сколько из любых m выбранных позиций всегда найдётся на одной строке системы.\n"
         "\"< t\": сколько наборов из m позиций (и какая их доля) не дают t совпадений ни на одной строке."));
@@ -197,6 +207,15 @@ bool TFormSystem::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+bool TFormSystem::CombsTidy() const {
+    std::vector<std::string> lines;
+    for (const QString& l : edCombs_->toPlainText().split(QLatin1Char('\n')))
+        lines.push_back(l.toStdString());
+    QStringList out;
+    for (const std::string& l : tessara::NormaliseSystemCombs(lines).Lines) out << QString::fromStdString(l);
+    return out.join(QLatin1Char('\n')) == edCombs_->toPlainText();
+}
+
 void TFormSystem::Normalise() {
     std::vector<std::string> lines;
     for (const QString& l : edCombs_->toPlainText().split(QLatin1Char('\n')))
@@ -259,7 +278,16 @@ void TFormSystem::SaveCombs() {
     }
 }
 
+TFormSystem::~TFormSystem() { StopWheel(); }
+
+void TFormSystem::StopWheel() {
+    if (wheelStop_) wheelStop_->store(true);
+    if (wheelThread_.joinable()) wheelThread_.join();
+    wheelStop_.reset();
+}
+
 void TFormSystem::RefreshWheel() {
+    StopWheel();
     // Only the lines that read as six positions count; the rest waits for
     // the normalisation.
     std::vector<std::array<int, 6>> lines;
@@ -280,12 +308,32 @@ void TFormSystem::RefreshWheel() {
         for (int c = 0; c < sgWheel_->columnCount(); ++c) sgWheel_->setItem(r, c, new QTableWidgetItem);
     lbPositions_->clear();
     if (lines.empty() || n < 1 || n > 64) return;
-    tessara::TWheelCheck w;
-    try {
-        w = tessara::CheckWheel(lines, n);
-    } catch (const tessara::Error&) {
-        return;
-    }
+    // A system of thousands of lines over many positions takes seconds: the
+    // check runs beside the dialog, and a newer text stops an older check.
+    lbPositions_->setText(QStringLiteral("Проверка гарантии системы..."));
+    const int generation = ++wheelGeneration_;
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    wheelStop_ = stop;
+    wheelThread_ = std::thread([this, lines = std::move(lines), n, stop, generation] {
+        auto result = std::make_shared<tessara::TWheelCheck>();
+        try {
+            *result = tessara::CheckWheel(lines, n, 0, stop.get());
+        } catch (const tessara::Error&) {
+            result.reset();
+        }
+        if (stop->load()) return;
+        QMetaObject::invokeMethod(
+            this, [this, result, generation] {
+                if (generation == wheelGeneration_) ShowWheel(result.get());
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TFormSystem::ShowWheel(const tessara::TWheelCheck* check) {
+    lbPositions_->clear();
+    if (!check) return;
+    const tessara::TWheelCheck& w = *check;
     for (int m = 1; m <= tessara::TWheelCheck::MaxM; ++m) {
         if (!w.Has(m)) continue;
         const int r = m - 1;
@@ -301,7 +349,7 @@ void TFormSystem::RefreshWheel() {
     QStringList counts;
     for (size_t p = 0; p < w.PositionCounts.size(); ++p)
         counts << QStringLiteral("%1:%2").arg(p + 1, 2, 10, QLatin1Char('0')).arg(w.PositionCounts[p]);
-    lbPositions_->setText(QStringLiteral("Позиции (n = %1): ").arg(n) + counts.join(QLatin1Char(' ')));
+    lbPositions_->setText(QStringLiteral("Позиции (n = %1): ").arg(w.Positions) + counts.join(QLatin1Char(' ')));
 }
 
 tessara::tSystemData TFormSystem::Result() const {
@@ -322,7 +370,9 @@ tessara::tSystemData TFormSystem::Result() const {
 }
 
 void TFormSystem::accept() {
-    Normalise();
+    // OK leaves the editor as a click elsewhere does; a list already tidy
+    // keeps the count of numbers the user typed after leaving it.
+    if (!readOnly_ && !CombsTidy()) Normalise();
     tessara::tSystemData d = Result();
     // Out-of-range typed values must be refused, not wrapped into a byte.
     const int nums = FieldValue(edNums_), olap = FieldValue(edOlap_);

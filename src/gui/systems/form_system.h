@@ -2,6 +2,9 @@
 
 #include <QDialog>
 #include <QTimer>
+#include <atomic>
+#include <memory>
+#include <thread>
 
 #include "online/systems_catalogue.h"
 
@@ -13,6 +16,7 @@ class QTableWidget;
 
 namespace tessara {
 class Host;
+struct TWheelCheck;
 }
 
 // The system dialog: the fields of a catalogue system, its combination list
@@ -22,11 +26,13 @@ class TFormSystem : public QDialog {
   public:
     TFormSystem(tessara::Host& host, const tessara::tSystemData& data, bool readOnly,
                 QWidget* parent = nullptr);
+    ~TFormSystem() override;
 
     tessara::tSystemData Result() const;
     void accept() override;
     // The combination editor tidied as on leaving it.
     void Normalise();
+    bool CombsTidy() const;
     QTableWidget* WheelTable() const { return sgWheel_; }
 
     // Runs the dialog; on OK data holds the fields.
@@ -40,6 +46,8 @@ class TFormSystem : public QDialog {
     void LoadCombs();
     void SaveCombs();
     void RefreshWheel();
+    void StopWheel();
+    void ShowWheel(const tessara::TWheelCheck* check);
 
     tessara::Host& host_;
     tessara::tSystemData data_;
@@ -60,4 +68,8 @@ class TFormSystem : public QDialog {
     QTableWidget* sgWheel_;
     QLabel* lbPositions_;
     QTimer wheelTimer_;
+    // The check of the latest text runs on its own thread.
+    std::thread wheelThread_;
+    std::shared_ptr<std::atomic<bool>> wheelStop_;
+    int wheelGeneration_ = 0;
 };
