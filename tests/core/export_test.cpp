@@ -163,6 +163,19 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
         EXPECT_EQ(s.FrozenRows, 2);
         EXPECT_EQ(s.FrozenColumns, c.FrozenColumns);
         EXPECT_EQ(s.Rows, c.Rows);
+        // Printed as one table across the page.
+        EXPECT_TRUE(s.Landscape);
+        EXPECT_TRUE(s.FitToWidth);
+        // Captions right over numbers; texts, captions included, one step in
+        // from the left so they never touch the number before them.
+        for (size_t col = 0; col < c.Sheet.Columns.size(); ++col) {
+            const XlsxFile::Cell* caption =
+                s.At(std::string(1, static_cast<char>('A' + col % 26)) + "2");
+            if (col >= 26 || !caption) continue;
+            const bool text = c.Sheet.Columns[col].Kind == TCellKind::Text;
+            EXPECT_EQ(file.Align(*caption), text ? "left" : "right") << col;
+            EXPECT_EQ(file.Indent(*caption), text ? 1 : 0) << col;
+        }
         for (const Expect& e : c.Cells) {
             SCOPED_TRACE(e.Ref);
             const XlsxFile::Cell* cell = s.At(e.Ref);
@@ -176,6 +189,11 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
             EXPECT_EQ(file.NumberFormat(*cell), e.Format);
             EXPECT_EQ(file.Fill(*cell), e.Fill);
             EXPECT_EQ(file.FontColor(*cell), e.Font);
+            const std::string ref = e.Ref;
+            const bool caption = ref.substr(ref.find_first_of("0123456789")) == "2";
+            if (!caption && !e.Number && !e.Value.empty()) {
+                EXPECT_EQ(file.Indent(*cell), 1);
+            }
         }
     }
 }

@@ -311,6 +311,11 @@ void CommandTableTest::EveryWrittenCommandWithCaptionKeyAndCategory() {
         }
     }
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
+    // Every command, written or our own, says in the status bar what it does.
+    QStringList silent;
+    for (const QString& name : commands.Names())
+        if (commands.Row(name)->Hint.trimmed().isEmpty()) silent << name;
+    QVERIFY2(silent.isEmpty(), qPrintable(QStringLiteral("no hint: ") + silent.join(' ')));
 }
 
 void CommandTableTest::MainMenuInTheWrittenOrder() {

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "main/command_hints.h"
+
 namespace {
 
 constexpr int kIdleIntervalMs = 150;
@@ -24,6 +26,7 @@ CommandTable::CommandTable(tessara::Host& host, QWidget* owner)
 
 QAction* CommandTable::Add(CommandRow row) {
     Q_ASSERT(!entries_.count(row.Name));
+    if (row.Hint.isEmpty()) row.Hint = DefaultCommandHint(row.Name);
     auto* action = new QAction(row.Caption, owner_);
     action->setObjectName(row.Name);
     if (!row.Shortcut.isEmpty()) action->setShortcut(row.Shortcut);
