@@ -415,6 +415,13 @@ void CommandTableTest::ListingHasEveryCommand() {
         "ExitProgram\tВыход\tAlt+F4, Ctrl+Q\tФайл\tФайл")));
     QVERIFY(lines.contains(QStringLiteral(
         "StatFilter_Include\tОставить выделенные\tF7\tФильтры\t")));
+    // The main keyboard's Enter goes by the name on its key, in the list and
+    // in the menus.
+    QVERIFY(lines.contains(QStringLiteral("ScriptEdit\tИзменить\tCtrl+Enter\tСценарий\tСценарий")));
+    QVERIFY(window_->Commands()
+                .Action(QStringLiteral("ScriptEdit"))
+                ->text()
+                .endsWith(QStringLiteral("\tCtrl+Enter")));
 }
 
 // The first-run dialog shows while FirstRun is on; ticking "Больше не

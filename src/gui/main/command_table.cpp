@@ -38,6 +38,7 @@ QAction* CommandTable::Add(CommandRow row) {
     QList<QKeySequence> keys;
     if (!row.Shortcut.isEmpty()) keys << row.Shortcut;
     auto& entry = entries_.emplace(name, Entry{std::move(row), action, keys}).first->second;
+    if (!keys.isEmpty()) ShowKeys(entry);
     // The handler flips toggles itself; the check mark then follows the rule.
     connect(action, &QAction::triggered, this, [this, &entry] { Run(entry); });
     return action;
@@ -84,7 +85,10 @@ void CommandTable::FillMenu(QMenu* menu, const QStringList& names) const {
 
 void CommandTable::ShowKeys(Entry& entry) {
     QStringList texts;
-    for (const QKeySequence& k : entry.Keys) texts << k.toString(QKeySequence::NativeText);
+    // The main keyboard's Enter, which Qt calls Return, by the name on its key.
+    for (const QKeySequence& k : entry.Keys)
+        texts << k.toString(QKeySequence::NativeText)
+                     .replace(QLatin1String("Return"), QLatin1String("Enter"));
     entry.Action->setIconText(entry.Row.Caption);
     entry.Action->setText(entry.Row.Caption + QLatin1Char('\t') + texts.join(QStringLiteral(", ")));
 }
