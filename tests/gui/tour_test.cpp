@@ -177,6 +177,8 @@ void TourTest::PopupsHelpAndDialogs() {
         for (int i = 0; i < tabs->count(); ++i) {
             if (!tabs->isTabVisible(i)) continue;
             tabs->setCurrentIndex(i);
+            // The key is pressed in the main window, not in the help.
+            QApplication::setActiveWindow(&window);
             QWidget* list = tabs->currentWidget()->findChild<QAbstractItemView*>();
             (list ? list : tabs)->setFocus();
             QCoreApplication::processEvents();
