@@ -57,6 +57,9 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
     const int nums = ws->Stats().FindMethod("NUMS");
     TValueTable table = ComputeValueTable(ws->StatSource(), nums, vo);
     SortValueTable(table, vcCount, true);  // count 3 (the 2) on top
+    // Values such as "3:3" stay texts.
+    const int even = ws->Stats().FindMethod("EVEN");
+    const TValueTable evenTable = ComputeValueTable(ws->StatSource(), even, vo);
     const TCardOptions card{true, true, ws->ChannelSize()};
     const TLayoutScheme scheme = BuildLayoutScheme(ws->Archive().Draws(), 0, 100, TByteSet{});
     const bool singleNumber =
@@ -119,12 +122,17 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
          fmt::format("Статистика: {} (NUMS), тиражи 1–3", ws->Stats().Items(nums).DisplayName()),
          0,
          2 + static_cast<int>(table.Rows.size()),
-         {{"A2", "Значение", false},
-          {"C2", "Кол-во в %", false},
+         {{"C2", "Кол-во в %", false},
           {"D2", "Глубина", false},
-          {"A3", "2", false},
+          {"A2", "Значение", false},
+          {"A3", "2", true, "0"},  // the numbers of NUMS sort as numbers
           {"B3", "3", true},
           {"C3", "16.66667", true, "0.00000"}}},
+        {WorkspaceStatsSheet(*ws, even, evenTable, false),
+         fmt::format("Статистика: {} (EVEN), тиражи 1–3", ws->Stats().Items(even).DisplayName()),
+         0,
+         2 + static_cast<int>(evenTable.Rows.size()),
+         {{"A3", evenTable.Rows[0].Cells[vcValue], false}}},
         {WorkspaceCardSheet(*ws),
          "Карта",
          1,
