@@ -197,13 +197,27 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
             EXPECT_EQ(file.NumberFormat(*cell), e.Format);
             EXPECT_EQ(file.Fill(*cell), e.Fill);
             EXPECT_EQ(file.FontColor(*cell), e.Font);
-            const std::string ref = e.Ref;
-            const bool caption = ref.substr(ref.find_first_of("0123456789")) == "2";
-            if (!caption && !e.Number && !e.Value.empty()) {
-                EXPECT_EQ(file.Indent(*cell), 1);
-            }
         }
     }
+}
+
+// A text stands one step in from the left, clear of the number before it; a
+// text among numbers (a "-" for no value) stands right, where they do.
+TEST_F(ExportTest, TextsStandClearOfNumbers) {
+    const std::vector<TSheetColumn> columns{{"Число", TCellKind::Integer},
+                                            {"Имя", TCellKind::Text}};
+    std::vector<TSheetCell> row(2);
+    SetCellFromText(row[0], columns[0], "-");
+    row[1].SetText("текст");
+    const XlsxFile file = Write(MemorySheet("Лист", "Заголовок", columns, {row}));
+    const XlsxFile::Sheet& s = file.SheetAt(0);
+    ASSERT_NE(s.At("A3"), nullptr);
+    ASSERT_NE(s.At("B3"), nullptr);
+    EXPECT_FALSE(s.At("A3")->IsNumber());
+    EXPECT_EQ(file.Align(*s.At("A3")), "right");
+    EXPECT_EQ(file.Indent(*s.At("A3")), 0);
+    EXPECT_EQ(file.Align(*s.At("B3")), "left");
+    EXPECT_EQ(file.Indent(*s.At("B3")), 1);
 }
 
 TEST(SheetCells, ShownTextsBecomeNumbersOfTheColumnsKind) {

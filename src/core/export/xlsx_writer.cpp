@@ -27,8 +27,10 @@ constexpr size_t kMaxCellText = 32767;
 constexpr int kMaxColumns = 16384;
 constexpr uint8_t kPaperA4 = 9;
 // Format keys: bits 0..7 the number format, 8..32 the background, 33..57 the
-// font colour, and this bit for the indent of a text.
+// font colour, and these bits for a text: indented, or right-aligned in a
+// column of numbers.
 constexpr uint64_t kTextKey = uint64_t{1} << 60;
+constexpr uint64_t kRightKey = uint64_t{1} << 61;
 
 std::string WriteErrorText(const std::string& path, const std::string& cause) {
     return fmt::format("Ошибка записи в файл \"{}\"!\r\r{}", path, cause);
@@ -113,7 +115,7 @@ class Writer {
     void Check(lxw_error e) {
         if (e != LXW_NO_ERROR) Fail(e);
     }
-    lxw_format* FormatOf(const TSheetCell& cell);
+    lxw_format* FormatOf(const TSheetCell& cell, bool numberColumn);
     void Fill(const TSheet& sheet, int64_t row);
     std::vector<double> ColumnWidths(const TSheet& sheet);
     bool WriteSheet(const TSheet& sheet);
@@ -134,7 +136,7 @@ class Writer {
     int64_t written_ = 0, total_ = 0;
 };
 
-lxw_format* Writer::FormatOf(const TSheetCell& cell) {
+lxw_format* Writer::FormatOf(const TSheetCell& cell, bool numberColumn) {
     // Number formats: 1 money, 2.. fixed places (with or without "%"), 40 signed.
     uint64_t number = 0;
     if (cell.Kind == TCellKind::Amount)
@@ -144,10 +146,12 @@ lxw_format* Writer::FormatOf(const TSheetCell& cell) {
     else if (cell.Kind == TCellKind::Integer && cell.Signed)
         number = 40;
     // A text stands one step off the left edge, so that it does not run into
-    // the right-aligned number of the column before it.
+    // the right-aligned number of the column before it; a text among numbers
+    // (a "-" for no value) stands where they do.
     const bool text = cell.Kind == TCellKind::Text;
+    const bool right = text && numberColumn;
     if (number == 0 && !text && !cell.Background && !cell.Font) return nullptr;
-    const uint64_t key = number | (text ? kTextKey : 0) |
+    const uint64_t key = number | (text ? (right ? kRightKey : kTextKey) : 0) |
                          (cell.Background ? (uint64_t{Rgb(*cell.Background)} | 1u << 24) << 8 : 0) |
                          (cell.Font ? (uint64_t{Rgb(*cell.Font)} | 1u << 24) << 33 : 0);
     const auto it = formats_.find(key);
@@ -174,7 +178,10 @@ lxw_format* Writer::FormatOf(const TSheetCell& cell) {
         format_set_bg_color(f, LibraryColor(*cell.Background));
     }
     if (cell.Font) format_set_font_color(f, LibraryColor(*cell.Font));
-    if (text) format_set_indent(f, 1);
+    if (right)
+        format_set_align(f, LXW_ALIGN_RIGHT);
+    else if (text)
+        format_set_indent(f, 1);
     formats_.emplace(key, f);
     return f;
 }
@@ -259,7 +266,7 @@ bool Writer::WriteSheet(const TSheet& sheet) {
             for (size_t c = 0; c < cells_.size(); ++c) {
                 const TSheetCell& cell = cells_[c];
                 const auto col = static_cast<lxw_col_t>(c);
-                lxw_format* f = FormatOf(cell);
+                lxw_format* f = FormatOf(cell, sheet.Columns[c].Kind != TCellKind::Text);
                 switch (cell.Kind) {
                     case TCellKind::Empty:
                         if (f) Check(worksheet_write_blank(ws, r, col, f));
