@@ -57,6 +57,9 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
     const int nums = ws->Stats().FindMethod("NUMS");
     TValueTable table = ComputeValueTable(ws->StatSource(), nums, vo);
     SortValueTable(table, vcCount, true);  // count 3 (the 2) on top
+    // Values such as "3:3" stay texts.
+    const int even = ws->Stats().FindMethod("EVEN");
+    const TValueTable evenTable = ComputeValueTable(ws->StatSource(), even, vo);
     const TCardOptions card{true, true, ws->ChannelSize()};
     const TLayoutScheme scheme = BuildLayoutScheme(ws->Archive().Draws(), 0, 100, TByteSet{});
     const bool singleNumber =
@@ -119,12 +122,17 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
          fmt::format("Статистика: {} (NUMS), тиражи 1–3", ws->Stats().Items(nums).DisplayName()),
          0,
          2 + static_cast<int>(table.Rows.size()),
-         {{"A2", "Значение", false},
-          {"C2", "Кол-во в %", false},
+         {{"C2", "Кол-во в %", false},
           {"D2", "Глубина", false},
-          {"A3", "2", false},
+          {"A2", "Значение", false},
+          {"A3", "2", true, "0"},  // the numbers of NUMS sort as numbers
           {"B3", "3", true},
           {"C3", "16.66667", true, "0.00000"}}},
+        {WorkspaceStatsSheet(*ws, even, evenTable, false),
+         fmt::format("Статистика: {} (EVEN), тиражи 1–3", ws->Stats().Items(even).DisplayName()),
+         0,
+         2 + static_cast<int>(evenTable.Rows.size()),
+         {{"A3", evenTable.Rows[0].Cells[vcValue], false}}},
         {WorkspaceCardSheet(*ws),
          "Карта",
          1,
@@ -163,6 +171,19 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
         EXPECT_EQ(s.FrozenRows, 2);
         EXPECT_EQ(s.FrozenColumns, c.FrozenColumns);
         EXPECT_EQ(s.Rows, c.Rows);
+        // Printed as one table across the page.
+        EXPECT_TRUE(s.Landscape);
+        EXPECT_TRUE(s.FitToWidth);
+        // Captions right over numbers; texts, captions included, one step in
+        // from the left so they never touch the number before them.
+        for (size_t col = 0; col < c.Sheet.Columns.size(); ++col) {
+            const XlsxFile::Cell* caption =
+                s.At(std::string(1, static_cast<char>('A' + col % 26)) + "2");
+            if (col >= 26 || !caption) continue;
+            const bool text = c.Sheet.Columns[col].Kind == TCellKind::Text;
+            EXPECT_EQ(file.Align(*caption), text ? "left" : "right") << col;
+            EXPECT_EQ(file.Indent(*caption), text ? 1 : 0) << col;
+        }
         for (const Expect& e : c.Cells) {
             SCOPED_TRACE(e.Ref);
             const XlsxFile::Cell* cell = s.At(e.Ref);
@@ -178,6 +199,25 @@ TEST_F(ExportTest, EachGridReadsBackWithTitleHeaderKindsAndColours) {
             EXPECT_EQ(file.FontColor(*cell), e.Font);
         }
     }
+}
+
+// A text stands one step in from the left, clear of the number before it; a
+// text among numbers (a "-" for no value) stands right, where they do.
+TEST_F(ExportTest, TextsStandClearOfNumbers) {
+    const std::vector<TSheetColumn> columns{{"Число", TCellKind::Integer},
+                                            {"Имя", TCellKind::Text}};
+    std::vector<TSheetCell> row(2);
+    SetCellFromText(row[0], columns[0], "-");
+    row[1].SetText("текст");
+    const XlsxFile file = Write(MemorySheet("Лист", "Заголовок", columns, {row}));
+    const XlsxFile::Sheet& s = file.SheetAt(0);
+    ASSERT_NE(s.At("A3"), nullptr);
+    ASSERT_NE(s.At("B3"), nullptr);
+    EXPECT_FALSE(s.At("A3")->IsNumber());
+    EXPECT_EQ(file.Align(*s.At("A3")), "right");
+    EXPECT_EQ(file.Indent(*s.At("A3")), 0);
+    EXPECT_EQ(file.Align(*s.At("B3")), "left");
+    EXPECT_EQ(file.Indent(*s.At("B3")), 1);
 }
 
 TEST(SheetCells, ShownTextsBecomeNumbersOfTheColumnsKind) {

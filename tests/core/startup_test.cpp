@@ -48,6 +48,11 @@ TEST(DataFolder, BesideTheProgramUnlessItMayNotBeWritten) {
     // A relative XDG_DATA_HOME is ignored, as the desktop rules say.
     EXPECT_EQ(DefaultDataDir(installed, "rel", dir.Path().c_str()),
               dir.Path() + "/.local/share/Tessara");
+    // The bin folder of an installation, though writable, keeps no data.
+    std::filesystem::create_directories(dir.File("prefix/bin"));
+    std::filesystem::create_directories(dir.File("prefix/share/tessara"));
+    EXPECT_EQ(DefaultDataDir(dir.File("prefix/bin"), dir.File("xdg").c_str(), "/nowhere"),
+              dir.File("xdg") + "/Tessara");
 }
 
 TEST(SingleInstance, SecondProcessOnTheSameFolderIsRefused) {

@@ -190,6 +190,12 @@ void XlsxFile::ReadStyles() {
         xf.NumFmt = std::stoi(Attr(x, "numFmtId"));
         xf.Font = std::stoi(Attr(x, "fontId"));
         xf.Fill = std::stoi(Attr(x, "fillId"));
+        const auto align = Elements(x, "alignment");
+        if (!align.empty()) {
+            xf.Align = Attr(align.front(), "horizontal");
+            const std::string indent = Attr(align.front(), "indent");
+            xf.Indent = indent.empty() ? 0 : std::stoi(indent);
+        }
         xfs_.push_back(xf);
     }
 }
@@ -203,6 +209,12 @@ XlsxFile::Sheet XlsxFile::ReadSheet(const std::string& name, const std::string& 
             sheet.FrozenColumns = x.empty() ? 0 : std::stoi(x);
             sheet.FrozenRows = y.empty() ? 0 : std::stoi(y);
         }
+    for (std::string_view p : Elements(xml, "pageSetUpPr"))
+        sheet.FitToWidth = Attr(p, "fitToPage") == "1";
+    for (std::string_view p : Elements(xml, "pageSetup")) {
+        sheet.Landscape = Attr(p, "orientation") == "landscape";
+        if (Attr(p, "fitToHeight") != "0") sheet.FitToWidth = false;
+    }
     for (std::string_view c : Elements(xml, "c")) {
         const std::string_view tag = c.substr(0, c.find('>') + 1);
         Cell cell;
@@ -253,6 +265,14 @@ std::string XlsxFile::Fill(const Cell& cell) const {
 
 std::string XlsxFile::FontColor(const Cell& cell) const {
     return fonts_.at(static_cast<size_t>(xfs_.at(static_cast<size_t>(cell.Style)).Font)).Color;
+}
+
+std::string XlsxFile::Align(const Cell& cell) const {
+    return xfs_.at(static_cast<size_t>(cell.Style)).Align;
+}
+
+int XlsxFile::Indent(const Cell& cell) const {
+    return xfs_.at(static_cast<size_t>(cell.Style)).Indent;
 }
 
 bool XlsxFile::Bold(const Cell& cell) const {

@@ -23,6 +23,9 @@ class XlsxFile {
         std::map<std::string, Cell> Cells;  // by reference ("A1")
         int Rows = 0;                       // the last row that holds a cell
         int FrozenRows = 0, FrozenColumns = 0;
+        // Printed landscape, fitted to the page width, rows repeated on
+        // every page ("" when none are).
+        bool Landscape = false, FitToWidth = false;
         const Cell* At(const std::string& ref) const;
         std::string Text(const std::string& ref) const;
     };
@@ -41,10 +44,14 @@ class XlsxFile {
     std::string Fill(const Cell& cell) const;
     std::string FontColor(const Cell& cell) const;
     bool Bold(const Cell& cell) const;
+    // The horizontal alignment ("" general, "left", "right"...) and indent.
+    std::string Align(const Cell& cell) const;
+    int Indent(const Cell& cell) const;
 
   private:
     struct Xf {
-        int NumFmt = 0, Font = 0, Fill = 0;
+        int NumFmt = 0, Font = 0, Fill = 0, Indent = 0;
+        std::string Align;
     };
     struct Font {
         bool Bold = false;

@@ -29,8 +29,22 @@ std::string ExecutableDir() {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+namespace {
+
+// A program installed into PREFIX/bin finds its shared files in
+// PREFIX/share/tessara; its bin folder is no place for a user's data even
+// when it may be written (an administrator, a prefix in the user's home).
+bool IsInstalledLayout(const std::string& exeDir) {
+    std::error_code ec;
+    const std::filesystem::path dir(exeDir);
+    return dir.filename() == "bin" &&
+           std::filesystem::is_directory(dir.parent_path() / "share" / "tessara", ec);
+}
+
+}  // namespace
+
 std::string DefaultDataDir(const std::string& exeDir, const char* xdgDataHome, const char* home) {
-    if (access(exeDir.c_str(), W_OK) == 0) return exeDir;
+    if (!IsInstalledLayout(exeDir) && access(exeDir.c_str(), W_OK) == 0) return exeDir;
     std::string base;
     if (xdgDataHome && *xdgDataHome == '/') base = xdgDataHome;
     else if (home && *home) base = std::string(home) + "/.local/share";

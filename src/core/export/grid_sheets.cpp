@@ -125,13 +125,31 @@ TSheet RatingsSheet(const TRatings& ratings, int effMode) {
     return s;
 }
 
+namespace {
+
+// Values that are all plain numbers (numbers, sums, counts) go in as numbers,
+// so that the sheet sorts them by size; values such as "3:3" or "04 [22-28]"
+// keep the column text.
+bool NumericValues(const TValueTable& table) {
+    const TSheetColumn probe{"", TCellKind::Number};
+    TSheetCell cell;
+    for (const TValueTableRow& r : table.Rows) {
+        SetCellFromText(cell, probe, r.Cells[vcValue]);
+        if (cell.Kind == TCellKind::Text) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 TSheet ValueTableSheet(const TValueTable& table, const std::string& title, bool norms) {
+    const bool numericValues = NumericValues(table);
     std::vector<int> shown;
     std::vector<TSheetColumn> columns;
     for (int c = 0; c < ValueColumnCount; ++c) {
         if (!norms && IsNormColumn(c)) continue;
         TCellKind kind = TCellKind::Integer;
-        if (c == vcValue) kind = TCellKind::Text;
+        if (c == vcValue) kind = numericValues ? TCellKind::Number : TCellKind::Text;
         if (c == vcCountPercent || c == vcDeviationPercent || c == vcDepthPercent ||
             c == vcWeight || c == vcPeriod)
             kind = TCellKind::Number;

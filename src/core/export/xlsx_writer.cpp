@@ -25,6 +25,12 @@ constexpr int64_t kMeasureAll = 100000;
 constexpr int64_t kMeasureEnds = 5000;
 constexpr size_t kMaxCellText = 32767;
 constexpr int kMaxColumns = 16384;
+constexpr uint8_t kPaperA4 = 9;
+// Format keys: bits 0..7 the number format, 8..32 the background, 33..57 the
+// font colour, and these bits for a text: indented, or right-aligned in a
+// column of numbers.
+constexpr uint64_t kTextKey = uint64_t{1} << 60;
+constexpr uint64_t kRightKey = uint64_t{1} << 61;
 
 std::string WriteErrorText(const std::string& path, const std::string& cause) {
     return fmt::format("Ошибка записи в файл \"{}\"!\r\r{}", path, cause);
@@ -109,7 +115,7 @@ class Writer {
     void Check(lxw_error e) {
         if (e != LXW_NO_ERROR) Fail(e);
     }
-    lxw_format* FormatOf(const TSheetCell& cell);
+    lxw_format* FormatOf(const TSheetCell& cell, bool numberColumn);
     void Fill(const TSheet& sheet, int64_t row);
     std::vector<double> ColumnWidths(const TSheet& sheet);
     bool WriteSheet(const TSheet& sheet);
@@ -123,13 +129,14 @@ class Writer {
     lxw_workbook* wb_ = nullptr;
     lxw_format* title_ = nullptr;
     lxw_format* header_ = nullptr;
+    lxw_format* numberHeader_ = nullptr;
     std::unordered_map<uint64_t, lxw_format*> formats_;
     std::vector<std::string> numFormats_;
     std::vector<TSheetCell> cells_;
     int64_t written_ = 0, total_ = 0;
 };
 
-lxw_format* Writer::FormatOf(const TSheetCell& cell) {
+lxw_format* Writer::FormatOf(const TSheetCell& cell, bool numberColumn) {
     // Number formats: 1 money, 2.. fixed places (with or without "%"), 40 signed.
     uint64_t number = 0;
     if (cell.Kind == TCellKind::Amount)
@@ -138,8 +145,13 @@ lxw_format* Writer::FormatOf(const TSheetCell& cell) {
         number = 2 + uint64_t{std::min<uint8_t>(cell.Decimals, 10)} * 2 + (cell.Percent ? 1 : 0);
     else if (cell.Kind == TCellKind::Integer && cell.Signed)
         number = 40;
-    if (number == 0 && !cell.Background && !cell.Font) return nullptr;
-    const uint64_t key = number |
+    // A text stands one step off the left edge, so that it does not run into
+    // the right-aligned number of the column before it; a text among numbers
+    // (a "-" for no value) stands where they do.
+    const bool text = cell.Kind == TCellKind::Text;
+    const bool right = text && numberColumn;
+    if (number == 0 && !text && !cell.Background && !cell.Font) return nullptr;
+    const uint64_t key = number | (text ? (right ? kRightKey : kTextKey) : 0) |
                          (cell.Background ? (uint64_t{Rgb(*cell.Background)} | 1u << 24) << 8 : 0) |
                          (cell.Font ? (uint64_t{Rgb(*cell.Font)} | 1u << 24) << 33 : 0);
     const auto it = formats_.find(key);
@@ -166,6 +178,10 @@ lxw_format* Writer::FormatOf(const TSheetCell& cell) {
         format_set_bg_color(f, LibraryColor(*cell.Background));
     }
     if (cell.Font) format_set_font_color(f, LibraryColor(*cell.Font));
+    if (right)
+        format_set_align(f, LXW_ALIGN_RIGHT);
+    else if (text)
+        format_set_indent(f, 1);
     formats_.emplace(key, f);
     return f;
 }
@@ -189,7 +205,10 @@ std::vector<double> Writer::ColumnWidths(const TSheet& sheet) {
         for (int64_t r = sheet.RowCount - kMeasureEnds; r < sheet.RowCount; ++r) measure(r);
     }
     std::vector<double> widths;
-    for (int n : chars) widths.push_back(std::clamp(n * 1.1 + 2.0, 4.0, 80.0));
+    // Text columns take the room of their indent too.
+    for (size_t c = 0; c < chars.size(); ++c)
+        widths.push_back(std::clamp(
+            chars[c] * 1.1 + (sheet.Columns[c].Kind == TCellKind::Text ? 4.0 : 2.0), 4.0, 80.0));
     return widths;
 }
 
@@ -227,11 +246,19 @@ bool Writer::WriteSheet(const TSheet& sheet) {
             Check(worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
                                        widths[c], nullptr));
         worksheet_freeze_panes(ws, kHeaderRows, static_cast<lxw_col_t>(sheet.FrozenColumns));
+        // Printed (or made a PDF) as a table: as wide as the page, landscape,
+        // the title and captions on every page.
+        worksheet_set_paper(ws, kPaperA4);
+        worksheet_set_landscape(ws);
+        worksheet_fit_to_pages(ws, 1, 0);
+        Check(worksheet_repeat_rows(ws, 0, kHeaderRows - 1));
         Check(worksheet_write_string(ws, 0, 0, std::string(CellText(sheet.Title)).c_str(), title_));
+        // Captions stand over their values: right over numbers, left over texts.
         for (size_t c = 0; c < sheet.Columns.size(); ++c)
-            Check(worksheet_write_string(ws, 1, static_cast<lxw_col_t>(c),
-                                         std::string(CellText(sheet.Columns[c].Caption)).c_str(),
-                                         header_));
+            Check(worksheet_write_string(
+                ws, 1, static_cast<lxw_col_t>(c),
+                std::string(CellText(sheet.Columns[c].Caption)).c_str(),
+                sheet.Columns[c].Kind == TCellKind::Text ? header_ : numberHeader_));
         const int64_t end = std::min(sheet.RowCount, row + perSheet);
         for (int64_t first = row; row < end; ++row) {
             Fill(sheet, row);
@@ -239,7 +266,7 @@ bool Writer::WriteSheet(const TSheet& sheet) {
             for (size_t c = 0; c < cells_.size(); ++c) {
                 const TSheetCell& cell = cells_[c];
                 const auto col = static_cast<lxw_col_t>(c);
-                lxw_format* f = FormatOf(cell);
+                lxw_format* f = FormatOf(cell, sheet.Columns[c].Kind != TCellKind::Text);
                 switch (cell.Kind) {
                     case TCellKind::Empty:
                         if (f) Check(worksheet_write_blank(ws, r, col, f));
@@ -274,11 +301,16 @@ bool Writer::Write(const std::vector<TSheet>& sheets) {
     if (!wb_) Fail(LXW_ERROR_MEMORY_MALLOC_FAILED);
     title_ = workbook_add_format(wb_);
     header_ = workbook_add_format(wb_);
-    if (!title_ || !header_) Fail(LXW_ERROR_MEMORY_MALLOC_FAILED);
+    numberHeader_ = workbook_add_format(wb_);
+    if (!title_ || !header_ || !numberHeader_) Fail(LXW_ERROR_MEMORY_MALLOC_FAILED);
     format_set_bold(title_);
     format_set_font_size(title_, 12);
-    format_set_bold(header_);
-    format_set_bottom(header_, LXW_BORDER_THIN);
+    for (lxw_format* f : {header_, numberHeader_}) {
+        format_set_bold(f);
+        format_set_bottom(f, LXW_BORDER_THIN);
+    }
+    format_set_indent(header_, 1);
+    format_set_align(numberHeader_, LXW_ALIGN_RIGHT);
     if (!Tick()) return false;
     for (const TSheet& s : sheets)
         if (!WriteSheet(s)) return false;

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "main/command_hints.h"
+
 namespace {
 
 constexpr int kIdleIntervalMs = 150;
@@ -24,6 +26,7 @@ CommandTable::CommandTable(tessara::Host& host, QWidget* owner)
 
 QAction* CommandTable::Add(CommandRow row) {
     Q_ASSERT(!entries_.count(row.Name));
+    if (row.Hint.isEmpty()) row.Hint = DefaultCommandHint(row.Name);
     auto* action = new QAction(row.Caption, owner_);
     action->setObjectName(row.Name);
     if (!row.Shortcut.isEmpty()) action->setShortcut(row.Shortcut);
@@ -35,6 +38,7 @@ QAction* CommandTable::Add(CommandRow row) {
     QList<QKeySequence> keys;
     if (!row.Shortcut.isEmpty()) keys << row.Shortcut;
     auto& entry = entries_.emplace(name, Entry{std::move(row), action, keys}).first->second;
+    if (!keys.isEmpty()) ShowKeys(entry);
     // The handler flips toggles itself; the check mark then follows the rule.
     connect(action, &QAction::triggered, this, [this, &entry] { Run(entry); });
     return action;
@@ -81,7 +85,10 @@ void CommandTable::FillMenu(QMenu* menu, const QStringList& names) const {
 
 void CommandTable::ShowKeys(Entry& entry) {
     QStringList texts;
-    for (const QKeySequence& k : entry.Keys) texts << k.toString(QKeySequence::NativeText);
+    // The main keyboard's Enter, which Qt calls Return, by the name on its key.
+    for (const QKeySequence& k : entry.Keys)
+        texts << k.toString(QKeySequence::NativeText)
+                     .replace(QLatin1String("Return"), QLatin1String("Enter"));
     entry.Action->setIconText(entry.Row.Caption);
     entry.Action->setText(entry.Row.Caption + QLatin1Char('\t') + texts.join(QStringLiteral(", ")));
 }

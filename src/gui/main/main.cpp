@@ -1,8 +1,6 @@
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -44,11 +42,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessara"));
     ApplyUserLocale(QLocale::system());
-    // Qt's own dialogs and context menus in Russian, like the rest.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qt"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    InstallQtTranslations();
     if (listCommands) return ListCommands();
 
     std::vector<std::string> params;

@@ -279,6 +279,9 @@ void MainWindow::OnChange(tessara::Change change) {
 }
 
 void MainWindow::ShowFirstRunDialog() {
+    // The dialog is the last step of loading: everything is read, so the
+    // commands are ready and its buttons into the help work.
+    commands_->SetReady(true);
     const QStringList& pages = menu_layout::HelpPages();
     if (!TFormFirstRun::Run(*commands_, pages.constFirst(), pages.mid(1), this)) return;
     try {

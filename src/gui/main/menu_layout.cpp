@@ -143,7 +143,8 @@ QStringList Listing(const CommandTable& commands) {
         const CommandRow* row = commands.Row(name);
         QStringList keys;
         for (const QKeySequence& key : commands.Keys(name))
-            keys << key.toString(QKeySequence::PortableText);
+            keys << key.toString(QKeySequence::PortableText)
+                        .replace(QLatin1String("Return"), QLatin1String("Enter"));
         lines << QStringList{name, row->Caption, keys.join(QStringLiteral(", ")), row->Category,
                              MenuPath(name)}
                      .join(QLatin1Char('\t'));

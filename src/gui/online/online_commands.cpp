@@ -1,5 +1,6 @@
 #include "online/online_commands.h"
 
+#include <QActionGroup>
 #include <QMenu>
 
 #include "app/workspace.h"
@@ -19,7 +20,7 @@ struct AutoDownloadRow {
     const char* Hint;
 };
 const AutoDownloadRow kAutoDownload[] = {
-    {"AutoDownload0", "По запросу (по умолчанию)", "Спросить пользователя"},
+    {"AutoDownload0", "По запросу (по умолчанию)", "Спрашивать при запуске программы, загружать ли новые тиражи"},
     {"AutoDownload1", "Автоматически", "Автоматическая загрузка тиражей при запуске программы"},
     {"AutoDownload2", "Отключено", "Без автоматической загрузки при запуске программы"},
 };
@@ -35,14 +36,16 @@ OnlineCommands::OnlineCommands(tessara::Workspace& ws, CommandTable& commands, Q
                   .Category = kDrawsCategory,
                   .Handler = [this] { ws_.DrawsDownload(); },
                   .Hint = QStringLiteral("Загрузка архива тиражей с сайта лотереи")});
+    // One choice at a time: the items show as radio buttons.
+    auto* group = new QActionGroup(window);
     for (int value = 0; value < 3; ++value) {
         const AutoDownloadRow& row = kAutoDownload[value];
-        commands.Add({.Name = QString::fromLatin1(row.Name),
+        group->addAction(commands.Add({.Name = QString::fromLatin1(row.Name),
                       .Caption = QString::fromUtf8(row.Caption),
                       .Category = kDrawsCategory,
                       .Handler = [this, value] { SetDownloadOnStart(value); },
                       .Checked = [this, value] { return DownloadOnStart() == value; },
-                      .Hint = QString::fromUtf8(row.Hint)});
+                      .Hint = QString::fromUtf8(row.Hint)}));
     }
     commands.Add({.Name = QStringLiteral("EditProxy"),
                   .Caption = QStringLiteral("Параметры proxy-сервера"),
