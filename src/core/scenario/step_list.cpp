@@ -64,12 +64,21 @@ void TStepList::EnsureBits() {
 
 void TStepList::FilterByBits(uint64_t wanted, bool exclude) {
     const int64_t n = Alive();
+    uint64_t* bits = aliveBits_.Data.get();
+    // A step that would empty the list is undone by the loop: counted
+    // first, it writes nothing.
+    int64_t hits = 0;
+    for (int64_t i = 0; i < n; ++i) hits += (bits[i] & wanted) != 0;
+    if ((exclude ? n - hits : hits) == 0) {
+        next_.SetCount(0);
+        nextBits_ = false;
+        return;
+    }
+    // Any other step is taken, so the bits of what it leaves take the place
+    // of those of what is alive (the copy would cost as much memory again).
     next_.Reserve(std::max(n, next_.Capacity()), 0);
-    nextBitsOf_.Reserve(std::max<int64_t>(n, 1));
     const TCombination* src = Source();
-    const uint64_t* bits = aliveBits_.Data.get();
     TCombination* dst = next_.Data();
-    uint64_t* dstBits = nextBitsOf_.Data.get();
     // Each slice is filtered into its own place, then the slices are moved
     // together in order. Every combination is written to the next free
     // place, which advances only for those kept: no branch to mispredict.
@@ -79,7 +88,7 @@ void TStepList::FilterByBits(uint64_t wanted, bool exclude) {
         for (int64_t i = b; i < e; ++i) {
             const uint64_t m = bits[i];
             dst[k] = src[i];
-            dstBits[k] = m;
+            bits[k] = m;  // k <= i: read before it is written
             k += ((m & wanted) != 0) != exclude;
         }
         start[static_cast<size_t>(t)] = b;
@@ -90,11 +99,12 @@ void TStepList::FilterByBits(uint64_t wanted, bool exclude) {
         const size_t i = static_cast<size_t>(t);
         if (kept[i] > 0 && start[i] != total) {
             std::memmove(dst + total, dst + start[i], static_cast<size_t>(kept[i]) * sizeof(TCombination));
-            std::memmove(dstBits + total, dstBits + start[i], static_cast<size_t>(kept[i]) * sizeof(uint64_t));
+            std::memmove(bits + total, bits + start[i], static_cast<size_t>(kept[i]) * sizeof(uint64_t));
         }
         total += kept[i];
     }
     next_.SetCount(total);
+    bits_ = false;  // they are next_'s now
     nextBits_ = true;
 }
 
@@ -165,7 +175,6 @@ int64_t TStepList::Left(const TStatDraw& row, int refIndex, bool sorted, bool ex
 void TStepList::Take() {
     if (!selected_) return;
     swap(alive_, next_);
-    if (nextBits_) std::swap(aliveBits_, nextBitsOf_);
     bits_ = nextBits_;
     nextBits_ = false;
     taken_ = true;
@@ -194,7 +203,6 @@ void TStepList::Clear() {
     alive_.Clear();
     next_.Clear();
     aliveBits_ = {};
-    nextBitsOf_ = {};
     src_ = nullptr;
     n_ = 0;
     taken_ = counted_ = failed_ = selected_ = bits_ = nextBits_ = false;

@@ -51,7 +51,8 @@ private:
     void Histogram();
     // The bits of what is alive, worked out once.
     void EnsureBits();
-    // next_ (and its bits) made from what is alive by the bits of a row.
+    // next_ made from what is alive by the bits of a row; unless it is
+    // empty, its bits replace those of what is alive.
     void FilterByBits(uint64_t wanted, bool exclude);
 
     const TCombination* src_ = nullptr;
@@ -62,10 +63,10 @@ private:
     bool failed_ = false;   // a step would have emptied what is alive
     bool selected_ = false; // next_ holds what the last Left leaves
     bool bits_ = false;     // aliveBits_ holds the bits of what is alive
-    bool nextBits_ = false; // nextBits_ those of next_
+    bool nextBits_ = false; // it holds those of next_ (a step by the bits)
     std::array<int64_t, 64> hist_{};
     TCombList alive_, next_;
-    TBits aliveBits_, nextBitsOf_;
+    TBits aliveBits_;
 };
 
 }  // namespace tessara
