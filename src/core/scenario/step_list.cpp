@@ -46,39 +46,50 @@ void TStepList::Start(const TCombList& list, TCustomStat& stat) {
     src_ = list.Data();
     stat_ = &stat;
     n_ = list.Count();
-    taken_ = counted_ = failed_ = selected_ = bits_ = nextBits_ = false;
-    alive_.SetCount(0);
+    alive_ = n_;
+    own_ = hasBits_ = counted_ = failed_ = false;
+    removed_ = stepRemoved_ = 0;
+    stepLeft_ = 0;
+    step_ = TStep::None;
+    list_.SetCount(0);
     next_.SetCount(0);
 }
 
 void TStepList::EnsureBits() {
-    if (bits_) return;
-    const TCombination* src = Source();
-    aliveBits_.Reserve(std::max<int64_t>(Alive(), 1));
-    uint64_t* bits = aliveBits_.Data.get();
-    RunSlices(Alive(), [&](int, int64_t b, int64_t e) {
+    if (hasBits_) return;
+    const TCombination* src = Base();
+    bits_.Reserve(std::max<int64_t>(BaseCount(), 1));
+    uint64_t* bits = bits_.Data.get();
+    RunSlices(BaseCount(), [&](int, int64_t b, int64_t e) {
         if (e > b) stat_->CombBits(src + b, e - b, bits + b);
     });
-    bits_ = true;
+    hasBits_ = true;
 }
 
-void TStepList::FilterByBits(uint64_t wanted, bool exclude) {
-    const int64_t n = Alive();
-    uint64_t* bits = aliveBits_.Data.get();
-    // A step that would empty the list is undone by the loop: counted
-    // first, it writes nothing.
-    int64_t hits = 0;
-    for (int64_t i = 0; i < n; ++i) hits += (bits[i] & wanted) != 0;
-    if ((exclude ? n - hits : hits) == 0) {
-        next_.SetCount(0);
-        nextBits_ = false;
-        return;
-    }
-    // Any other step is taken, so the bits of what it leaves take the place
-    // of those of what is alive (the copy would cost as much memory again).
+int64_t TStepList::CountByBits(uint64_t wanted, bool exclude) const {
+    const uint64_t* bits = bits_.Data.get();
+    const uint64_t removed = removed_;
+    std::vector<int64_t> part(static_cast<size_t>(FilterThreads()), 0);
+    const int used = RunSlices(BaseCount(), [&](int t, int64_t b, int64_t e) {
+        int64_t hits = 0;
+        for (int64_t i = b; i < e; ++i) {
+            const uint64_t m = bits[i];
+            hits += ((m & removed) == 0) & (((m & wanted) != 0) != exclude);
+        }
+        part[static_cast<size_t>(t)] = hits;
+    });
+    int64_t total = 0;
+    for (int t = 0; t < used; ++t) total += part[static_cast<size_t>(t)];
+    return total;
+}
+
+int64_t TStepList::FilterByBits(uint64_t wanted, bool exclude, bool useWanted) {
+    const int64_t n = BaseCount();
     next_.Reserve(std::max(n, next_.Capacity()), 0);
-    const TCombination* src = Source();
+    const TCombination* src = Base();
     TCombination* dst = next_.Data();
+    uint64_t* bits = bits_.Data.get();
+    const uint64_t removed = removed_;
     // Each slice is filtered into its own place, then the slices are moved
     // together in order. Every combination is written to the next free
     // place, which advances only for those kept: no branch to mispredict.
@@ -89,7 +100,7 @@ void TStepList::FilterByBits(uint64_t wanted, bool exclude) {
             const uint64_t m = bits[i];
             dst[k] = src[i];
             bits[k] = m;  // k <= i: read before it is written
-            k += ((m & wanted) != 0) != exclude;
+            k += ((m & removed) == 0) & (!useWanted || ((m & wanted) != 0) != exclude);
         }
         start[static_cast<size_t>(t)] = b;
         kept[static_cast<size_t>(t)] = k - b;
@@ -104,23 +115,36 @@ void TStepList::FilterByBits(uint64_t wanted, bool exclude) {
         total += kept[i];
     }
     next_.SetCount(total);
-    bits_ = false;  // they are next_'s now
-    nextBits_ = true;
+    // The bits are next_'s now.
+    hasBits_ = false;
+    return total;
+}
+
+void TStepList::Compact() {
+    if (removed_ == 0) return;
+    FilterByBits(0, false, false);
+    swap(list_, next_);
+    own_ = true;
+    hasBits_ = true;
+    removed_ = 0;
 }
 
 void TStepList::Histogram() {
     if (counted_) return;
-    if (bits_) {
-        hist_ = {};
-        const uint64_t* bits = aliveBits_.Data.get();
-        for (int64_t i = 0; i < Alive(); ++i)
-            for (uint64_t m = bits[i]; m; m &= m - 1) ++hist_[static_cast<size_t>(std::countr_zero(m))];
+    hist_ = {};
+    if (hasBits_) {
+        const uint64_t* bits = bits_.Data.get();
+        for (int64_t i = 0; i < BaseCount(); ++i) {
+            const uint64_t m = bits[i];
+            if (m & removed_) continue;
+            for (uint64_t v = m; v; v &= v - 1) ++hist_[static_cast<size_t>(std::countr_zero(v))];
+        }
         counted_ = true;
         return;
     }
-    const TCombination* src = Source();
+    const TCombination* src = Base();
     std::vector<std::array<int64_t, 64>> part(static_cast<size_t>(FilterThreads()), std::array<int64_t, 64>{});
-    const int used = RunSlices(Alive(), [&](int t, int64_t b, int64_t e) {
+    const int used = RunSlices(BaseCount(), [&](int t, int64_t b, int64_t e) {
         constexpr int64_t kBlock = 4096;
         uint64_t block[kBlock];
         auto& h = part[static_cast<size_t>(t)];
@@ -131,81 +155,112 @@ void TStepList::Histogram() {
                 for (uint64_t m = block[j]; m; m &= m - 1) ++h[static_cast<size_t>(std::countr_zero(m))];
         }
     });
-    hist_ = {};
     for (int t = 0; t < used; ++t)
         for (size_t k = 0; k < 64; ++k) hist_[k] += part[static_cast<size_t>(t)][k];
     counted_ = true;
 }
 
 int64_t TStepList::Left(const TStatDraw& row, int refIndex, bool sorted, bool exclude) {
-    selected_ = false;
+    step_ = TStep::None;
     uint64_t wanted = 0;
     const bool oneBit = stat_->HasValueBits() && stat_->RowBits(row, wanted) && std::popcount(wanted) <= 1;
-    // After a step that would have emptied the list, the one-bit steps are
-    // answered by the histogram of what is alive.
-    if ((counted_ || failed_) && oneBit) {
-        int64_t sharing = 0;
-        if (wanted != 0) {
-            Histogram();
-            sharing = hist_[static_cast<size_t>(std::countr_zero(wanted))];
-        }
-        const int64_t left = exclude ? Alive() - sharing : sharing;
-        if (left > 0) {
-            // Taken at once by the loop: what it leaves is made now.
+    if (oneBit) {
+        int64_t left;
+        if (counted_ || failed_) {
+            // After a step that would have emptied the list, the one-bit
+            // steps are answered by the histogram of what is alive.
             EnsureBits();
-            FilterByBits(wanted, exclude);
-            selected_ = true;
-            return next_.Count();
+            Histogram();
+            const int64_t sharing = wanted != 0 ? hist_[static_cast<size_t>(std::countr_zero(wanted))] : 0;
+            left = exclude ? Alive() - sharing : sharing;
+        } else {
+            EnsureBits();
+            left = CountByBits(wanted, exclude);
         }
+        if (left == 0) {
+            failed_ = true;
+            return 0;
+        }
+        if (exclude) {
+            // Only counted: the value joins the values removed when taken.
+            step_ = TStep::Removes;
+            stepRemoved_ = removed_ | wanted;
+        } else {
+            FilterByBits(wanted, false, true);
+            step_ = TStep::ByBits;
+        }
+        stepLeft_ = left;
         return left;
     }
-    if (oneBit) {
-        EnsureBits();
-        FilterByBits(wanted, exclude);
-    } else {
-        next_.Reserve(std::max(Alive(), next_.Capacity()), 0);
-        next_.SetCount(stat_->FilterCombs(Source(), Alive(), next_.Data(), {row}, refIndex, sorted, exclude));
-        nextBits_ = false;
-    }
-    selected_ = true;
-    failed_ = next_.Count() == 0;
-    return next_.Count();
+    // Filtered by the statistic itself, over what is alive made whole.
+    Compact();
+    next_.Reserve(std::max(BaseCount(), next_.Capacity()), 0);
+    next_.SetCount(stat_->FilterCombs(Base(), BaseCount(), next_.Data(), {row}, refIndex, sorted, exclude));
+    step_ = TStep::Filtered;
+    stepLeft_ = next_.Count();
+    failed_ = stepLeft_ == 0;
+    return stepLeft_;
 }
 
 void TStepList::Take() {
-    if (!selected_) return;
-    swap(alive_, next_);
-    bits_ = nextBits_;
-    nextBits_ = false;
-    taken_ = true;
-    selected_ = counted_ = failed_ = false;
+    switch (step_) {
+        case TStep::None:
+            return;
+        case TStep::Removes:
+            removed_ = stepRemoved_;
+            alive_ = stepLeft_;
+            // Reading what is gone costs as much as making what is alive.
+            if (alive_ * 2 < BaseCount()) Compact();
+            break;
+        case TStep::ByBits:
+        case TStep::Filtered:
+            swap(list_, next_);
+            own_ = true;
+            hasBits_ = step_ == TStep::ByBits;
+            removed_ = 0;
+            alive_ = list_.Count();
+            break;
+    }
+    step_ = TStep::None;
+    counted_ = failed_ = false;
 }
 
 int TStepList::DistinctNumbers(int limit) const {
     bool seen[256] = {};
     int n = 0;
-    const TCombination* src = Source();
-    for (int64_t i = 0; i < Alive() && n < limit; ++i)
+    const TCombination* src = Base();
+    for (int64_t i = 0; i < BaseCount() && n < limit; ++i) {
+        if (!IsAlive(i)) continue;
         for (uint8_t x : src[i].n)
             if (!seen[x] && n < limit) {
                 seen[x] = true;
                 ++n;
             }
+    }
     return n;
 }
 
 int64_t TStepList::Apply(TCombination* dst) const {
-    std::copy(Source(), Source() + Alive(), dst);
-    return Alive();
+    const TCombination* src = Base();
+    if (removed_ == 0) {
+        std::copy(src, src + BaseCount(), dst);
+        return BaseCount();
+    }
+    int64_t k = 0;
+    for (int64_t i = 0; i < BaseCount(); ++i)
+        if (IsAlive(i)) dst[k++] = src[i];
+    return k;
 }
 
 void TStepList::Clear() {
-    alive_.Clear();
+    list_.Clear();
     next_.Clear();
-    aliveBits_ = {};
+    bits_ = {};
     src_ = nullptr;
-    n_ = 0;
-    taken_ = counted_ = failed_ = selected_ = bits_ = nextBits_ = false;
+    n_ = alive_ = 0;
+    own_ = hasBits_ = counted_ = failed_ = false;
+    removed_ = stepRemoved_ = 0;
+    step_ = TStep::None;
 }
 
 }  // namespace tessara
