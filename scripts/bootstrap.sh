@@ -2,7 +2,7 @@
 # Installs every system package the project needs. Safe to run again: it only
 # installs what is missing. libsqlite3-dev is the storage of tessara-server;
 # xvfb, imagemagick and xdotool serve the screenshots taken of the running
-# program.
+# program, openbox draws the window's caption in them (scripts/update_trial.sh).
 set -euo pipefail
 
 packages=(
@@ -12,7 +12,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev zlib1g-dev libfmt-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libsqlite3-dev
   qt6-translations-l10n
-  fonts-dejavu-core xvfb xauth imagemagick xdotool
+  fonts-dejavu-core xvfb xauth imagemagick xdotool openbox
 )
 
 missing=()

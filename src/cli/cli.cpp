@@ -10,8 +10,16 @@
 namespace tessara::cli {
 
 std::string ConsoleText(const std::string& text) {
-    std::string r = text;
-    std::replace(r.begin(), r.end(), '\r', '\n');
+    // CR LF (text files) and a lone CR (the messages' "\r\r") both end a line.
+    std::string r;
+    r.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            r += text[i];
+        } else if (i + 1 >= text.size() || text[i + 1] != '\n') {
+            r += '\n';
+        }
+    }
     return r;
 }
 

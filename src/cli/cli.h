@@ -106,7 +106,8 @@ const std::vector<Command>& ExportCommands();
 // Runs a command line (without the program name); returns the exit code.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// Text of a message as printed on the console: "\r" line breaks become "\n".
+// Text of a message as printed on the console: "\r" line breaks (and the
+// "\r\n" of text files) become "\n".
 std::string ConsoleText(const std::string& text);
 
 }  // namespace tessara::cli

@@ -1,6 +1,7 @@
 // tessara-cli update ...: the self-update of an installation from the
 // update description, without the window.
 #include <ostream>
+#include <string>
 
 #include "base/ini_file.h"
 #include "base/platform.h"
@@ -28,7 +29,9 @@ public:
                            const std::string& notes) {
         out << "Текущая версия программы:\t" << current << "\n"
             << "Новая версия программы:\t" << offered << "\n";
-        if (!notes.empty()) out << "Описание версии:\n" << ConsoleText(notes) << "\n";
+        std::string text = ConsoleText(notes);
+        while (!text.empty() && text.back() == '\n') text.pop_back();
+        if (!text.empty()) out << "Описание версии:\n" << text << "\n";
     }
 
 private:

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/versions.h"
 #include "cli.h"
 #include "model/files.h"
 #include "online/checksums.h"
@@ -23,7 +24,9 @@ protected:
         std::filesystem::create_directories(dir.File("srv/UpdDescr"));
         WriteBytes(install + "/a.txt", "old a");
         WriteBytes(dir.File("srv/pkg.sh"), "#!/bin/sh\nprintf 'new a' > a.txt\n");
-        WriteBytes(dir.File("srv/UpdDescr/UpdDescr_RUS_9.9.9.999.txt"), "Новые отчёты");
+        // Text files have CR LF line ends.
+        WriteBytes(dir.File("srv/UpdDescr/UpdDescr_RUS_9.9.9.999.txt"),
+                   "Новые отчёты\r\nБыстрее поиск\r\n");
     }
     void Describe(const std::string& ver, const std::string& crc) {
         WriteBytes(dir.File("srv/Kovra_AU.cfg"),
@@ -47,8 +50,10 @@ TEST_F(UpdateCliTest, CheckPrintsVersionsAndNotes) {
     Describe("9.9.9.999", "");
     auto [code, out] = Run({"check"});
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(out, std::string("Текущая версия программы:\t") + TESSARA_VERSION +
-                       "\nНовая версия программы:\t9.9.9.999\nОписание версии:\nНовые отчёты\n");
+    EXPECT_EQ(out,
+              "Текущая версия программы:\t" + ProgramVersion() +
+                  "\nНовая версия программы:\t9.9.9.999\nОписание версии:\nНовые отчёты\nБыстрее "
+                  "поиск\n");
     EXPECT_EQ(ReadFileBytes(install + "/a.txt"), "old a");
 
     Describe("0.0.0.0", "");

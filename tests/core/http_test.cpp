@@ -139,6 +139,25 @@ TEST_F(HttpTest, DownloadReplacesTheWholeFileOnlyOnSuccess) {
     EXPECT_EQ(ReadFileBytes(file), "new");
 }
 
+TEST_F(HttpTest, DownloadGoesToDiskUpToItsOwnLimit) {
+    test::TempDir dir;
+    const std::string file = JoinPath(dir.Path(), "package.upd");
+    WriteFileAtomic(file, "old");
+    // A page's limit by default; a larger one for a file on disk.
+    EXPECT_EQ(ErrorOf([&] { DownloadToFile(Url("/huge"), file); }), MsgBodyTooLarge);
+    EXPECT_EQ(ReadFileBytes(file), "old");
+    DownloadToFile(Url("/huge"), file, 2 * MaxBodyBytes);
+    EXPECT_EQ(std::filesystem::file_size(file), static_cast<uintmax_t>(MaxBodyBytes) + 1);
+    EXPECT_EQ(ErrorOf([&] { DownloadToFile(Url("/short"), file, 2); }),
+              "Ответ сервера превышает допустимый размер (2 байт)");
+    EXPECT_EQ(std::filesystem::file_size(file), static_cast<uintmax_t>(MaxBodyBytes) + 1);
+    // Nothing but the file itself is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(BodyTooLargeMessage(MaxBodyBytes), MsgBodyTooLarge);
+}
+
 TEST(HttpTimeouts, ServerThatSaysNothingEndsWithTheTimeout) {
     test::SilentPort silent;
     HttpRequest r;

@@ -9,6 +9,7 @@
 #include "model/encoding.h"
 #include "model/files.h"
 #include "online/checksums.h"
+#include "online/http.h"
 #include "online/process.h"
 #include "online/self_update.h"
 #include "test_support.h"
@@ -164,6 +165,27 @@ TEST_F(SelfUpdateTest, InstallsCheckedPackageFromServerOrFolder) {
         EXPECT_FALSE(ui_.progress.IsOpen());
         EXPECT_FALSE(host_.Busy());
     }
+}
+
+// A package larger than a page may be (the program with its libraries) is
+// written to disk as it arrives; only MaxPackageBytes limits it.
+TEST_F(SelfUpdateTest, InstallsAPackageLargerThanAPage) {
+    std::string script = "#!/bin/sh\nprintf 'big' > a.txt\nexit 0\n#";
+    script.resize(static_cast<size_t>(MaxBodyBytes) + 1, '#');
+    WriteBytes(served_ + "/big.sh", script);
+    Describe(Offer("2.6.0.311", "big.sh",
+                   "ChecksumCRC32=" + FileCrc32Hex(served_ + "/big.sh") + "\r\n"));
+    EXPECT_EQ(Run(), 1) << Texts();
+    EXPECT_EQ(Read(install_ + "/a.txt"), "big");
+
+    options_.MaxPackageBytes = 1000;
+    WriteBytes(install_ + "/a.txt", "old a");
+    host_.Messages.clear();
+    EXPECT_EQ(Run(), 2);
+    EXPECT_EQ(Texts(),
+              "Ошибка установки обновления!\r\rОтвет сервера превышает допустимый размер "
+              "(1000 байт)\n");
+    EXPECT_EQ(Snapshot(install_), "a.txt=old a\nkeep.txt=keep\n");
 }
 
 TEST_F(SelfUpdateTest, NoUpdateCases) {

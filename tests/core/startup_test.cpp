@@ -135,6 +135,38 @@ TEST(RestartWait, WaitsForTheOldCopyToEnd) {
     EXPECT_TRUE(FindOtherProcesses(name).empty());
 }
 
+TEST(RestartWait, InstalledExecutablePath) {
+    EXPECT_EQ(InstalledExecutablePath("/opt/t/tessara"), "/opt/t/tessara");
+    EXPECT_EQ(InstalledExecutablePath("/opt/t/tessara (deleted)"), "/opt/t/tessara");
+    // The self-update moved the running file aside and then deleted it.
+    EXPECT_EQ(InstalledExecutablePath("/opt/t/tessara.~1 (deleted)"), "/opt/t/tessara");
+    EXPECT_EQ(InstalledExecutablePath("/opt/t/tessara.~12"), "/opt/t/tessara");
+    EXPECT_EQ(InstalledExecutablePath("/opt/t/tessara.~x"), "/opt/t/tessara.~x");
+    EXPECT_EQ(InstalledExecutablePath("/opt/t/tessara.~"), "/opt/t/tessara.~");
+    EXPECT_EQ(InstalledExecutablePath("/opt/t/.~1"), "/opt/t/.~1");
+}
+
+// The restarted copy waits for the old one also when the update replaced
+// the old one's file (moved aside as "name.~1", then deleted).
+TEST(RestartWait, FindsTheOldCopyAfterAnUpdateReplacedItsFile) {
+    test::TempDir dir;
+    const std::string name = "tsu-" + std::to_string(::getpid());
+    const std::string exe = dir.File(name);
+    std::filesystem::copy_file("/bin/sleep", exe);
+    std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+    const pid_t old = SpawnNamedSleep(exe, "30");
+    ASSERT_GT(old, 0);
+    for (int i = 0; i < 200 && FindOtherProcesses(name).empty(); ++i) ::usleep(5000);
+    ASSERT_EQ(FindOtherProcesses(name).size(), 1u);
+    std::filesystem::rename(exe, exe + ".~1");
+    std::filesystem::copy_file("/bin/sleep", exe);
+    std::filesystem::remove(exe + ".~1");
+    EXPECT_EQ(FindOtherProcesses(name), std::vector<int>{static_cast<int>(old)});
+    ::kill(old, SIGKILL);
+    ::waitpid(old, nullptr, 0);
+    EXPECT_TRUE(FindOtherProcesses(name).empty());
+}
+
 class RecordingHooks : public StartupHooks {
 public:
     void HideSystemsTab() override { Calls.push_back("HideSystemsTab"); }

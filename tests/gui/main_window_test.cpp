@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/versions.h"
 #include "app/workspace.h"
 #include "draws/draws_model.h"
 #include "draws/form_draw.h"
@@ -101,7 +102,8 @@ void MainWindowTest::StartWindow(const std::string& dir) {
 }
 
 void MainWindowTest::StartsWithTheArchiveNewestFirst() {
-    QVERIFY(window_->windowTitle().endsWith(QStringLiteral(" версия " TESSARA_VERSION)));
+    QVERIFY(window_->windowTitle().endsWith(QStringLiteral(" версия ") +
+                                            QString::fromStdString(tessara::ProgramVersion())));
     const QAbstractItemModel* m = List()->model();
     QCOMPARE(m->rowCount(), 5);
     QCOMPARE(RowText(m, 0), QStringLiteral("105 19 20 21 22 23 24 5 129 15 марта 2021"));

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "app/versions.h"
 #include "app/workspace.h"
 #include "model/error.h"
 #include "online/base64.h"
@@ -177,7 +178,7 @@ TEST_F(LibraryAnswers, SendsTheProtocolFields) {
     EXPECT_EQ(server_.Field(0, "cl_mail"), "anna@x.org");
     EXPECT_EQ(server_.Field(0, "hwdid"), "hw-a");
     EXPECT_EQ(server_.Field(0, "appid"), ApplicationId);
-    EXPECT_EQ(server_.Field(0, "appver"), TESSARA_VERSION);
+    EXPECT_EQ(server_.Field(0, "appver"), ProgramVersion());
     lib.SetFocusedId(5);
 
     server_.Answer = "<result><row><res_code>0</res_code></row></result>";

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/versions.h"
 #include "base/view_keys.h"
 #include "model/error.h"
 #include "online/draws_download.h"
@@ -71,7 +72,7 @@ InitOutcome RunInitTick(Workspace& ws, const TStartupSwitches& switches, Startup
         ws.InitGameTables();
         ws.ReserveCombs(ws.TotalCombs(), 0);
         ws.ReserveUndo(ws.TotalCombs(), 0);
-        hooks.SetVersionCaption(TESSARA_VERSION);
+        hooks.SetVersionCaption(ProgramVersion());
         ws.SetDrawsOffset(0);
         if (!ws.LoadStakesFile()) return InitOutcome::Exit;
         ws.LoadDrawsFile();

@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <string_view>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -16,11 +17,30 @@
 
 namespace tessara {
 
+namespace {
+
+constexpr std::string_view kDeleted = " (deleted)";
+
+}  // namespace
+
+std::string InstalledExecutablePath(const std::string& link) {
+    std::string p = link;
+    if (p.ends_with(kDeleted)) p.resize(p.size() - kDeleted.size());
+    // "name.~N": the self-update moved the running file aside.
+    const size_t tilde = p.rfind(".~");
+    const size_t slash = p.rfind('/');
+    if (tilde != std::string::npos && tilde + 2 < p.size() &&
+        (slash == std::string::npos || tilde > slash + 1) &&
+        p.find_first_not_of("0123456789", tilde + 2) == std::string::npos)
+        p.resize(tilde);
+    return p;
+}
+
 std::string ExecutablePath() {
     char buf[4096];
     const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0) return {};
-    return std::string(buf, static_cast<size_t>(n));
+    return InstalledExecutablePath(std::string(buf, static_cast<size_t>(n)));
 }
 
 std::string ExecutableDir() {
@@ -61,9 +81,7 @@ std::string DefaultDataDir() {
 
 std::string BaseName(const std::string& path) {
     std::string p = path;
-    static const std::string kDeleted = " (deleted)";
-    if (p.size() > kDeleted.size() && p.compare(p.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0)
-        p.resize(p.size() - kDeleted.size());
+    if (p.size() > kDeleted.size() && p.ends_with(kDeleted)) p.resize(p.size() - kDeleted.size());
     const size_t slash = p.rfind('/');
     return slash == std::string::npos ? p : p.substr(slash + 1);
 }
@@ -83,7 +101,7 @@ std::vector<int> FindOtherProcesses(const std::string& name) {
         char buf[4096];
         const ssize_t n = ::readlink((base + "/exe").c_str(), buf, sizeof buf - 1);
         if (n > 0) {
-            exe = BaseName(std::string(buf, static_cast<size_t>(n)));
+            exe = BaseName(InstalledExecutablePath(std::string(buf, static_cast<size_t>(n))));
         } else {
             // Without access to the link, the short command name still tells.
             try {

@@ -6,8 +6,16 @@
 
 namespace tessara {
 
+// The path of the running program's file, as it was installed (see
+// InstalledExecutablePath): after the self-update replaced it, the path of
+// the new file, which a restart starts.
 std::string ExecutablePath();
 std::string ExecutableDir();
+// The installed path of an executable link of /proc: without the
+// " (deleted)" of a replaced file, and without the ".~N" that the
+// self-update gives a running program's file it moves aside (the link
+// follows the moved file). "/opt/t/tessara.~1 (deleted)" -> "/opt/t/tessara".
+std::string InstalledExecutablePath(const std::string& link);
 // The data folder when none is given: the folder of the executable, as a
 // portable copy keeps its data beside itself; when that folder may not be
 // written (an installed program), $XDG_DATA_HOME/Tessara or
@@ -20,7 +28,8 @@ std::string DefaultDataDir();
 std::string BaseName(const std::string& path);
 
 // Ids of the running processes, other than this one, whose executable file
-// name equals name (letter case ignored).
+// name equals name (letter case ignored), as installed: a copy still running
+// from a file the self-update replaced counts.
 std::vector<int> FindOtherProcesses(const std::string& name);
 
 // The restart hand-over: waits while another process with this executable

@@ -1,7 +1,10 @@
 #include "online/http.h"
 
 #include <curl/curl.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 
@@ -31,10 +34,15 @@ struct SlistDeleter {
     void operator()(curl_slist* l) const { curl_slist_free_all(l); }
 };
 
+// Where a body goes: into memory, or into an open file.
 struct Sink {
     std::string body;
+    std::FILE* file = nullptr;
+    std::string path;  // of the file, for a failure's text
+    int64_t size = 0;
     int64_t max = MaxBodyBytes;
     bool tooLarge = false;
+    int writeError = 0;
 };
 
 // Counts the decoded bytes, so a small compressed body that inflates beyond
@@ -42,11 +50,19 @@ struct Sink {
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
     auto* sink = static_cast<Sink*>(user);
     const size_t n = size * count;
-    if (static_cast<int64_t>(sink->body.size() + n) > sink->max) {
+    if (sink->size + static_cast<int64_t>(n) > sink->max) {
         sink->tooLarge = true;
         return 0;
     }
-    sink->body.append(data, n);
+    if (sink->file) {
+        if (std::fwrite(data, 1, n, sink->file) != n) {
+            sink->writeError = errno ? errno : EIO;
+            return 0;
+        }
+    } else {
+        sink->body.append(data, n);
+    }
+    sink->size += static_cast<int64_t>(n);
     return n;
 }
 
@@ -88,14 +104,23 @@ std::string UrlEncode(std::string_view text) {
     return out;
 }
 
-std::string HttpFetch(const HttpRequest& request) {
+std::string BodyTooLargeMessage(int64_t maxBytes) {
+    constexpr int64_t kMiB = int64_t{1024} * 1024;
+    const std::string limit = maxBytes % kMiB == 0 ? std::to_string(maxBytes / kMiB) + " МиБ"
+                                                   : std::to_string(maxBytes) + " байт";
+    return "Ответ сервера превышает допустимый размер (" + limit + ")";
+}
+
+namespace {
+
+// Runs one request into the sink (whose limit is the request's).
+void Perform(const HttpRequest& request, Sink& sink) {
     GlobalInit();
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl) throw Error("curl_easy_init failed");
     CURL* c = curl.get();
 
     char errorText[CURL_ERROR_SIZE] = {0};
-    Sink sink;
     sink.max = request.MaxBody;
     std::unique_ptr<curl_slist, SlistDeleter> headers(
         curl_slist_append(nullptr, (std::string("Accept: ") + kAccept).c_str()));
@@ -155,9 +180,18 @@ std::string HttpFetch(const HttpRequest& request) {
 
     const CURLcode rc = curl_easy_perform(c);
     if (rc != CURLE_OK) {
-        if (sink.tooLarge || rc == CURLE_FILESIZE_EXCEEDED) throw Error(MsgBodyTooLarge);
+        if (sink.tooLarge || rc == CURLE_FILESIZE_EXCEEDED)
+            throw Error(BodyTooLargeMessage(request.MaxBody));
+        if (sink.writeError) throw Error(ErrnoText(sink.writeError) + ": " + sink.path);
         throw Error(errorText[0] ? std::string(errorText) : std::string(curl_easy_strerror(rc)));
     }
+}
+
+}  // namespace
+
+std::string HttpFetch(const HttpRequest& request) {
+    Sink sink;
+    Perform(request, sink);
     return std::move(sink.body);
 }
 
@@ -178,9 +212,31 @@ std::string HttpPostForm(const std::string& url, const std::vector<std::string>&
     return HttpFetch(r);
 }
 
-void DownloadToFile(const std::string& url, const std::string& fileName) {
-    const std::string body = HttpGetText(url, true);
-    WriteFileAtomic(fileName, body);
+void DownloadToFile(const std::string& url, const std::string& fileName, int64_t maxBytes) {
+    HttpRequest r;
+    r.Url = url;
+    r.MaxBody = maxBytes;
+    Sink sink;
+    sink.path = fileName + ".part~";
+    sink.file = std::fopen(sink.path.c_str(), "wbe");
+    if (!sink.file) throw Error(ErrnoText(errno) + ": " + sink.path);
+    const auto fail = [&](int err, const std::string& what) {
+        if (sink.file) std::fclose(sink.file);
+        ::unlink(sink.path.c_str());
+        throw Error(ErrnoText(err) + ": " + what);
+    };
+    try {
+        Perform(r, sink);
+    } catch (...) {
+        std::fclose(sink.file);
+        ::unlink(sink.path.c_str());
+        throw;
+    }
+    if (std::fflush(sink.file) != 0 || ::fsync(::fileno(sink.file)) != 0) fail(errno, fileName);
+    const int closed = std::fclose(sink.file);
+    sink.file = nullptr;
+    if (closed != 0) fail(errno, fileName);
+    if (std::rename(sink.path.c_str(), fileName.c_str()) != 0) fail(errno, fileName);
 }
 
 std::string JoinQuery(std::string_view a, std::string_view b) {

@@ -17,6 +17,9 @@ inline constexpr long DefaultConnectTimeoutMs = 5000;
 inline constexpr long DefaultReadTimeoutMs = 10000;
 
 inline constexpr const char* MsgBodyTooLarge = "Ответ сервера превышает допустимый размер (64 МиБ)";
+// The same message for another limit ("N МиБ", or "N байт" when the limit is
+// not a whole number of MiB).
+std::string BodyTooLargeMessage(int64_t maxBytes);
 
 // A proxy for a request; an empty host means a direct connection.
 struct HttpProxy {
@@ -47,9 +50,11 @@ std::string HttpFetch(const HttpRequest& request);
 std::string HttpGetText(const std::string& url, bool followRedirects = true);
 std::string HttpPostForm(const std::string& url, const std::vector<std::string>& fields,
                          bool followRedirects = true);
-// The file is replaced atomically once the whole body has arrived; after a
-// failure the old file is left as it was.
-void DownloadToFile(const std::string& url, const std::string& fileName);
+// The body goes straight to disk, so maxBytes may be larger than a page's
+// limit (an update package). The file is replaced atomically once the whole
+// body has arrived; after a failure the old file is left as it was.
+void DownloadToFile(const std::string& url, const std::string& fileName,
+                    int64_t maxBytes = MaxBodyBytes);
 
 // a + "&" + b when both are non-empty, otherwise the non-empty one.
 std::string JoinQuery(std::string_view a, std::string_view b);

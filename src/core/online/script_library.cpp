@@ -7,6 +7,7 @@
 
 #include <fmt/format.h>
 
+#include "app/versions.h"
 #include "model/dates.h"
 #include "model/encoding.h"
 #include "model/error.h"
@@ -227,7 +228,7 @@ void ScriptLibrary::SetPanelHeight(int height) {
     Store(host_, view_, "ScriptLibraryHeight", height);
 }
 
-std::string ScriptLibrary::AppVersion() const { return TESSARA_VERSION; }
+std::string ScriptLibrary::AppVersion() const { return ProgramVersion(); }
 
 bool ScriptLibrary::RequireServer() {
     if (ServerSet()) return true;

@@ -30,9 +30,10 @@ bool IsWebAddress(const std::string& address) {
 }
 
 // An address is downloaded; anything else is a file path and copied.
-void FetchTo(const std::string& address, const std::string& fileName) {
+void FetchTo(const std::string& address, const std::string& fileName,
+             int64_t maxBytes = MaxBodyBytes) {
     if (IsWebAddress(address)) {
-        DownloadToFile(address, fileName);
+        DownloadToFile(address, fileName, maxBytes);
         return;
     }
     std::error_code ec;
@@ -331,7 +332,7 @@ void SelfUpdater::DownloadPackage(const std::string& package) {
         try {
             std::error_code ec;
             fs::remove(package, ec);
-            FetchTo(d.DownloadUrl, package);
+            FetchTo(d.DownloadUrl, package, options_.MaxPackageBytes);
             if (!FileExists(package))
                 throw Error(fmt::format(fmt::runtime(MsgUpdateFileNotFound), package));
             if (!d.ChecksumCRC32.empty() && !SameTextIgnoreCase(d.ChecksumCRC32, FileCrc32Hex(package)))

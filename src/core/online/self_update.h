@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/versions.h"
 #include "base/config.h"
 #include "base/host.h"
 #include "online/progress_window.h"
@@ -35,6 +37,9 @@ inline constexpr const char* UpdateDescriptionFile = "SelfUpdates.inf";
 inline constexpr const char* UpdateWorkFolder = "SelfUpdate";
 inline constexpr const char* UpdateGlobalSection = "GlobalOptions";
 inline constexpr const char* ServerUpdatePath = "/files/autoupdates/Kovra_AU.cfg";
+// A package goes to disk as it arrives, so it may be far larger than a page
+// (the description and the notes keep the HTTP layer's limit).
+inline constexpr int64_t MaxUpdatePackageBytes = int64_t{1024} * 1024 * 1024;
 
 // The values of the update description, as written there.
 struct TrSU_VerData {
@@ -89,7 +94,7 @@ struct TSelfUpdateOptions {
     // (which names the description's section).
     std::string InstallDir;
     std::string ExeName = "tessara";
-    std::string RunningVersion = TESSARA_VERSION;
+    std::string RunningVersion = ProgramVersion();
     // Null: only the language-free notes are tried.
     const TUpdateLanguage* Language = &RussianLanguage;
     // How long one started program may run.
@@ -98,6 +103,8 @@ struct TSelfUpdateOptions {
     // Deleting the package after its run: attempts and their interval.
     int DeleteRetries = 100;
     int DeleteRetryMs = 100;
+    // The largest package downloaded.
+    int64_t MaxPackageBytes = MaxUpdatePackageBytes;
 };
 
 // What the search found.

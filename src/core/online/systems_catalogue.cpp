@@ -9,6 +9,7 @@
 
 #include <fmt/format.h>
 
+#include "app/versions.h"
 #include "app/workspace.h"
 #include "base/view_keys.h"
 #include "combs/comb_list.h"
@@ -267,7 +268,7 @@ std::vector<std::string> SystemsCatalogue::CommonFields(const std::string& name,
     }
     const TOnlineConfig& s = settings_();
     return {std::string("appid=") + ApplicationId,
-            "appver=" + std::string(TESSARA_VERSION),
+            "appver=" + ProgramVersion(),
             "hwdid=" + s.InstallId,
             "cl_name=" + EscapeText(name),
             "cl_mail=" + EscapeText(mail),
