@@ -241,8 +241,9 @@ bool Workspace::LoadCombsList(const std::string& file) {
 bool Workspace::SaveCombsList(const std::string& file) {
     try {
         // Formatted in hundredths, so that the window shows how far it is.
+        // Room for the longest lines, so that the text is never moved.
         std::string text;
-        text.reserve(static_cast<size_t>(combs_.Count()) * 18);
+        text.reserve(static_cast<size_t>(combs_.Count()) * 25);
         const int64_t count = combs_.Count(), step = std::max<int64_t>(count / 100, 1);
         Progress progress(host_, fmt::format("Сохранение файла \"{}\"", file), count);
         for (int64_t i = 0; i < count; i += step) {
@@ -294,8 +295,9 @@ std::string Workspace::CombsClipboardText(const TRowRanges& rows) const {
     int64_t total = 0;
     for (const auto& [first, last] : rows)
         total += std::max<int64_t>(std::min<int64_t>(last + 1, combs_.Count()) - std::max<int64_t>(first, 0), 0);
+    // Room for the longest lines, so that the text is never moved.
     std::string text;
-    text.reserve(static_cast<size_t>(total) * 19);
+    text.reserve(static_cast<size_t>(total) * 25);
     Progress progress(host_, WaitPrefix(), total);
     const int64_t step = std::max<int64_t>(total / 100, 1);
     int64_t done = 0;
