@@ -108,16 +108,27 @@ pid_t SpawnNamedSleep(const std::string& exe, const char* seconds) {
     return pid;
 }
 
-TEST(RestartWait, WaitsForTheOldCopyToEnd) {
-    test::TempDir dir;
-    const std::string name = "tsr-" + std::to_string(::getpid());
+// A copy of sleep under a name of its own in dir, for the process look-ups.
+std::string SleepNamed(const test::TempDir& dir, const std::string& name) {
     const std::string exe = dir.File(name);
     std::filesystem::copy_file("/bin/sleep", exe);
     std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+    return exe;
+}
+
+// Waits (a second at most) until a process of that name shows.
+void WaitUntilListed(const std::string& name) {
+    for (int i = 0; i < 200 && FindOtherProcesses(name).empty(); ++i) ::usleep(5000);
+}
+
+TEST(RestartWait, WaitsForTheOldCopyToEnd) {
+    test::TempDir dir;
+    const std::string name = "tsr-" + std::to_string(::getpid());
+    const std::string exe = SleepNamed(dir, name);
 
     const pid_t quick = SpawnNamedSleep(exe, "0.3");
     ASSERT_GT(quick, 0);
-    for (int i = 0; i < 200 && FindOtherProcesses(name).empty(); ++i) ::usleep(5000);
+    WaitUntilListed(name);
     ASSERT_EQ(FindOtherProcesses(name).size(), 1u);
     int pumps = 0;
     // Letter case does not matter; the ended child (not reaped yet) no longer counts.
@@ -128,7 +139,7 @@ TEST(RestartWait, WaitsForTheOldCopyToEnd) {
 
     const pid_t slow = SpawnNamedSleep(exe, "30");
     ASSERT_GT(slow, 0);
-    for (int i = 0; i < 200 && FindOtherProcesses(name).empty(); ++i) ::usleep(5000);
+    WaitUntilListed(name);
     EXPECT_FALSE(WaitForOtherInstances(name, 3, 10, nullptr));
     ::kill(slow, SIGKILL);
     ::waitpid(slow, nullptr, 0);
@@ -151,12 +162,10 @@ TEST(RestartWait, InstalledExecutablePath) {
 TEST(RestartWait, FindsTheOldCopyAfterAnUpdateReplacedItsFile) {
     test::TempDir dir;
     const std::string name = "tsu-" + std::to_string(::getpid());
-    const std::string exe = dir.File(name);
-    std::filesystem::copy_file("/bin/sleep", exe);
-    std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+    const std::string exe = SleepNamed(dir, name);
     const pid_t old = SpawnNamedSleep(exe, "30");
     ASSERT_GT(old, 0);
-    for (int i = 0; i < 200 && FindOtherProcesses(name).empty(); ++i) ::usleep(5000);
+    WaitUntilListed(name);
     ASSERT_EQ(FindOtherProcesses(name).size(), 1u);
     std::filesystem::rename(exe, exe + ".~1");
     std::filesystem::copy_file("/bin/sleep", exe);

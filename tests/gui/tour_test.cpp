@@ -39,13 +39,18 @@ class TourTest : public QObject {
     void PopupsHelpAndDialogs();
 };
 
+// The demo archive with the demo scenario as the current one.
+void CopyDemoData(const test::TempDir& dir) {
+    const std::string sample = TESSARA_SAMPLE_DIR;
+    std::filesystem::copy_file(sample + "/Tessara_6x42.ldr", dir.File(DrawsFileName));
+    std::filesystem::copy_file(sample + "/Tessara_demo.lsc", dir.File("Tessara_6x42.lss"));
+}
+
 void TourTest::MainTabsAfterATest() {
     const QString out = qEnvironmentVariable("TESSARA_SCREENSHOTS");
     if (out.isEmpty()) QSKIP("set TESSARA_SCREENSHOTS=DIR to take the pictures");
     test::TempDir dir;
-    const std::string sample = TESSARA_SAMPLE_DIR;
-    std::filesystem::copy_file(sample + "/Tessara_6x42.ldr", dir.File(DrawsFileName));
-    std::filesystem::copy_file(sample + "/Tessara_demo.lsc", dir.File("Tessara_6x42.lss"));
+    CopyDemoData(dir);
     MainWindow window(std::vector<std::string>{"--data-dir", dir.Path()});
     test::Prompts prompts(window.Host());
     QCOMPARE(window.InitTick(), InitOutcome::Ready);
@@ -139,9 +144,7 @@ void TourTest::PopupsHelpAndDialogs() {
     ApplyUserLocale(QLocale::system());
     InstallQtTranslations();
     test::TempDir dir;
-    const std::string sample = TESSARA_SAMPLE_DIR;
-    std::filesystem::copy_file(sample + "/Tessara_6x42.ldr", dir.File(DrawsFileName));
-    std::filesystem::copy_file(sample + "/Tessara_demo.lsc", dir.File("Tessara_6x42.lss"));
+    CopyDemoData(dir);
     MainWindow window(std::vector<std::string>{"--data-dir", dir.Path()});
     test::Prompts prompts(window.Host());
     QCOMPARE(window.InitTick(), InitOutcome::Ready);
