@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <fmt/format.h>
@@ -14,6 +15,7 @@
 #include "model/files.h"
 #include "online/system_files.h"
 #include "combs/comb_list.h"
+#include "scenario/step_list.h"
 #include "stakes/ratings.h"
 #include "stakes/stake_record.h"
 #include "stakes_test_support.h"
@@ -380,6 +382,63 @@ TEST(ScenarioCounting, SeveralValuesSameAsRowByRow) {
     // The lines take several steps and undo some.
     EXPECT_GT(stepped, 10);
     EXPECT_GT(undone, 5);
+}
+
+// The step list by value bits against the statistic's own filtering, step
+// by step: over a list of its own and over a parent less some combinations
+// (the first, two neighbours, the last), with a row beyond the bits (70)
+// that is filtered as a list, and with planes kept from an earlier loop.
+TEST(ScenarioCounting, StepListSameAsFiltering) {
+    test::TempDir dir;
+    test::RecordingHost host;
+    Workspace ws(host, dir.Path());
+    ws.InitGameTables();
+    ws.Archive().Draws() = test::RandomDraws(60, 7);
+    ws.RegisterStats();
+    const std::vector<TCombination> all = test::SampledCombinations(97);
+    TCombList parent;
+    for (const TCombination& c : all) parent.Append(c);
+    TCombList sub;
+    for (size_t i = 0; i < all.size(); ++i)
+        if (i != 0 && i != 500 && i != 501 && i != 3000 && i + 1 != all.size()) sub.Append(all[i]);
+    struct Step {
+        int value;
+        bool exclude;
+    };
+    const Step steps[] = {{70, true}, {5, true}, {17, false}, {70, false}, {3, true}, {9, false},
+                          {11, true}, {30, false}, {41, true}, {2, false}};
+    TStepList steps_list;
+    for (const char* code : {"NUMS", "DIFA", "SDV2"}) {
+        const std::unique_ptr<TCustomStat> stat = ws.Stats().CreateStat(ws.Stats().FindMethod(code));
+        stat->LoadDraws(-1, 59, false);
+        for (int round = 0; round < 3; ++round) {
+            const bool within = round > 0;
+            const TCombList& list = within ? sub : parent;
+            TStepSource source;
+            if (within) source = {round == 1 ? 7u : 8u, parent.Data(), parent.Count(), 6};
+            steps_list.Start(list, *stat, source);
+            std::vector<TCombination> plain(list.Data(), list.Data() + list.Count()), next(plain.size());
+            for (const Step& s : steps) {
+                const TStatDraw row = test::Selected(MakeKey(static_cast<uint16_t>(s.value)));
+                const int64_t kept = stat->FilterCombs(plain.data(), static_cast<int64_t>(plain.size()), next.data(),
+                                                       {row}, 59, false, s.exclude);
+                ASSERT_EQ(steps_list.Left(row, 59, false, s.exclude), kept) << code << " " << s.value;
+                if (kept == 0) continue;
+                steps_list.Take();
+                plain.assign(next.begin(), next.begin() + kept);
+                bool seen[256] = {};
+                int distinct = 0;
+                for (const TCombination& c : plain)
+                    for (uint8_t x : c.n) distinct += !seen[x] ? (seen[x] = true) : 0;
+                EXPECT_EQ(steps_list.DistinctNumbers(50), distinct) << code;
+                EXPECT_EQ(steps_list.DistinctNumbers(3), std::min(distinct, 3)) << code;
+            }
+            std::vector<TCombination> applied(list.Count() + 1);
+            applied.resize(static_cast<size_t>(steps_list.Apply(applied.data())));
+            ASSERT_EQ(applied.size(), plain.size()) << code;
+            EXPECT_EQ(std::memcmp(applied.data(), plain.data(), plain.size() * sizeof(TCombination)), 0) << code;
+        }
+    }
 }
 
 TEST(ScenarioLevels, ColumnsAndTests) {

@@ -392,6 +392,7 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
             }
             fullList_ = ws_.Combs();
             fullKey_ = params;
+            fullVersion_ = ++versions_;
         }
         ws_.ClearFilterLog();
     }
@@ -413,6 +414,8 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
                 exclList_.Reserve(fullList_.Capacity(), 0);
                 exclList_.SetCount(RemoveDrawnCombs(fullList_.Data(), fullList_.Count(), exclList_.Data(),
                                                     ws_.LastDrawMasks(n), true));
+                exclVersion_ = ++versions_;
+                exclFrom_ = fullVersion_;
                 Lend(exclList_);
                 ws_.AddFilterLogEntry(true, Workspace::LastDrawsCaption, std::to_string(n));
             }
@@ -426,6 +429,8 @@ void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
             ws_.GetHost().Notify(Change::List);
             ws_.RemoveLastDraws(n);
             exclList_ = ws_.Combs();
+            exclVersion_ = ++versions_;
+            exclFrom_ = 0;
             exclOffset_ = offset;
             exclDraws_ = n;
         }
@@ -447,6 +452,22 @@ void TScenarioRunner::Lend(TCombList& cache) {
     lentData_ = ws_.Combs().Data();
 }
 
+TStepSource TScenarioRunner::StartListSource() const {
+    TStepSource source;
+    if (!lent_ || ws_.Combs().Data() != lentData_ || ws_.Combs().Count() != lentCount_) return source;
+    if (lent_ == &fullList_) {
+        source.Key = fullVersion_;
+    } else if (lent_ == &exclList_) {
+        source.Key = exclVersion_;
+        if (exclFrom_ != 0 && exclFrom_ == fullVersion_ && fullKey_) {
+            source.ParentData = fullList_.Data();
+            source.ParentCount = fullList_.Count();
+            source.ParentKey = fullVersion_;
+        }
+    }
+    return source;
+}
+
 void TScenarioRunner::ReclaimLent(bool undoOnly) {
     if (!lent_) return;
     if (ws_.Undo().Data() == lentData_) {
@@ -458,8 +479,14 @@ void TScenarioRunner::ReclaimLent(bool undoOnly) {
         ws_.Combs().SetCount(0);
     } else {
         // Not held by the lists any more: the cache holds no list now.
-        if (lent_ == &fullList_) fullKey_.reset();
-        if (lent_ == &exclList_) exclOffset_ = exclDraws_ = -1;
+        if (lent_ == &fullList_) {
+            fullKey_.reset();
+            fullVersion_ = 0;
+        }
+        if (lent_ == &exclList_) {
+            exclOffset_ = exclDraws_ = -1;
+            exclVersion_ = 0;
+        }
         lent_->SetCount(0);
         lent_ = nullptr;
         lentData_ = nullptr;
@@ -717,11 +744,12 @@ private:
 // alive is the list of the combinations left.
 class TStepsCounter {
 public:
-    TStepsCounter(TStepList& steps, TCustomStat& stat, bool exclude) : steps_(steps), stat_(stat), exclude_(exclude) {}
+    TStepsCounter(TStepList& steps, TCustomStat& stat, bool exclude, const TStepSource& source)
+        : steps_(steps), stat_(stat), exclude_(exclude), source_(source) {}
     bool KnowsNumbers() const { return started_; }
     void Want(const TCombList& list, const TStatDraw& row, int ref, bool sorted) {
         if (!started_) {
-            steps_.Start(list, stat_);
+            steps_.Start(list, stat_, source_);
             started_ = true;
         }
         left_ = steps_.Left(row, ref, sorted, exclude_);
@@ -735,6 +763,7 @@ private:
     TStepList& steps_;
     TCustomStat& stat_;
     bool exclude_, started_ = false;
+    TStepSource source_;
     int64_t left_ = 0;
 };
 
@@ -751,7 +780,7 @@ bool TScenarioRunner::ApplySingleCounted(const TFilterPart& part, const TValueTa
         TCodesCounter counter(codeCounts_, columns_, matcher, method, numbers, exclude);
         return RunCountedSteps(part, table, matcher, counter);
     }
-    TStepsCounter counter(stepList_, matcher, exclude);
+    TStepsCounter counter(stepList_, matcher, exclude, StartListSource());
     return RunCountedSteps(part, table, matcher, counter);
 }
 

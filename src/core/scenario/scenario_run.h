@@ -123,6 +123,9 @@ private:
     // (undoOnly: only from the undo copy, when the list itself is read).
     void Lend(TCombList& cache);
     void ReclaimLent(bool undoOnly);
+    // The version of the cached list the working list is, untouched; 0 when
+    // it is not one.
+    TStepSource StartListSource() const;
     void ApplyFilterPart(const TFilterPart& part);
     bool StopRuleHit(const TFilterPart& part, const TStatValues& values, int step, bool multi);
     // The same over a list of count combinations whose distinct numbers,
@@ -165,6 +168,11 @@ private:
     std::optional<TCombsGenerateParams> fullKey_;
     TCombList exclList_;
     int exclOffset_ = -1, exclDraws_ = -1;
+    // Each list made for the cache gets a new version: the key under which
+    // what is worked out for it may be kept while it is unchanged.
+    // The list without the latest draws is the full one of version
+    // exclFrom_ less those draws.
+    uint64_t versions_ = 0, fullVersion_ = 0, exclVersion_ = 0, exclFrom_ = 0;
     TCombList* lent_ = nullptr;
     const TCombination* lentData_ = nullptr;
     int64_t lentCount_ = 0;

@@ -1,204 +1,288 @@
 #include "scenario/step_list.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <system_error>
 #include <thread>
 
-#include "stats/custom_stat.h"
+#include "stats/families/differences.h"
 #include "stats/parallel_filter.h"
 
 namespace tessara {
 
 namespace {
 
-// Runs part(t, begin, end) over slices of n items on the filtering threads;
-// returns how many slices there were.
+// Runs part(begin, end) over slices of n items on the filtering threads,
+// each slice a multiple of unit items.
 template <typename Part>
-int RunSlices(int64_t n, Part part) {
-    const int threads = n < TESSARA_FILTER_THREADS_MINIMUM ? 1 : FilterThreads();
-    const int64_t size = (n + threads - 1) / threads;
+void RunSlices(int64_t n, int64_t unit, int64_t minimum, Part part) {
+    const int threads = n < minimum ? 1 : FilterThreads();
+    const int64_t size = ((n + threads - 1) / threads + unit - 1) / unit * unit;
     std::vector<std::thread> pool;
     for (int t = 1; t < threads; ++t) {
         const int64_t b = std::min(n, t * size), e = std::min(n, b + size);
+        if (b >= e) break;
         try {
-            pool.emplace_back(part, t, b, e);
+            pool.emplace_back(part, b, e);
         } catch (const std::system_error&) {
-            part(t, b, e);
+            part(b, e);
         }
     }
-    part(0, 0, std::min(n, size));
+    part(0, std::min(n, size));
     for (std::thread& th : pool) th.join();
-    return threads;
+}
+
+bool SameComb(const TCombination& a, const TCombination& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace
+
+void TStepList::TPlanes::Drop() {
+    Bits.reset();
+    Capacity = 0;
+    Key = Used = 0;
+    Kind = TValueBits::None;
+    Data = nullptr;
+    Count = Words = 0;
+}
+
+namespace {
+
+// The planes of bits low..high of n combinations, a word of every plane
+// for each 64 combinations; values(c, v) gives the values of c (the bits
+// set) into v and returns how many. False when a value lies beyond the
+// bits.
+template <int K, typename Values>
+bool FillPlanes(uint64_t* bits, int64_t stride, const TCombination* src, int64_t n, int low, int high,
+                Values values) {
+    std::atomic<bool> beyond{false};
+    RunSlices(stride, 1, TESSARA_FILTER_THREADS_MINIMUM / 64, [&](int64_t b, int64_t e) {
+        uint64_t word[64];
+        bool outside = false;
+        for (int64_t w = b; w < e; ++w) {
+            const int64_t first = w * 64;
+            const int len = static_cast<int>(std::min<int64_t>(64, n - first));
+            std::fill(std::begin(word), std::end(word), 0);
+            for (int j = 0; j < len; ++j) {
+                uint8_t v[K];
+                const int k = values(src[first + j], v);
+                const uint64_t bit = uint64_t{1} << j;
+                for (int i = 0; i < k; ++i) {
+                    outside |= v[i] < low || v[i] > high;
+                    word[v[i] & 63] |= bit;
+                }
+            }
+            for (int x = low; x <= high; ++x) bits[(x - low) * stride + w] = word[x];
+        }
+        if (outside) beyond = true;
+    });
+    return !beyond;
 }
 
 }  // namespace
 
-void TStepList::TBits::Reserve(int64_t n) {
-    if (n <= Capacity) return;
-    Data.reset();
-    Data.reset(new uint64_t[static_cast<size_t>(n)]);
-    Capacity = n;
+bool TStepList::Build(TPlanes& p, const TCombination* src, int64_t n, TCustomStat&) {
+    // The planes of bits low..high, in order.
+    const int low = 1, high = p.Kind == TValueBits::Numbers ? MaxNumber : MaxNumber - 1;
+    p.Index.fill(-1);
+    for (int b = low; b <= high; ++b) p.Index[static_cast<size_t>(b)] = static_cast<int8_t>(b - low);
+    p.Words = (n + 63) / 64;
+    const int64_t words = std::max<int64_t>((high - low + 1) * p.Words, 1);
+    if (words > p.Capacity) {
+        p.Bits.reset();
+        p.Bits.reset(new uint64_t[static_cast<size_t>(words)]);
+        p.Capacity = words;
+    }
+    bool ok = false;
+    if (p.Kind == TValueBits::Numbers) {
+        ok = FillPlanes<BallsInDraw>(p.Bits.get(), p.Words, src, n, low, high,
+                                     [](const TCombination& c, uint8_t* v) {
+                                         std::memcpy(v, c.n, BallsInDraw);
+                                         return BallsInDraw;
+                                     });
+    } else if (p.Kind == TValueBits::Differences) {
+        ok = FillPlanes<DiffsInDraw>(p.Bits.get(), p.Words, src, n, low, high,
+                                     [](const TCombination& c, uint8_t* v) {
+                                         NeighbourDiffs(c.n, v);
+                                         return DiffsInDraw;
+                                     });
+    }
+    p.Data = src;
+    p.Count = n;
+    return ok;
 }
 
-void TStepList::Start(const TCombList& list, TCustomStat& stat) {
-    src_ = list.Data();
+TStepList::TPlanes* TStepList::PlanesFor(const TCombination* data, int64_t count, TCustomStat& stat, uint64_t key) {
+    const TValueBits kind = stat.ValueBitsKind();
+    const auto matches = [&](const TPlanes& p) {
+        return p.Key == key && p.Kind == kind && p.Data == data && p.Count == count;
+    };
+    TPlanes* slot = &kept_[2];
+    if (key != 0) {
+        for (size_t i = 0; i < 2; ++i)
+            if (matches(kept_[i])) {
+                kept_[i].Used = ++clock_;
+                return &kept_[i];
+            }
+        slot = kept_[0].Used <= kept_[1].Used ? &kept_[0] : &kept_[1];
+    }
+    slot->Key = 0;
+    slot->Kind = kind;
+    if (!Build(*slot, data, count, stat)) {
+        slot->Kind = TValueBits::None;
+        return nullptr;
+    }
+    slot->Key = key;
+    slot->Used = ++clock_;
+    return slot;
+}
+
+void TStepList::SetAllAlive() {
+    const int64_t words = planes_->Words;
+    aliveBits_.assign(static_cast<size_t>(words), ~uint64_t{0});
+    if (n_ % 64 != 0) aliveBits_.back() = (uint64_t{1} << (n_ % 64)) - 1;
+    nextBits_.resize(static_cast<size_t>(words));
+    lo_ = 0;
+    hi_ = words;
+}
+
+bool TStepList::StartWithin(const TCombList& list, TCustomStat& stat, const TStepSource& source) {
+    const TCombination* sub = list.Data();
+    const TCombination* parent = source.ParentData;
+    const int64_t m = list.Count(), n = source.ParentCount;
+    constexpr int64_t kMostRemoved = 4096;
+    if (!parent || source.ParentKey == 0 || m > n || n - m > kMostRemoved) return false;
+    // The combinations removed, found by halving: up to the next one removed
+    // the list is the parent shifted by those removed before.
+    std::vector<int64_t> removed;
+    int64_t from = 0;
+    while (static_cast<int64_t>(removed.size()) < n - m) {
+        const int64_t h = static_cast<int64_t>(removed.size());
+        int64_t lo = from, hi = m;  // the first i in [from, m) where sub[i] != parent[i + h]
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            if (SameComb(sub[mid], parent[mid + h]))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        removed.push_back(lo + h);
+        from = lo;
+    }
+    // The last combination kept is the list's last.
+    int64_t last = n - 1;
+    for (auto r = removed.rbegin(); r != removed.rend() && *r == last; ++r) --last;
+    if (m > 0 && !SameComb(sub[m - 1], parent[last])) return false;
+    planes_ = PlanesFor(parent, n, stat, source.ParentKey);
+    if (!planes_) return false;
+    src_ = parent;
+    n_ = n;
+    SetAllAlive();
+    for (int64_t i : removed) aliveBits_[static_cast<size_t>(i / 64)] &= ~(uint64_t{1} << (i % 64));
+    return true;
+}
+
+void TStepList::Start(const TCombList& list, TCustomStat& stat, const TStepSource& source) {
     stat_ = &stat;
+    src_ = list.Data();
     n_ = list.Count();
     alive_ = n_;
-    own_ = hasBits_ = counted_ = failed_ = false;
-    removed_ = stepRemoved_ = 0;
-    stepLeft_ = 0;
+    own_ = false;
     step_ = TStep::None;
+    stepLeft_ = 0;
     list_.SetCount(0);
     next_.SetCount(0);
+    planes_ = nullptr;
+    if (!stat.HasValueBits()) return;
+    if (source.Key != 0 && StartWithin(list, stat, source)) return;
+    src_ = list.Data();
+    n_ = list.Count();
+    planes_ = PlanesFor(list.Data(), list.Count(), stat, source.Key);
+    if (planes_) SetAllAlive();
 }
 
-void TStepList::EnsureBits() {
-    if (hasBits_) return;
-    const TCombination* src = Base();
-    bits_.Reserve(std::max<int64_t>(BaseCount(), 1));
-    uint64_t* bits = bits_.Data.get();
-    RunSlices(BaseCount(), [&](int, int64_t b, int64_t e) {
-        if (e > b) stat_->CombBits(src + b, e - b, bits + b);
-    });
-    hasBits_ = true;
-}
-
-int64_t TStepList::CountByBits(uint64_t wanted, bool exclude) const {
-    const uint64_t* bits = bits_.Data.get();
-    const uint64_t removed = removed_;
-    std::vector<int64_t> part(static_cast<size_t>(FilterThreads()), 0);
-    const int used = RunSlices(BaseCount(), [&](int t, int64_t b, int64_t e) {
-        int64_t hits = 0;
-        for (int64_t i = b; i < e; ++i) {
-            const uint64_t m = bits[i];
-            hits += ((m & removed) == 0) & (((m & wanted) != 0) != exclude);
-        }
-        part[static_cast<size_t>(t)] = hits;
-    });
-    int64_t total = 0;
-    for (int t = 0; t < used; ++t) total += part[static_cast<size_t>(t)];
-    return total;
-}
-
-int64_t TStepList::FilterByBits(uint64_t wanted, bool exclude, bool useWanted) {
-    const int64_t n = BaseCount();
-    next_.Reserve(std::max(n, next_.Capacity()), 0);
-    const TCombination* src = Base();
-    TCombination* dst = next_.Data();
-    uint64_t* bits = bits_.Data.get();
-    const uint64_t removed = removed_;
-    // Each slice is filtered into its own place, then the slices are moved
-    // together in order. Every combination is written to the next free
-    // place, which advances only for those kept: no branch to mispredict.
-    std::vector<int64_t> kept(static_cast<size_t>(FilterThreads()), 0), start(kept.size(), 0);
-    const int used = RunSlices(n, [&](int t, int64_t b, int64_t e) {
-        int64_t k = b;
-        for (int64_t i = b; i < e; ++i) {
-            const uint64_t m = bits[i];
-            dst[k] = src[i];
-            bits[k] = m;  // k <= i: read before it is written
-            k += ((m & removed) == 0) & (!useWanted || ((m & wanted) != 0) != exclude);
-        }
-        start[static_cast<size_t>(t)] = b;
-        kept[static_cast<size_t>(t)] = k - b;
-    });
-    int64_t total = kept[0];
-    for (int t = 1; t < used; ++t) {
-        const size_t i = static_cast<size_t>(t);
-        if (kept[i] > 0 && start[i] != total) {
-            std::memmove(dst + total, dst + start[i], static_cast<size_t>(kept[i]) * sizeof(TCombination));
-            std::memmove(bits + total, bits + start[i], static_cast<size_t>(kept[i]) * sizeof(uint64_t));
-        }
-        total += kept[i];
+int64_t TStepList::StepByBits(uint64_t wanted, bool exclude) {
+    const uint64_t* alive = aliveBits_.data();
+    uint64_t* next = nextBits_.data();
+    int planes[64];
+    int k = 0;
+    for (uint64_t m = wanted; m; m &= m - 1) {
+        const int bit = std::countr_zero(m);
+        if (planes_->Index[static_cast<size_t>(bit)] >= 0) planes[k++] = bit;
     }
-    next_.SetCount(total);
-    // The bits are next_'s now.
-    hasBits_ = false;
-    return total;
-}
-
-void TStepList::Compact() {
-    if (removed_ == 0) return;
-    FilterByBits(0, false, false);
-    swap(list_, next_);
-    own_ = true;
-    hasBits_ = true;
-    removed_ = 0;
-}
-
-void TStepList::Histogram() {
-    if (counted_) return;
-    hist_ = {};
-    if (hasBits_) {
-        const uint64_t* bits = bits_.Data.get();
-        for (int64_t i = 0; i < BaseCount(); ++i) {
-            const uint64_t m = bits[i];
-            if (m & removed_) continue;
-            for (uint64_t v = m; v; v &= v - 1) ++hist_[static_cast<size_t>(std::countr_zero(v))];
+    const uint64_t flip = exclude ? ~uint64_t{0} : 0;
+    int64_t left = 0;
+    int64_t lo = hi_, hi = lo_;
+    for (int64_t w = lo_; w < hi_; ++w) {
+        uint64_t any = 0;
+        for (int j = 0; j < k; ++j) any |= planes_->Plane(planes[j])[w];
+        const uint64_t v = alive[w] & (any ^ flip);
+        next[w] = v;
+        if (v) {
+            left += std::popcount(v);
+            lo = std::min(lo, w);
+            hi = w + 1;
         }
-        counted_ = true;
-        return;
     }
-    const TCombination* src = Base();
-    std::vector<std::array<int64_t, 64>> part(static_cast<size_t>(FilterThreads()), std::array<int64_t, 64>{});
-    const int used = RunSlices(BaseCount(), [&](int t, int64_t b, int64_t e) {
-        constexpr int64_t kBlock = 4096;
-        uint64_t block[kBlock];
-        auto& h = part[static_cast<size_t>(t)];
-        for (int64_t i = b; i < e; i += kBlock) {
-            const int64_t len = std::min(kBlock, e - i);
-            stat_->CombBits(src + i, len, block);
-            for (int64_t j = 0; j < len; ++j)
-                for (uint64_t m = block[j]; m; m &= m - 1) ++h[static_cast<size_t>(std::countr_zero(m))];
+    nextLo_ = lo;
+    nextHi_ = std::max(lo, hi);
+    return left;
+}
+
+int64_t TStepList::Gather(TCombination* dst) const {
+    int64_t k = 0;
+    for (int64_t w = lo_; w < hi_; ++w)
+        for (uint64_t m = aliveBits_[static_cast<size_t>(w)]; m; m &= m - 1)
+            dst[k++] = src_[w * 64 + std::countr_zero(m)];
+    return k;
+}
+
+int64_t TStepList::StepByFilter(const TStatDraw& row, int refIndex, bool sorted, bool exclude) {
+    // What is alive is filtered as a list, and the bits of what it keeps
+    // follow: the filtering keeps the order, so the combinations kept are
+    // met again in it one after another.
+    list_.Reserve(std::max(alive_, list_.Capacity()), 0);
+    next_.Reserve(std::max(alive_, next_.Capacity()), 0);
+    const int64_t n = Gather(list_.Data());
+    const int64_t kept = stat_->FilterCombs(list_.Data(), n, next_.Data(), {row}, refIndex, sorted, exclude);
+    const TCombination* keptData = next_.Data();
+    uint64_t* next = nextBits_.data();
+    int64_t k = 0;
+    int64_t lo = hi_, hi = lo_;
+    for (int64_t w = lo_; w < hi_; ++w) {
+        uint64_t v = 0;
+        for (uint64_t m = aliveBits_[static_cast<size_t>(w)]; m && k < kept; m &= m - 1) {
+            const int j = std::countr_zero(m);
+            if (SameComb(src_[w * 64 + j], keptData[k])) {
+                v |= uint64_t{1} << j;
+                ++k;
+            }
         }
-    });
-    for (int t = 0; t < used; ++t)
-        for (size_t k = 0; k < 64; ++k) hist_[k] += part[static_cast<size_t>(t)][k];
-    counted_ = true;
+        next[w] = v;
+        if (v) {
+            lo = std::min(lo, w);
+            hi = w + 1;
+        }
+    }
+    nextLo_ = lo;
+    nextHi_ = std::max(lo, hi);
+    return kept;
 }
 
 int64_t TStepList::Left(const TStatDraw& row, int refIndex, bool sorted, bool exclude) {
     step_ = TStep::None;
-    uint64_t wanted = 0;
-    const bool oneBit = stat_->HasValueBits() && stat_->RowBits(row, wanted) && std::popcount(wanted) <= 1;
-    if (oneBit) {
-        int64_t left;
-        if (counted_ || failed_) {
-            // After a step that would have emptied the list, the one-bit
-            // steps are answered by the histogram of what is alive.
-            EnsureBits();
-            Histogram();
-            const int64_t sharing = wanted != 0 ? hist_[static_cast<size_t>(std::countr_zero(wanted))] : 0;
-            left = exclude ? Alive() - sharing : sharing;
-        } else {
-            EnsureBits();
-            left = CountByBits(wanted, exclude);
-        }
-        if (left == 0) {
-            failed_ = true;
-            return 0;
-        }
-        if (exclude) {
-            // Only counted: the value joins the values removed when taken.
-            step_ = TStep::Removes;
-            stepRemoved_ = removed_ | wanted;
-        } else {
-            FilterByBits(wanted, false, true);
-            step_ = TStep::ByBits;
-        }
-        stepLeft_ = left;
-        return left;
+    if (planes_) {
+        uint64_t wanted = 0;
+        stepLeft_ = stat_->RowBits(row, wanted) ? StepByBits(wanted, exclude)
+                                                : StepByFilter(row, refIndex, sorted, exclude);
+        step_ = TStep::Bitmap;
+        return stepLeft_;
     }
-    // Filtered by the statistic itself, over what is alive made whole.
-    Compact();
     next_.Reserve(std::max(BaseCount(), next_.Capacity()), 0);
     next_.SetCount(stat_->FilterCombs(Base(), BaseCount(), next_.Data(), {row}, refIndex, sorted, exclude));
     step_ = TStep::Filtered;
     stepLeft_ = next_.Count();
-    failed_ = stepLeft_ == 0;
     return stepLeft_;
 }
 
@@ -206,61 +290,86 @@ void TStepList::Take() {
     switch (step_) {
         case TStep::None:
             return;
-        case TStep::Removes:
-            removed_ = stepRemoved_;
-            alive_ = stepLeft_;
-            // Reading what is gone costs as much as making what is alive.
-            if (alive_ * 2 < BaseCount()) Compact();
+        case TStep::Bitmap:
+            aliveBits_.swap(nextBits_);
+            lo_ = nextLo_;
+            hi_ = nextHi_;
             break;
-        case TStep::ByBits:
         case TStep::Filtered:
             swap(list_, next_);
             own_ = true;
-            hasBits_ = step_ == TStep::ByBits;
-            removed_ = 0;
-            alive_ = list_.Count();
             break;
     }
+    alive_ = stepLeft_;
     step_ = TStep::None;
-    counted_ = failed_ = false;
 }
 
 int TStepList::DistinctNumbers(int limit) const {
+    if (planes_ && planes_->Kind == TValueBits::Numbers) {
+        // A number is there when its plane meets what is alive.
+        int n = 0;
+        for (int x = 1; x <= MaxNumber && n < limit; ++x) {
+            const uint64_t* plane = planes_->Plane(x);
+            for (int64_t w = lo_; w < hi_; ++w)
+                if (plane[w] & aliveBits_[static_cast<size_t>(w)]) {
+                    ++n;
+                    break;
+                }
+        }
+        return n;
+    }
     bool seen[256] = {};
     int n = 0;
-    const TCombination* src = Base();
-    for (int64_t i = 0; i < BaseCount() && n < limit; ++i) {
-        if (!IsAlive(i)) continue;
-        for (uint8_t x : src[i].n)
+    const auto see = [&](const TCombination& c) {
+        for (uint8_t x : c.n)
             if (!seen[x] && n < limit) {
                 seen[x] = true;
                 ++n;
             }
+    };
+    if (planes_) {
+        for (int64_t w = lo_; w < hi_ && n < limit; ++w)
+            for (uint64_t m = aliveBits_[static_cast<size_t>(w)]; m && n < limit; m &= m - 1)
+                see(src_[w * 64 + std::countr_zero(m)]);
+        return n;
     }
+    const TCombination* src = Base();
+    for (int64_t i = 0; i < BaseCount() && n < limit; ++i) see(src[i]);
     return n;
 }
 
 int64_t TStepList::Apply(TCombination* dst) const {
-    const TCombination* src = Base();
-    if (removed_ == 0) {
-        std::copy(src, src + BaseCount(), dst);
-        return BaseCount();
+    if (planes_) {
+        if (alive_ == n_) {
+            std::copy(src_, src_ + n_, dst);
+            return n_;
+        }
+        return Gather(dst);
     }
-    int64_t k = 0;
-    for (int64_t i = 0; i < BaseCount(); ++i)
-        if (IsAlive(i)) dst[k++] = src[i];
-    return k;
+    const TCombination* src = Base();
+    std::copy(src, src + BaseCount(), dst);
+    return BaseCount();
 }
 
 void TStepList::Clear() {
     list_.Clear();
     next_.Clear();
-    bits_ = {};
+    for (TPlanes& p : kept_) p.Drop();
+    aliveBits_ = {};
+    nextBits_ = {};
+    planes_ = nullptr;
+    stat_ = nullptr;
     src_ = nullptr;
     n_ = alive_ = 0;
-    own_ = hasBits_ = counted_ = failed_ = false;
-    removed_ = stepRemoved_ = 0;
+    own_ = false;
     step_ = TStep::None;
+}
+
+size_t TStepList::Bytes() const {
+    size_t total = (aliveBits_.capacity() + nextBits_.capacity()) * sizeof(uint64_t) +
+                   static_cast<size_t>(list_.Capacity() + next_.Capacity()) * sizeof(TCombination);
+    for (const TPlanes& p : kept_) total += static_cast<size_t>(p.Capacity) * sizeof(uint64_t);
+    return total;
 }
 
 }  // namespace tessara

@@ -3,32 +3,44 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "combs/comb_list.h"
 #include "model/records.h"
+#include "stats/custom_stat.h"
 #include "stats/stat_types.h"
 
 namespace tessara {
 
-class TCustomStat;
-
-// The list a single-select loop of a statistic with several values per
-// combination works on. Each step works out what filtering what is alive by
-// that row would leave, and the list is not touched until the steps are
-// over: a step that would empty the list costs no undo. The combinations
-// left are copied back in the end, in order.
+// The list a single-select loop of a statistic without codes works on. The
+// list itself is not touched until the steps are over: each step works out
+// what filtering what is alive by one row would leave, a step that would
+// empty the list costs nothing to undo, and the combinations left are
+// copied out in the end, in order.
 //
-// A statistic with value bits has them worked out once for the list, and a
-// one-bit step is then a look-up of the bits rather than a working out of
-// the values: a step that removes a value only adds it to the values
-// removed, counted in one reading pass, and what is alive is made anew only
-// when it has shrunk to half or when a step keeps a value. Once a step would
-// have emptied the list, a histogram of the bits of what is alive, made
-// once, answers every later one-bit step.
+// For a statistic with value bits, what is alive is a bitmap over the list,
+// and the list is kept as one bitmap per value bit (a plane: the
+// combinations with that bit). A step by a row with bits is then a few word
+// operations over the planes of its bits and what is alive. The planes of a
+// list that stays unchanged under a key (a start list kept for the run) are
+// kept for the next loops over it, the two used last; those of any other
+// list are worked out once per loop. The other statistics filter what is
+// alive into a list of its own, row by row.
+// Where a list comes from, when it stays unchanged as long as Key is given
+// with it: Key nonzero. A list with a parent is the parent's list with a few
+// combinations removed, in the same order, and the parent stays unchanged
+// under its own key.
+struct TStepSource {
+    uint64_t Key = 0;
+    const TCombination* ParentData = nullptr;
+    int64_t ParentCount = 0;
+    uint64_t ParentKey = 0;
+};
+
 class TStepList {
 public:
-    // Over the list as it is now; nothing is computed yet.
-    void Start(const TCombList& list, TCustomStat& stat);
+    // Over the list as it is now; nothing is filtered yet.
+    void Start(const TCombList& list, TCustomStat& stat, const TStepSource& source = {});
     int64_t Alive() const { return alive_; }
     // What a step keeping (with exclude: removing) the combinations of the
     // row would leave of what is alive. The statistic has loaded its draws.
@@ -40,48 +52,66 @@ public:
     int DistinctNumbers(int limit) const;
     // Copies the combinations left into dst; returns how many.
     int64_t Apply(TCombination* dst) const;
-    // Lets the memory go.
+    // Lets the memory go, the planes kept included.
     void Clear();
 
+    // The bytes held now (planes, bitmaps and lists), for the benchmark.
+    size_t Bytes() const;
+
 private:
-    enum class TStep { None, Removes, Filtered, ByBits };
-    // Value bits kept beside a list, grown only (not zero-filled).
-    struct TBits {
-        std::unique_ptr<uint64_t[]> Data;
-        int64_t Capacity = 0;
-        void Reserve(int64_t n);
+    struct TPlanes {
+        uint64_t Key = 0;
+        uint64_t Used = 0;  // when last started on, for choosing which to drop
+        TValueBits Kind = TValueBits::None;
+        const TCombination* Data = nullptr;
+        int64_t Count = 0;
+        int64_t Words = 0;
+        std::array<int8_t, 64> Index{};  // the plane of each bit, -1: none
+        std::unique_ptr<uint64_t[]> Bits;  // the planes one after another
+        int64_t Capacity = 0;              // words, grown only
+        const uint64_t* Plane(int bit) const { return Bits.get() + Index[static_cast<size_t>(bit)] * Words; }
+        void Drop();
     };
-    // What is alive is the base list less the combinations with a value of
-    // removed_ (which is only ever set with the bits at hand).
+    enum class TStep { None, Bitmap, Filtered };
+
+    // The planes of the list for the statistic's kind of bits, kept ones
+    // when the key matches; nullptr when a combination has bits beyond the
+    // kind's (such a list is filtered row by row).
+    TPlanes* PlanesFor(const TCombination* data, int64_t count, TCustomStat& stat, uint64_t key);
+    // Starts on the planes of the parent, with what the list lacks of it
+    // not alive; false when the list is not the parent less a few.
+    bool StartWithin(const TCombList& list, TCustomStat& stat, const TStepSource& source);
+    void SetAllAlive();
+    static bool Build(TPlanes& p, const TCombination* src, int64_t n, TCustomStat& stat);
+    // next_ over what is alive and the planes of wanted: what has one of the
+    // bits (with exclude: has none); returns how many.
+    int64_t StepByBits(uint64_t wanted, bool exclude);
+    // next_ over what is alive filtered by the statistic itself.
+    int64_t StepByFilter(const TStatDraw& row, int refIndex, bool sorted, bool exclude);
+    // The combinations alive, in order, into dst.
+    int64_t Gather(TCombination* dst) const;
     const TCombination* Base() const { return own_ ? list_.Data() : src_; }
     int64_t BaseCount() const { return own_ ? list_.Count() : n_; }
-    bool IsAlive(int64_t i) const { return removed_ == 0 || (bits_.Data[static_cast<size_t>(i)] & removed_) == 0; }
-    void Histogram();
-    // The bits of the base list, worked out once.
-    void EnsureBits();
-    // How many of what is alive a step by the bits keeps.
-    int64_t CountByBits(uint64_t wanted, bool exclude) const;
-    // next_ made from the base list: what is alive and, with wanted, has
-    // (with exclude: has not) one of its bits; the bits follow in place.
-    int64_t FilterByBits(uint64_t wanted, bool exclude, bool useWanted);
-    // The base list becomes what is alive.
-    void Compact();
 
-    const TCombination* src_ = nullptr;
     TCustomStat* stat_ = nullptr;
+    const TCombination* src_ = nullptr;
     int64_t n_ = 0;
-    bool own_ = false;        // the base list is list_, not the list started from
-    bool hasBits_ = false;    // bits_ holds the bits of the base list
-    bool counted_ = false;    // hist_ is that of what is alive
-    bool failed_ = false;     // a step would have emptied what is alive
-    uint64_t removed_ = 0;
     int64_t alive_ = 0;
-    TStep step_ = TStep::None; // what the last Left left ready
-    uint64_t stepRemoved_ = 0;
+    TStep step_ = TStep::None;
     int64_t stepLeft_ = 0;
-    std::array<int64_t, 64> hist_{};
+    uint64_t clock_ = 0;
+
+    // With planes: what is alive as bits over the list, nonzero only in
+    // the words [lo_, hi_).
+    TPlanes* planes_ = nullptr;
+    std::array<TPlanes, 3> kept_;  // two kept under keys, one for the rest
+    std::vector<uint64_t> aliveBits_, nextBits_;
+    int64_t lo_ = 0, hi_ = 0, nextLo_ = 0, nextHi_ = 0;
+
+    // Without: what is alive is the base list (the list started from, or
+    // list_ once a step is taken).
+    bool own_ = false;
     TCombList list_, next_;
-    TBits bits_;
 };
 
 }  // namespace tessara

@@ -85,6 +85,15 @@ bool NumberRowBits(uint64_t& bits, Matches matches) {
     return true;
 }
 
+// The kinds of value bits: the statistics of one kind give every
+// combination the same bits, so the bits worked out for a list serve them
+// all.
+enum class TValueBits {
+    None,
+    Numbers,      // the numbers of the combination, 1..MaxNumber
+    Differences,  // the differences of neighbouring numbers, 1..MaxNumber - 1
+};
+
 template <class T>
 std::unique_ptr<TCustomStat> MakeStat(const TStatClass& c, const TStatList& l, int param) {
     return std::make_unique<T>(c, l, param);
@@ -148,7 +157,8 @@ public:
     // alone keeps exactly the combinations sharing one of them. False from
     // RowBits: the row has no such bits (a value beyond them), and the
     // scenario filters row by row.
-    virtual bool HasValueBits() const { return false; }
+    virtual TValueBits ValueBitsKind() const { return TValueBits::None; }
+    bool HasValueBits() const { return ValueBitsKind() != TValueBits::None; }
     virtual void CombBits(const TCombination* /*src*/, int64_t /*n*/, uint64_t* /*bits*/) const {}
     virtual bool RowBits(const TStatDraw& /*row*/, uint64_t& /*bits*/) const { return false; }
 

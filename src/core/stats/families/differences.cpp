@@ -64,7 +64,7 @@ public:
         });
     }
     // The differences below 64 as bits.
-    bool HasValueBits() const override { return true; }
+    TValueBits ValueBitsKind() const override { return TValueBits::Differences; }
     void CombBits(const TCombination* src, int64_t n, uint64_t* bits) const override {
         for (int64_t i = 0; i < n; ++i) {
             uint8_t d[DiffsInDraw];

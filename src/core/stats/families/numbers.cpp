@@ -89,7 +89,7 @@ public:
             if (RowsHaveKey(sel, n, 0, 0, 0)) return true;
         return false;
     }
-    bool HasValueBits() const override { return true; }
+    TValueBits ValueBitsKind() const override { return TValueBits::Numbers; }
     void CombBits(const TCombination* src, int64_t n, uint64_t* bits) const override { NumberBitsOf(src, n, bits); }
     bool RowBits(const TStatDraw& row, uint64_t& bits) const override {
         const TStatDrawArray sel{row};

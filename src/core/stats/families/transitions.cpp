@@ -94,7 +94,7 @@ public:
             return NumberMatches(static_cast<uint8_t>(v), sel);
         });
     }
-    bool HasValueBits() const override { return true; }
+    TValueBits ValueBitsKind() const override { return TValueBits::Numbers; }
     void CombBits(const TCombination* src, int64_t n, uint64_t* bits) const override { NumberBitsOf(src, n, bits); }
     bool RowBits(const TStatDraw& row, uint64_t& bits) const override {
         const TStatDrawArray sel{row};
