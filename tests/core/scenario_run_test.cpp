@@ -15,7 +15,9 @@
 #include "model/files.h"
 #include "online/system_files.h"
 #include "combs/comb_list.h"
+#include "scenario/code_counts.h"
 #include "scenario/step_list.h"
+#include "stats/value_columns.h"
 #include "stakes/ratings.h"
 #include "stakes/stake_record.h"
 #include "stakes_test_support.h"
@@ -438,6 +440,60 @@ TEST(ScenarioCounting, StepListSameAsFiltering) {
             ASSERT_EQ(applied.size(), plain.size()) << code;
             EXPECT_EQ(std::memcmp(applied.data(), plain.data(), plain.size() * sizeof(TCombination)), 0) << code;
         }
+    }
+}
+
+// The counts by code of a list that is its parent less some combinations
+// (the first, alone with its sum, among them), kept between loops, against
+// filtering the list itself.
+TEST(ScenarioCounting, CodeCountsFromParentSameAsFiltering) {
+    test::TempDir dir;
+    test::RecordingHost host;
+    Workspace ws(host, dir.Path());
+    ws.InitGameTables();
+    ws.Archive().Draws() = test::RandomDraws(60, 7);
+    ws.RegisterStats();
+    const std::vector<TCombination> all = test::SampledCombinations(97);
+    TCombList parent, sub;
+    for (size_t i = 0; i < all.size(); ++i) {
+        parent.Append(all[i]);
+        if (i != 0 && i != 700 && i != 701 && i + 1 != all.size()) sub.Append(all[i]);
+    }
+    const std::unique_ptr<TCustomStat> stat = ws.Stats().CreateStat(ws.Stats().FindMethod("SUMS"));
+    TValueColumns columns;
+    TCodeCounts counts;
+    const int sums[] = {21, 150, 100, 120, 90, 60, 200};
+    for (int round = 0; round < 4; ++round) {
+        const bool within = round % 2 == 1;
+        const TCombList& list = within ? sub : parent;
+        const TStepSource source =
+            within ? TStepSource{3, parent.Data(), parent.Count(), 2} : TStepSource{round == 0 ? 2u : 0u};
+        counts.Count(list, *stat, 0, columns, true, source);
+        TCodeCounts::TAlive alive = counts.AllAlive();
+        std::vector<uint8_t> wanted(static_cast<size_t>(stat->CodeCount()));
+        std::vector<TCombination> plain(list.Data(), list.Data() + list.Count()), next(plain.size());
+        for (size_t s = 0; s < std::size(sums); ++s) {
+            const bool exclude = s < 3;
+            const TStatDraw row = test::Selected(MakeKey(static_cast<uint16_t>(sums[s])));
+            stat->WantedCodes({row}, 59, false, wanted.data());
+            TCodeCounts::TAlive step = alive;
+            for (size_t v = 0; v < step.size(); ++v) step[v] = alive[v] && (wanted[v] != 0) != exclude;
+            const int64_t kept = stat->FilterCombs(plain.data(), static_cast<int64_t>(plain.size()), next.data(),
+                                                   {row}, 59, false, exclude);
+            ASSERT_EQ(counts.Total(step), kept) << round << " " << sums[s];
+            if (kept == 0) continue;
+            alive = step;
+            plain.assign(next.begin(), next.begin() + kept);
+            bool seen[256] = {};
+            int distinct = 0;
+            for (const TCombination& c : plain)
+                for (uint8_t x : c.n) distinct += !seen[x] ? (seen[x] = true) : 0;
+            EXPECT_EQ(counts.DistinctNumbers(alive, 50), distinct) << round << " " << sums[s];
+        }
+        std::vector<TCombination> applied(static_cast<size_t>(parent.Count()));
+        applied.resize(static_cast<size_t>(counts.Apply(applied.data(), alive)));
+        ASSERT_EQ(applied.size(), plain.size()) << round;
+        EXPECT_EQ(std::memcmp(applied.data(), plain.data(), plain.size() * sizeof(TCombination)), 0) << round;
     }
 }
 

@@ -31,38 +31,98 @@ int RunSlices(int64_t n, Part part) {
     return threads;
 }
 
+// The numbers of a combination are 1..MaxNumber (lists are checked when
+// they are read), counted in 64 places per code.
+constexpr int kNumberPlaces = 64;
+
 }  // namespace
 
-void TCodeCounts::Count(const TCombList& list, const TCustomStat& stat, int method,
-                        const TValueColumns& columns, bool numbers) {
-    n_ = list.Count();
+void TCodeCounts::Fill(TColumn& c, const TCustomStat& stat, int method, const TValueColumns& columns) {
     const auto k = static_cast<size_t>(stat.CodeCount());
-    if (codes_.size() < static_cast<size_t>(n_)) codes_.resize(static_cast<size_t>(n_));
+    if (c.Codes.size() < static_cast<size_t>(c.Count)) c.Codes.resize(static_cast<size_t>(c.Count));
     const int threads = FilterThreads();
     std::vector<std::vector<int64_t>> counts(static_cast<size_t>(threads), std::vector<int64_t>(k, 0));
-    std::vector<std::vector<TNumberMask>> masks(static_cast<size_t>(numbers ? threads : 0),
-                                                std::vector<TNumberMask>(k, TNumberMask{}));
-    const TCombination* src = list.Data();
-    uint16_t* codes = codes_.data();
-    const int used = RunSlices(n_, [&](int t, int64_t b, int64_t e) {
+    const TCombination* src = c.Data;
+    uint16_t* codes = c.Codes.data();
+    const int used = RunSlices(c.Count, [&](int t, int64_t b, int64_t e) {
         if (b >= e) return;
         columns.Codes(method, stat, src + b, e - b, codes + b);
-        int64_t* c = counts[static_cast<size_t>(t)].data();
-        for (int64_t i = b; i < e; ++i) ++c[codes[i]];
-        if (numbers) {
-            TNumberMask* m = masks[static_cast<size_t>(t)].data();
-            for (int64_t i = b; i < e; ++i)
-                for (uint8_t x : src[i].n) m[codes[i]][x >> 6] |= uint64_t{1} << (x & 63);
+        int64_t* n = counts[static_cast<size_t>(t)].data();
+        for (int64_t i = b; i < e; ++i) ++n[codes[i]];
+    });
+    c.Counts.assign(k, 0);
+    for (int t = 0; t < used; ++t)
+        for (size_t v = 0; v < k; ++v) c.Counts[v] += counts[static_cast<size_t>(t)][v];
+    c.Method = method;
+    c.HasNumbers = false;
+}
+
+void TCodeCounts::FillNumbers(TColumn& c, int codes) {
+    const size_t size = static_cast<size_t>(codes) * kNumberPlaces;
+    const int threads = FilterThreads();
+    std::vector<std::vector<int32_t>> parts(static_cast<size_t>(threads), std::vector<int32_t>(size, 0));
+    const TCombination* src = c.Data;
+    const uint16_t* code = c.Codes.data();
+    const int used = RunSlices(c.Count, [&](int t, int64_t b, int64_t e) {
+        int32_t* n = parts[static_cast<size_t>(t)].data();
+        for (int64_t i = b; i < e; ++i) {
+            int32_t* row = n + static_cast<size_t>(code[i]) * kNumberPlaces;
+            for (uint8_t x : src[i].n) ++row[x & (kNumberPlaces - 1)];
         }
     });
-    counts_.assign(k, 0);
-    numbers_.assign(numbers ? k : 0, TNumberMask{});
+    c.Numbers.assign(size, 0);
     for (int t = 0; t < used; ++t)
-        for (size_t v = 0; v < k; ++v) {
-            counts_[v] += counts[static_cast<size_t>(t)][v];
-            if (numbers)
-                for (size_t w = 0; w < 4; ++w) numbers_[v][w] |= masks[static_cast<size_t>(t)][v][w];
-        }
+        for (size_t i = 0; i < size; ++i) c.Numbers[i] += parts[static_cast<size_t>(t)][i];
+    c.HasNumbers = true;
+}
+
+TCodeCounts::TColumn& TCodeCounts::ColumnFor(const TCombination* data, int64_t count, const TCustomStat& stat,
+                                             int method, const TValueColumns& columns, uint64_t key) {
+    TColumn* slot = &own_;
+    if (key != 0) {
+        for (TColumn& c : kept_)
+            if (c.Key == key && c.Method == method && c.Data == data && c.Count == count) {
+                c.Used = ++clock_;
+                return c;
+            }
+        slot = &kept_[0];
+        for (TColumn& c : kept_)
+            if (c.Used < slot->Used) slot = &c;
+    }
+    slot->Key = 0;
+    slot->Data = data;
+    slot->Count = count;
+    Fill(*slot, stat, method, columns);
+    slot->Key = key;
+    slot->Used = ++clock_;
+    return *slot;
+}
+
+void TCodeCounts::Count(const TCombList& list, const TCustomStat& stat, int method, const TValueColumns& columns,
+                        bool numbers, const TStepSource& source) {
+    const int k = stat.CodeCount();
+    // A code is kept free for what the list lacks of its parent.
+    if (source.Key != 0 && k <= 0xFFFF && FindRemovedFromParent(list.Data(), list.Count(), source, removed_)) {
+        column_ = &ColumnFor(source.ParentData, source.ParentCount, stat, method, columns, source.ParentKey);
+    } else {
+        removed_.clear();
+        column_ = &ColumnFor(list.Data(), list.Count(), stat, method, columns, source.Key);
+    }
+    if (numbers && !column_->HasNumbers) FillNumbers(*column_, k);
+    // The counts of the list: those of the column less what it lacks.
+    counts_ = column_->Counts;
+    for (int64_t r : removed_) --counts_[column_->Codes[static_cast<size_t>(r)]];
+    numbers_.assign(numbers ? static_cast<size_t>(k) : 0, TNumberMask{});
+    if (!numbers) return;
+    std::vector<int32_t> held = column_->Numbers;
+    for (int64_t r : removed_) {
+        int32_t* row = held.data() + static_cast<size_t>(column_->Codes[static_cast<size_t>(r)]) * kNumberPlaces;
+        for (uint8_t x : column_->Data[r].n) --row[x & (kNumberPlaces - 1)];
+    }
+    for (size_t v = 0; v < static_cast<size_t>(k); ++v)
+        for (int x = 0; x < kNumberPlaces; ++x)
+            if (held[v * kNumberPlaces + static_cast<size_t>(x)] > 0)
+                numbers_[v][static_cast<size_t>(x >> 6)] |= uint64_t{1} << (x & 63);
 }
 
 int64_t TCodeCounts::Total(const TAlive& alive) const {
@@ -81,18 +141,42 @@ int TCodeCounts::DistinctNumbers(const TAlive& alive, int limit) const {
     return std::min(n, limit);
 }
 
-int64_t TCodeCounts::Apply(const TCombination* src, TCombination* dst, const TAlive& alive) const {
-    const uint16_t* codes = codes_.data();
-    const uint8_t* a = alive.data();
-    return FilterSlicesWithThreads(src, n_, dst, [&](const TCombination* s, int64_t len, TCombination* d) {
-        const uint16_t* c = codes + (s - src);
-        int64_t kept = 0;
-        for (int64_t i = 0; i < len; ++i) {
-            d[kept] = s[i];
-            kept += a[c[i]];
-        }
-        return kept;
-    });
+int64_t TCodeCounts::Apply(TCombination* dst, const TAlive& alive) {
+    // What the list lacks of the column gets a code of its own, never
+    // alive, for the pass; the column is as it was afterwards.
+    const size_t k = counts_.size();
+    TAlive a(alive.begin(), alive.end());
+    a.resize(k + 1, 0);
+    uint16_t* codes = column_->Codes.data();
+    std::vector<uint16_t> saved;
+    saved.reserve(removed_.size());
+    for (int64_t r : removed_) {
+        saved.push_back(codes[r]);
+        codes[r] = static_cast<uint16_t>(k);
+    }
+    const TCombination* src = column_->Data;
+    const uint8_t* keep = a.data();
+    const int64_t kept =
+        FilterSlicesWithThreads(src, column_->Count, dst, [&](const TCombination* s, int64_t len, TCombination* d) {
+            const uint16_t* c = codes + (s - src);
+            int64_t n = 0;
+            for (int64_t i = 0; i < len; ++i) {
+                d[n] = s[i];
+                n += keep[c[i]];
+            }
+            return n;
+        });
+    for (size_t i = 0; i < removed_.size(); ++i) codes[removed_[i]] = saved[i];
+    return kept;
+}
+
+void TCodeCounts::Clear() {
+    for (TColumn& c : kept_) c = TColumn{};
+    own_ = TColumn{};
+    column_ = nullptr;
+    removed_ = {};
+    counts_ = {};
+    numbers_ = {};
 }
 
 }  // namespace tessara

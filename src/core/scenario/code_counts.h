@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "combs/comb_list.h"
+#include "scenario/step_list.h"
 
 namespace tessara {
 
@@ -16,29 +17,61 @@ class TValueColumns;
 // combination has one code, what each step would leave is the set of codes
 // still alive, and its size and numbers follow from the counts without
 // touching the list. The codes kept in the end are applied in one pass.
+//
+// The codes and counts of a list that stays unchanged under a key (a start
+// list of the run) are kept for the next loops over it, a few statistics at
+// a time; a list that is such a list less a few combinations is counted
+// from its parent's codes less those combinations.
 class TCodeCounts {
 public:
     using TAlive = std::vector<uint8_t>;
 
-    // Codes and counts the list (one pass, on every core); with numbers,
-    // also which numbers the combinations of each code hold.
+    // Codes and counts the list (one pass, on every core, unless kept);
+    // with numbers, also which numbers the combinations of each code hold.
     void Count(const TCombList& list, const TCustomStat& stat, int method, const TValueColumns& columns,
-               bool numbers);
+               bool numbers, const TStepSource& source = {});
     int CodeCount() const { return static_cast<int>(counts_.size()); }
     // Every code alive: the list as counted.
     TAlive AllAlive() const { return TAlive(counts_.size(), 1); }
     int64_t Total(const TAlive& alive) const;
     // The distinct numbers of the combinations of alive codes, counted up to limit.
     int DistinctNumbers(const TAlive& alive, int limit) const;
-    // Copies the combinations of src (the list counted) whose code is alive
-    // into dst, in order; returns how many.
-    int64_t Apply(const TCombination* src, TCombination* dst, const TAlive& alive) const;
+    // Copies the combinations of the list counted whose code is alive into
+    // dst, in order; returns how many.
+    int64_t Apply(TCombination* dst, const TAlive& alive);
+    // Lets the memory go, what is kept included.
+    void Clear();
 
 private:
-    using TNumberMask = std::array<uint64_t, 4>;
-    int64_t n_ = 0;
-    std::vector<uint16_t> codes_;
+    // The codes of a list, with the counts of each code and, once asked
+    // for, of each number in the combinations of each code.
+    struct TColumn {
+        uint64_t Key = 0;
+        uint64_t Used = 0;
+        int Method = -1;
+        const TCombination* Data = nullptr;
+        int64_t Count = 0;
+        std::vector<uint16_t> Codes;
+        std::vector<int64_t> Counts;
+        std::vector<int32_t> Numbers;  // [code * 64 + number]
+        bool HasNumbers = false;
+    };
+    TColumn& ColumnFor(const TCombination* data, int64_t count, const TCustomStat& stat, int method,
+                       const TValueColumns& columns, uint64_t key);
+    static void Fill(TColumn& c, const TCustomStat& stat, int method, const TValueColumns& columns);
+    static void FillNumbers(TColumn& c, int codes);
+    // The positions of the parent that the list lacks; false when the list
+    // is not the parent less a few.
+    static bool FindRemoved(const TCombList& list, const TStepSource& source, std::vector<int64_t>& removed);
+
+    static constexpr size_t kKept = 4;
+    std::array<TColumn, kKept> kept_;
+    TColumn own_;
+    uint64_t clock_ = 0;
+    TColumn* column_ = nullptr;      // the column counted
+    std::vector<int64_t> removed_;  // its positions not in the list
     std::vector<int64_t> counts_;
+    using TNumberMask = std::array<uint64_t, 4>;
     std::vector<TNumberMask> numbers_;
 };
 

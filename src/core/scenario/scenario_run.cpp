@@ -185,6 +185,7 @@ void TScenarioRunner::End() {
     lent_ = nullptr;
     lentData_ = nullptr;
     stepList_.Clear();
+    codeCounts_.Clear();
     columns_.Clear();
     fullList_.Clear();
     exclList_.Clear();
@@ -707,15 +708,16 @@ namespace {
 class TCodesCounter {
 public:
     TCodesCounter(TCodeCounts& counts, TValueColumns& columns, TCustomStat& stat, int method, bool numbers,
-                  bool exclude)
+                  bool exclude, const TStepSource& source)
         : counts_(counts), columns_(columns), stat_(stat), method_(method), numbers_(numbers), exclude_(exclude),
-          wanted_(static_cast<size_t>(stat.CodeCount()), 0) {}
+          source_(source), wanted_(static_cast<size_t>(stat.CodeCount()), 0) {}
     bool KnowsNumbers() const { return counted_; }
     void Want(const TCombList& list, const TStatDraw& row, int ref, bool sorted) {
         if (!counted_) {
-            // A column is made once a long list is to be coded.
-            if (list.Count() >= (int64_t{1} << 20)) columns_.Prepare(method_, stat_);
-            counts_.Count(list, stat_, method_, columns_, numbers_);
+            // A column is made once a long list is to be coded; the codes
+            // of a start list are kept with it instead.
+            if (source_.Key == 0 && list.Count() >= (int64_t{1} << 20)) columns_.Prepare(method_, stat_);
+            counts_.Count(list, stat_, method_, columns_, numbers_, source_);
             counted_ = true;
             alive_ = counts_.AllAlive();
             next_ = alive_;
@@ -727,7 +729,7 @@ public:
     int64_t Left() const { return left_; }
     void Take() { alive_.swap(next_); }
     int DistinctNumbers(int limit) const { return counts_.DistinctNumbers(alive_, limit); }
-    int64_t Apply(const TCombination* src, TCombination* dst) const { return counts_.Apply(src, dst, alive_); }
+    int64_t Apply(const TCombination*, TCombination* dst) const { return counts_.Apply(dst, alive_); }
 
 private:
     TCodeCounts& counts_;
@@ -735,6 +737,7 @@ private:
     TCustomStat& stat_;
     int method_;
     bool numbers_, exclude_, counted_ = false;
+    TStepSource source_;
     TCodeCounts::TAlive alive_, next_;
     std::vector<uint8_t> wanted_;
     int64_t left_ = 0;
@@ -777,7 +780,7 @@ bool TScenarioRunner::ApplySingleCounted(const TFilterPart& part, const TValueTa
     const bool exclude = !part.KeepSelected;
     const bool numbers = part.StopMode == 2;  // SE
     if (matcher.CodeCount() > 0) {
-        TCodesCounter counter(codeCounts_, columns_, matcher, method, numbers, exclude);
+        TCodesCounter counter(codeCounts_, columns_, matcher, method, numbers, exclude, StartListSource());
         return RunCountedSteps(part, table, matcher, counter);
     }
     TStepsCounter counter(stepList_, matcher, exclude, StartListSource());

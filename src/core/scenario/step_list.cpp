@@ -49,30 +49,55 @@ void TStepList::TPlanes::Drop() {
 
 namespace {
 
+// One round of turning 64 words of 64 bits about: the off-diagonal blocks
+// of width J swap.
+template <int J>
+inline void TransposeRound(uint64_t* a, uint64_t m) {
+    for (int k = 0; k < 64; k += 2 * J)
+        for (int i = k; i < k + J; ++i) {
+            const uint64_t t = ((a[i] >> J) ^ a[i + J]) & m;
+            a[i] ^= t << J;
+            a[i + J] ^= t;
+        }
+}
+
+// Turns 64 words of 64 bits about: bit j of word b becomes bit b of word j.
+void Transpose64(uint64_t a[64]) {
+    TransposeRound<32>(a, 0x00000000FFFFFFFFull);
+    TransposeRound<16>(a, 0x0000FFFF0000FFFFull);
+    TransposeRound<8>(a, 0x00FF00FF00FF00FFull);
+    TransposeRound<4>(a, 0x0F0F0F0F0F0F0F0Full);
+    TransposeRound<2>(a, 0x3333333333333333ull);
+    TransposeRound<1>(a, 0x5555555555555555ull);
+}
+
 // The planes of bits low..high of n combinations, a word of every plane
-// for each 64 combinations; values(c, v) gives the values of c (the bits
-// set) into v and returns how many. False when a value lies beyond the
-// bits.
+// for each 64 combinations; values(c, v) gives the K values of c (the bits
+// set) into v. False when a value lies beyond the bits.
 template <int K, typename Values>
 bool FillPlanes(uint64_t* bits, int64_t stride, const TCombination* src, int64_t n, int low, int high,
                 Values values) {
     std::atomic<bool> beyond{false};
+    const unsigned span = static_cast<unsigned>(high - low);
     RunSlices(stride, 1, TESSARA_FILTER_THREADS_MINIMUM / 64, [&](int64_t b, int64_t e) {
         uint64_t word[64];
         bool outside = false;
         for (int64_t w = b; w < e; ++w) {
             const int64_t first = w * 64;
             const int len = static_cast<int>(std::min<int64_t>(64, n - first));
-            std::fill(std::begin(word), std::end(word), 0);
+            // The bits of each combination, then turned into a word per bit.
             for (int j = 0; j < len; ++j) {
                 uint8_t v[K];
-                const int k = values(src[first + j], v);
-                const uint64_t bit = uint64_t{1} << j;
-                for (int i = 0; i < k; ++i) {
-                    outside |= v[i] < low || v[i] > high;
-                    word[v[i] & 63] |= bit;
+                values(src[first + j], v);
+                uint64_t m = 0;
+                for (int i = 0; i < K; ++i) {
+                    outside |= static_cast<unsigned>(v[i] - low) > span;
+                    m |= uint64_t{1} << (v[i] & 63);
                 }
+                word[j] = m;
             }
+            std::fill(word + len, word + 64, 0);
+            Transpose64(word);
             for (int x = low; x <= high; ++x) bits[(x - low) * stride + w] = word[x];
         }
         if (outside) beyond = true;
@@ -97,16 +122,10 @@ bool TStepList::Build(TPlanes& p, const TCombination* src, int64_t n, TCustomSta
     bool ok = false;
     if (p.Kind == TValueBits::Numbers) {
         ok = FillPlanes<BallsInDraw>(p.Bits.get(), p.Words, src, n, low, high,
-                                     [](const TCombination& c, uint8_t* v) {
-                                         std::memcpy(v, c.n, BallsInDraw);
-                                         return BallsInDraw;
-                                     });
+                                     [](const TCombination& c, uint8_t* v) { std::memcpy(v, c.n, BallsInDraw); });
     } else if (p.Kind == TValueBits::Differences) {
         ok = FillPlanes<DiffsInDraw>(p.Bits.get(), p.Words, src, n, low, high,
-                                     [](const TCombination& c, uint8_t* v) {
-                                         NeighbourDiffs(c.n, v);
-                                         return DiffsInDraw;
-                                     });
+                                     [](const TCombination& c, uint8_t* v) { NeighbourDiffs(c.n, v); });
     }
     p.Data = src;
     p.Count = n;
@@ -147,15 +166,13 @@ void TStepList::SetAllAlive() {
     hi_ = words;
 }
 
-bool TStepList::StartWithin(const TCombList& list, TCustomStat& stat, const TStepSource& source) {
-    const TCombination* sub = list.Data();
+bool FindRemovedFromParent(const TCombination* sub, int64_t m, const TStepSource& source,
+                           std::vector<int64_t>& removed) {
     const TCombination* parent = source.ParentData;
-    const int64_t m = list.Count(), n = source.ParentCount;
+    const int64_t n = source.ParentCount;
     constexpr int64_t kMostRemoved = 4096;
+    removed.clear();
     if (!parent || source.ParentKey == 0 || m > n || n - m > kMostRemoved) return false;
-    // The combinations removed, found by halving: up to the next one removed
-    // the list is the parent shifted by those removed before.
-    std::vector<int64_t> removed;
     int64_t from = 0;
     while (static_cast<int64_t>(removed.size()) < n - m) {
         const int64_t h = static_cast<int64_t>(removed.size());
@@ -173,11 +190,20 @@ bool TStepList::StartWithin(const TCombList& list, TCustomStat& stat, const TSte
     // The last combination kept is the list's last.
     int64_t last = n - 1;
     for (auto r = removed.rbegin(); r != removed.rend() && *r == last; ++r) --last;
-    if (m > 0 && !SameComb(sub[m - 1], parent[last])) return false;
-    planes_ = PlanesFor(parent, n, stat, source.ParentKey);
+    if (m > 0 && !SameComb(sub[m - 1], parent[last])) {
+        removed.clear();
+        return false;
+    }
+    return true;
+}
+
+bool TStepList::StartWithin(const TCombList& list, TCustomStat& stat, const TStepSource& source) {
+    std::vector<int64_t> removed;
+    if (!FindRemovedFromParent(list.Data(), list.Count(), source, removed)) return false;
+    planes_ = PlanesFor(source.ParentData, source.ParentCount, stat, source.ParentKey);
     if (!planes_) return false;
-    src_ = parent;
-    n_ = n;
+    src_ = source.ParentData;
+    n_ = source.ParentCount;
     SetAllAlive();
     for (int64_t i : removed) aliveBits_[static_cast<size_t>(i / 64)] &= ~(uint64_t{1} << (i % 64));
     return true;

@@ -37,6 +37,12 @@ struct TStepSource {
     uint64_t ParentKey = 0;
 };
 
+// The positions of the parent that a list made from it lacks, found by
+// halving (up to the next position lacking, the list is the parent shifted
+// by those before); false when the list is not the parent less a few.
+bool FindRemovedFromParent(const TCombination* sub, int64_t count, const TStepSource& source,
+                           std::vector<int64_t>& removed);
+
 class TStepList {
 public:
     // Over the list as it is now; nothing is filtered yet.
