@@ -368,7 +368,10 @@ TEST(ScenarioCounting, SeveralValuesSameAsRowByRow) {
     int stepped = 0, undone = 0;
     for (int i = 0; i < 36; ++i) {
         const std::string start = i % 3 == 0 ? "EXCL:3" : i % 3 == 1 ? "FULL:0" : "EXCL:0";
-        const std::string first = i % 4 == 0 ? "TMF1#EVEN:30#LNO:#ST:2|" : "";
+        // A multi-select filter first, by codes or by value bits, counted too.
+        const char* firsts[] = {"TMF1#EVEN:30#LNO:#ST:2|", "TMF1#NUMS:30#CLV:2#SF:0|", "TMD1#GRPV:30#LNO:#ST:2|",
+                                "TMD1#SEQL:30#LNO:#ST:1|", ""};
+        const std::string first = firsts[i % 5];
         const std::string line =
             fmt::format("{}#FIRST|{}{}#{}:{}#{}#{}| | | | | |", start, first, flags[i % 6], stats[i % 7],
                         i % 5 == 0 ? "20,30" : "30", levels[i % 6], stops[i % 9]);

@@ -615,12 +615,15 @@ bool TScenarioRunner::FilterBy(const TFilterPart& part, int method, TCustomStat&
         log_.Write(fmt::format(kListSize, ws_.CombsCount()));
         return true;
     }
+    const TStepSource source = countingPath_ ? StartListSource() : TStepSource{};
+    const bool counted = source.Key != 0 && (matcher.CodeCount() > 0 || matcher.HasValueBits());
     // The filter rewrites the whole list from the undo copy, so the list's
     // buffer can become the copy instead of being copied into it.
     ReclaimLent(true);
     ws_.MoveListToUndo();
-    const bool ok = FilterBySelectedRows(ws_, &matcher, method, rows, texts, !part.KeepSelected,
-                                         ws_.Stats().ListCaption(method, true));
+    const bool ok = counted ? FilterCounted(part, method, matcher, rows, texts, source)
+                            : FilterBySelectedRows(ws_, &matcher, method, rows, texts, !part.KeepSelected,
+                                                   ws_.Stats().ListCaption(method, true));
     log_.Write(fmt::format(kListSize, ws_.CombsCount()));
     if (!ok) {
         // The filter has shown its error: the list goes back to what it was
@@ -629,6 +632,46 @@ bool TScenarioRunner::FilterBy(const TFilterPart& part, int method, TCustomStat&
         state_.StopRequested = true;
     }
     return ok;
+}
+
+bool TScenarioRunner::FilterCounted(const TFilterPart& part, int method, TCustomStat& matcher,
+                                    const TStatDrawArray& rows, const std::vector<std::string>& texts,
+                                    const TStepSource& source) {
+    Host& host = ws_.GetHost();
+    BusyGuard busy(host, "Фильтрация комбинаций...");
+    std::string valuesText;
+    for (const auto& t : texts) valuesText += (valuesText.empty() ? "" : "; ") + t;
+    const bool exclude = !part.KeepSelected;
+    try {
+        TCombList& list = ws_.Combs();
+        const TCombList& undo = ws_.Undo();
+        list.Reserve(undo.Capacity(), 0);
+        const int high = ws_.Archive().High();
+        const int ref = high < ws_.DrawsOffset() ? 0 : high - ws_.DrawsOffset();
+        const bool sorted = ws_.SortedDraws();
+        matcher.LoadDraws(-1, ref, sorted);
+        int64_t kept = 0;
+        if (matcher.CodeCount() > 0) {
+            codeCounts_.Count(undo, matcher, method, columns_, false, source);
+            std::vector<uint8_t> wanted(static_cast<size_t>(matcher.CodeCount()), 0);
+            matcher.WantedCodes(rows, ref, sorted, wanted.data());
+            TCodeCounts::TAlive alive(wanted.size());
+            for (size_t v = 0; v < wanted.size(); ++v) alive[v] = (wanted[v] != 0) != exclude;
+            kept = codeCounts_.Apply(list.Data(), alive);
+        } else {
+            stepList_.Start(undo, matcher, source);
+            stepList_.Left(rows, ref, sorted, exclude);
+            stepList_.Take();
+            kept = stepList_.Apply(list.Data());
+        }
+        list.SetCount(kept);
+        ws_.AddFilterLogEntry(exclude, ws_.Stats().ListCaption(method, true), valuesText);
+        return true;
+    } catch (const std::exception& e) {
+        host.ShowError(e.what());
+        host.Notify(Change::List);
+        return false;
+    }
 }
 
 void TScenarioRunner::Undo() {

@@ -140,6 +140,10 @@ private:
     bool RunCountedSteps(const TFilterPart& part, const TValueTable& table, TCustomStat& matcher, Counter& counter);
     bool FilterBy(const TFilterPart& part, int method, TCustomStat& matcher,
                   const TStatDrawArray& rows, const std::vector<std::string>& texts);
+    // The filtering of a start list kept for the run by what was worked out
+    // for it (codes or value bits); as FilterBySelectedRows otherwise.
+    bool FilterCounted(const TFilterPart& part, int method, TCustomStat& matcher, const TStatDrawArray& rows,
+                       const std::vector<std::string>& texts, const TStepSource& source);
     void Undo();
     void MakeScenarioStakes(int mode, TLineContext& ctx);
     void StakeSystem(int mode, const std::vector<uint8_t>& numbers, TLineContext& ctx);

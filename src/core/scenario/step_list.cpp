@@ -264,14 +264,14 @@ int64_t TStepList::Gather(TCombination* dst) const {
     return k;
 }
 
-int64_t TStepList::StepByFilter(const TStatDraw& row, int refIndex, bool sorted, bool exclude) {
+int64_t TStepList::StepByFilter(const TStatDrawArray& rows, int refIndex, bool sorted, bool exclude) {
     // What is alive is filtered as a list, and the bits of what it keeps
     // follow: the filtering keeps the order, so the combinations kept are
     // met again in it one after another.
     list_.Reserve(std::max(alive_, list_.Capacity()), 0);
     next_.Reserve(std::max(alive_, next_.Capacity()), 0);
     const int64_t n = Gather(list_.Data());
-    const int64_t kept = stat_->FilterCombs(list_.Data(), n, next_.Data(), {row}, refIndex, sorted, exclude);
+    const int64_t kept = stat_->FilterCombs(list_.Data(), n, next_.Data(), rows, refIndex, sorted, exclude);
     const TCombination* keptData = next_.Data();
     uint64_t* next = nextBits_.data();
     int64_t k = 0;
@@ -297,16 +297,25 @@ int64_t TStepList::StepByFilter(const TStatDraw& row, int refIndex, bool sorted,
 }
 
 int64_t TStepList::Left(const TStatDraw& row, int refIndex, bool sorted, bool exclude) {
+    return Left(TStatDrawArray{row}, refIndex, sorted, exclude);
+}
+
+int64_t TStepList::Left(const TStatDrawArray& rows, int refIndex, bool sorted, bool exclude) {
     step_ = TStep::None;
     if (planes_) {
         uint64_t wanted = 0;
-        stepLeft_ = stat_->RowBits(row, wanted) ? StepByBits(wanted, exclude)
-                                                : StepByFilter(row, refIndex, sorted, exclude);
+        bool byBits = true;
+        for (const TStatDraw& row : rows) {
+            uint64_t bits = 0;
+            byBits = byBits && stat_->RowBits(row, bits);
+            wanted |= bits;
+        }
+        stepLeft_ = byBits ? StepByBits(wanted, exclude) : StepByFilter(rows, refIndex, sorted, exclude);
         step_ = TStep::Bitmap;
         return stepLeft_;
     }
     next_.Reserve(std::max(BaseCount(), next_.Capacity()), 0);
-    next_.SetCount(stat_->FilterCombs(Base(), BaseCount(), next_.Data(), {row}, refIndex, sorted, exclude));
+    next_.SetCount(stat_->FilterCombs(Base(), BaseCount(), next_.Data(), rows, refIndex, sorted, exclude));
     step_ = TStep::Filtered;
     stepLeft_ = next_.Count();
     return stepLeft_;

@@ -52,6 +52,8 @@ public:
     // row would leave of what is alive. The statistic has loaded its draws.
     // A step that leaves something is taken before the next one is asked.
     int64_t Left(const TStatDraw& row, int refIndex, bool sorted, bool exclude);
+    // The same for the combinations of any of several rows.
+    int64_t Left(const TStatDrawArray& rows, int refIndex, bool sorted, bool exclude);
     // The step of the last Left stays.
     void Take();
     // The distinct numbers of what is alive, counted up to limit.
@@ -93,7 +95,7 @@ private:
     // bits (with exclude: has none); returns how many.
     int64_t StepByBits(uint64_t wanted, bool exclude);
     // next_ over what is alive filtered by the statistic itself.
-    int64_t StepByFilter(const TStatDraw& row, int refIndex, bool sorted, bool exclude);
+    int64_t StepByFilter(const TStatDrawArray& rows, int refIndex, bool sorted, bool exclude);
     // The combinations alive, in order, into dst.
     int64_t Gather(TCombination* dst) const;
     const TCombination* Base() const { return own_ ? list_.Data() : src_; }

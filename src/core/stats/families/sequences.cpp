@@ -78,6 +78,17 @@ public:
             return (RunLengthBits(c.n) & wanted) != 0;
         });
     }
+    // The code of a combination is the set of its run lengths.
+    int CodeCount() const override { return 1 << (BallsInDraw + 1); }
+    void CombCodes(const TCombination* src, int64_t n, uint16_t* codes) const override {
+        for (int64_t i = 0; i < n; ++i) codes[i] = static_cast<uint16_t>(RunLengthBits(src[i].n));
+    }
+    void WantedCodes(const TStatDrawArray& sel, int, bool, uint8_t* wanted) override {
+        int lengths = 0;
+        for (int len = 1; len <= BallsInDraw; ++len)
+            if (RowsHaveWord(sel, 1, static_cast<uint16_t>(len))) lengths |= 1 << len;
+        for (int code = 0; code < CodeCount(); ++code) wanted[code] = (code & lengths) != 0;
+    }
 
 protected:
     void AddValues(const uint8_t* n, TStatDrawArray& rows, bool track) override {
