@@ -1,5 +1,6 @@
 #include "scenario/code_counts.h"
 
+#include <algorithm>
 #include <bit>
 #include <system_error>
 #include <thread>
@@ -39,16 +40,30 @@ constexpr int kNumberPlaces = 64;
 
 void TCodeCounts::Fill(TColumn& c, const TCustomStat& stat, int method, const TValueColumns& columns) {
     const auto k = static_cast<size_t>(stat.CodeCount());
-    if (c.Codes.size() < static_cast<size_t>(c.Count)) c.Codes.resize(static_cast<size_t>(c.Count));
+    const bool narrow = k <= 256;
+    const auto n = static_cast<size_t>(c.Count);
+    if (narrow) {
+        c.Wide = {};
+        if (c.Narrow.size() < n) c.Narrow.resize(n);
+    } else {
+        c.Narrow = {};
+        if (c.Wide.size() < n) c.Wide.resize(n);
+    }
     const int threads = FilterThreads();
     std::vector<std::vector<int64_t>> counts(static_cast<size_t>(threads), std::vector<int64_t>(k, 0));
     const TCombination* src = c.Data;
-    uint16_t* codes = c.Codes.data();
     const int used = RunSlices(c.Count, [&](int t, int64_t b, int64_t e) {
-        if (b >= e) return;
-        columns.Codes(method, stat, src + b, e - b, codes + b);
-        int64_t* n = counts[static_cast<size_t>(t)].data();
-        for (int64_t i = b; i < e; ++i) ++n[codes[i]];
+        int64_t* count = counts[static_cast<size_t>(t)].data();
+        constexpr int64_t kBlock = 4096;
+        uint16_t block[kBlock];
+        for (int64_t i = b; i < e; i += kBlock) {
+            const int64_t len = std::min(kBlock, e - i);
+            uint16_t* codes = narrow ? block : c.Wide.data() + i;
+            columns.Codes(method, stat, src + i, len, codes);
+            for (int64_t j = 0; j < len; ++j) ++count[codes[j]];
+            if (narrow)
+                for (int64_t j = 0; j < len; ++j) c.Narrow[static_cast<size_t>(i + j)] = static_cast<uint8_t>(codes[j]);
+        }
     });
     c.Counts.assign(k, 0);
     for (int t = 0; t < used; ++t)
@@ -62,11 +77,10 @@ void TCodeCounts::FillNumbers(TColumn& c, int codes) {
     const int threads = FilterThreads();
     std::vector<std::vector<int32_t>> parts(static_cast<size_t>(threads), std::vector<int32_t>(size, 0));
     const TCombination* src = c.Data;
-    const uint16_t* code = c.Codes.data();
     const int used = RunSlices(c.Count, [&](int t, int64_t b, int64_t e) {
         int32_t* n = parts[static_cast<size_t>(t)].data();
         for (int64_t i = b; i < e; ++i) {
-            int32_t* row = n + static_cast<size_t>(code[i]) * kNumberPlaces;
+            int32_t* row = n + static_cast<size_t>(c.Code(i)) * kNumberPlaces;
             for (uint8_t x : src[i].n) ++row[x & (kNumberPlaces - 1)];
         }
     });
@@ -101,8 +115,7 @@ TCodeCounts::TColumn& TCodeCounts::ColumnFor(const TCombination* data, int64_t c
 void TCodeCounts::Count(const TCombList& list, const TCustomStat& stat, int method, const TValueColumns& columns,
                         bool numbers, const TStepSource& source) {
     const int k = stat.CodeCount();
-    // A code is kept free for what the list lacks of its parent.
-    if (source.Key != 0 && k <= 0xFFFF && FindRemovedFromParent(list.Data(), list.Count(), source, removed_)) {
+    if (source.Key != 0 && FindRemovedFromParent(list.Data(), list.Count(), source, removed_)) {
         column_ = &ColumnFor(source.ParentData, source.ParentCount, stat, method, columns, source.ParentKey);
     } else {
         removed_.clear();
@@ -111,12 +124,12 @@ void TCodeCounts::Count(const TCombList& list, const TCustomStat& stat, int meth
     if (numbers && !column_->HasNumbers) FillNumbers(*column_, k);
     // The counts of the list: those of the column less what it lacks.
     counts_ = column_->Counts;
-    for (int64_t r : removed_) --counts_[column_->Codes[static_cast<size_t>(r)]];
+    for (int64_t r : removed_) --counts_[column_->Code(r)];
     numbers_.assign(numbers ? static_cast<size_t>(k) : 0, TNumberMask{});
     if (!numbers) return;
     std::vector<int32_t> held = column_->Numbers;
     for (int64_t r : removed_) {
-        int32_t* row = held.data() + static_cast<size_t>(column_->Codes[static_cast<size_t>(r)]) * kNumberPlaces;
+        int32_t* row = held.data() + static_cast<size_t>(column_->Code(r)) * kNumberPlaces;
         for (uint8_t x : column_->Data[r].n) --row[x & (kNumberPlaces - 1)];
     }
     for (size_t v = 0; v < static_cast<size_t>(k); ++v)
@@ -141,33 +154,38 @@ int TCodeCounts::DistinctNumbers(const TAlive& alive, int limit) const {
     return std::min(n, limit);
 }
 
-int64_t TCodeCounts::Apply(TCombination* dst, const TAlive& alive) {
-    // What the list lacks of the column gets a code of its own, never
-    // alive, for the pass; the column is as it was afterwards.
-    const size_t k = counts_.size();
-    TAlive a(alive.begin(), alive.end());
-    a.resize(k + 1, 0);
-    uint16_t* codes = column_->Codes.data();
-    std::vector<uint16_t> saved;
-    saved.reserve(removed_.size());
-    for (int64_t r : removed_) {
-        saved.push_back(codes[r]);
-        codes[r] = static_cast<uint16_t>(k);
-    }
-    const TCombination* src = column_->Data;
-    const uint8_t* keep = a.data();
-    const int64_t kept =
-        FilterSlicesWithThreads(src, column_->Count, dst, [&](const TCombination* s, int64_t len, TCombination* d) {
-            const uint16_t* c = codes + (s - src);
-            int64_t n = 0;
-            for (int64_t i = 0; i < len; ++i) {
-                d[n] = s[i];
-                n += keep[c[i]];
+namespace {
+
+// The combinations of src whose code is kept, less those at the positions
+// removed (sorted), into dst in order.
+template <typename Code>
+int64_t ApplyCodes(const TCombination* src, int64_t n, const Code* codes, const uint8_t* keep,
+                   const std::vector<int64_t>& removed, TCombination* dst) {
+    return FilterSlicesWithThreads(src, n, dst, [&](const TCombination* s, int64_t len, TCombination* d) {
+        const int64_t begin = s - src, end = begin + len;
+        auto r = std::lower_bound(removed.begin(), removed.end(), begin);
+        int64_t kept = 0;
+        for (int64_t i = begin; i < end;) {
+            const int64_t stop = r != removed.end() && *r < end ? *r : end;
+            for (; i < stop; ++i) {
+                d[kept] = src[i];
+                kept += keep[codes[i]];
             }
-            return n;
-        });
-    for (size_t i = 0; i < removed_.size(); ++i) codes[removed_[i]] = saved[i];
-    return kept;
+            if (stop < end) {
+                ++i;  // removed
+                ++r;
+            }
+        }
+        return kept;
+    });
+}
+
+}  // namespace
+
+int64_t TCodeCounts::Apply(TCombination* dst, const TAlive& alive) {
+    const TColumn& c = *column_;
+    return c.Narrow.empty() ? ApplyCodes(c.Data, c.Count, c.Wide.data(), alive.data(), removed_, dst)
+                            : ApplyCodes(c.Data, c.Count, c.Narrow.data(), alive.data(), removed_, dst);
 }
 
 void TCodeCounts::Clear() {

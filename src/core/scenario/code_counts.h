@@ -51,7 +51,11 @@ private:
         int Method = -1;
         const TCombination* Data = nullptr;
         int64_t Count = 0;
-        std::vector<uint16_t> Codes;
+        std::vector<uint8_t> Narrow;  // the codes, when below 256
+        std::vector<uint16_t> Wide;   // otherwise
+        uint16_t Code(int64_t i) const {
+            return Narrow.empty() ? Wide[static_cast<size_t>(i)] : Narrow[static_cast<size_t>(i)];
+        }
         std::vector<int64_t> Counts;
         std::vector<int32_t> Numbers;  // [code * 64 + number]
         bool HasNumbers = false;
@@ -64,7 +68,7 @@ private:
     // is not the parent less a few.
     static bool FindRemoved(const TCombList& list, const TStepSource& source, std::vector<int64_t>& removed);
 
-    static constexpr size_t kKept = 4;
+    static constexpr size_t kKept = 6;
     std::array<TColumn, kKept> kept_;
     TColumn own_;
     uint64_t clock_ = 0;
