@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -448,7 +449,8 @@ TEST(ScenarioCounting, StepListSameAsFiltering) {
 
 // The counts by code of a list that is its parent less some combinations
 // (the first, alone with its sum, among them), kept between loops, against
-// filtering the list itself.
+// filtering the list itself; then what is left as bits over the parent, for
+// a step list to go on from.
 TEST(ScenarioCounting, CodeCountsFromParentSameAsFiltering) {
     test::TempDir dir;
     test::RecordingHost host;
@@ -497,6 +499,33 @@ TEST(ScenarioCounting, CodeCountsFromParentSameAsFiltering) {
         applied.resize(static_cast<size_t>(counts.Apply(applied.data(), alive)));
         ASSERT_EQ(applied.size(), plain.size()) << round;
         EXPECT_EQ(std::memcmp(applied.data(), plain.data(), plain.size() * sizeof(TCombination)), 0) << round;
+        // What is left, as bits over the parent, and a step list started on
+        // those bits.
+        TStepSource made;
+        std::vector<uint64_t> bits;
+        ASSERT_EQ(counts.AliveInParent(alive, made, bits), round != 2) << round;
+        if (round == 2) continue;
+        std::vector<TCombination> atBits;
+        for (int64_t i = 0; i < parent.Count(); ++i)
+            if (bits[static_cast<size_t>(i / 64)] >> (i % 64) & 1) atBits.push_back(parent[i]);
+        ASSERT_EQ(atBits.size(), plain.size()) << round;
+        EXPECT_EQ(std::memcmp(atBits.data(), plain.data(), plain.size() * sizeof(TCombination)), 0) << round;
+        const std::unique_ptr<TCustomStat> nums = ws.Stats().CreateStat(ws.Stats().FindMethod("NUMS"));
+        TCombList left;
+        for (const TCombination& c : plain) left.Append(c);
+        made.Alive = &bits;
+        TStepList steps;
+        steps.Start(left, *nums, made);
+        const TStatDraw seven = test::Selected(MakeKey(7));
+        std::vector<TCombination> out(plain.size());
+        out.resize(static_cast<size_t>(
+            nums->FilterCombs(plain.data(), static_cast<int64_t>(plain.size()), out.data(), {seven}, 59, false, false)));
+        ASSERT_EQ(steps.Left(seven, 59, false, false), static_cast<int64_t>(out.size())) << round;
+        steps.Take();
+        std::vector<TCombination> got(plain.size() + 1);
+        got.resize(static_cast<size_t>(steps.Apply(got.data())));
+        ASSERT_EQ(got.size(), out.size()) << round;
+        EXPECT_EQ(std::memcmp(got.data(), out.data(), out.size() * sizeof(TCombination)), 0) << round;
     }
 }
 

@@ -15,8 +15,8 @@ namespace {
 
 // Runs part(t, begin, end) over slices of n items on the filtering threads.
 template <typename Part>
-int RunSlices(int64_t n, Part part) {
-    const int threads = n < TESSARA_FILTER_THREADS_MINIMUM ? 1 : FilterThreads();
+int RunSlices(int64_t n, Part part, int64_t minimum = TESSARA_FILTER_THREADS_MINIMUM) {
+    const int threads = n < minimum ? 1 : FilterThreads();
     const int64_t size = (n + threads - 1) / threads;
     std::vector<std::thread> pool;
     for (int t = 1; t < threads; ++t) {
@@ -136,6 +136,31 @@ void TCodeCounts::Count(const TCombList& list, const TCustomStat& stat, int meth
         for (int x = 0; x < kNumberPlaces; ++x)
             if (held[v * kNumberPlaces + static_cast<size_t>(x)] > 0)
                 numbers_[v][static_cast<size_t>(x >> 6)] |= uint64_t{1} << (x & 63);
+}
+
+bool TCodeCounts::AliveInParent(const TAlive& alive, TStepSource& parent, std::vector<uint64_t>& bits) const {
+    if (!column_ || column_->Key == 0) return false;
+    const TColumn& c = *column_;
+    parent = {0, c.Data, c.Count, c.Key, nullptr};
+    const int64_t words = (c.Count + 63) / 64;
+    bits.resize(static_cast<size_t>(words));
+    const uint8_t* keep = alive.data();
+    uint64_t* out = bits.data();
+    // Word by word: the slices never share one.
+    RunSlices(words, [&](int, int64_t b, int64_t e) {
+        for (int64_t w = b; w < e; ++w) {
+            const int64_t first = w * 64;
+            const int len = static_cast<int>(std::min<int64_t>(64, c.Count - first));
+            uint64_t word = 0;
+            if (c.Narrow.empty())
+                for (int j = 0; j < len; ++j) word |= uint64_t{keep[c.Wide[static_cast<size_t>(first + j)]]} << j;
+            else
+                for (int j = 0; j < len; ++j) word |= uint64_t{keep[c.Narrow[static_cast<size_t>(first + j)]]} << j;
+            out[w] = word;
+        }
+    }, TESSARA_FILTER_THREADS_MINIMUM / 64);
+    for (int64_t r : removed_) bits[static_cast<size_t>(r / 64)] &= ~(uint64_t{1} << (r % 64));
+    return true;
 }
 
 int64_t TCodeCounts::Total(const TAlive& alive) const {

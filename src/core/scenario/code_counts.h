@@ -39,6 +39,9 @@ public:
     // Copies the combinations of the list counted whose code is alive into
     // dst, in order; returns how many.
     int64_t Apply(TCombination* dst, const TAlive& alive);
+    // What the codes alive leave, as bits over the list the counts were
+    // worked out for, when that is kept under a key; false otherwise.
+    bool AliveInParent(const TAlive& alive, TStepSource& parent, std::vector<uint64_t>& bits) const;
     // Lets the memory go, what is kept included.
     void Clear();
 

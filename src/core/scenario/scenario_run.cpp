@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <type_traits>
 #include <fmt/format.h>
 
 #include "base/host.h"
@@ -372,6 +373,7 @@ void TScenarioRunner::RunScriptLine(int index, const std::string& text) {
 
 void TScenarioRunner::PrepareStartList(const TScriptOptions& options) {
     Stopwatch sw(timings_.StartLists);
+    ForgetMade();
     const int type = options.StartCombsType;
     bool exclSet = false;
     const TCombsGenerateParams& params = ws_.GenerateDefaults();
@@ -453,8 +455,33 @@ void TScenarioRunner::Lend(TCombList& cache) {
     lentData_ = ws_.Combs().Data();
 }
 
-TStepSource TScenarioRunner::StartListSource() const {
+void TScenarioRunner::RememberMade(const TStepList& steps) {
+    madeKind_ = steps.AliveInParent(madeParent_, madeBits_) ? TMade::Bits : TMade::None;
+    madeData_ = ws_.Combs().Data();
+    madeCount_ = ws_.CombsCount();
+}
+
+void TScenarioRunner::RememberMade(const TCodeCounts::TAlive& alive) {
+    madeKind_ = TMade::Codes;
+    madeCodes_ = alive;
+    madeData_ = ws_.Combs().Data();
+    madeCount_ = ws_.CombsCount();
+}
+
+TStepSource TScenarioRunner::StartListSource(bool byBits) {
     TStepSource source;
+    if (madeKind_ != TMade::None && ws_.Combs().Data() == madeData_ && ws_.Combs().Count() == madeCount_) {
+        // Only value bits are looked up there: codes are counted faster
+        // from the list itself.
+        if (!byBits) return source;
+        if (madeKind_ == TMade::Codes)
+            madeKind_ = codeCounts_.AliveInParent(madeCodes_, madeParent_, madeBits_) ? TMade::Bits : TMade::None;
+        if (madeKind_ == TMade::Bits) {
+            source = madeParent_;
+            source.Alive = &madeBits_;
+        }
+        return source;
+    }
     if (!lent_ || ws_.Combs().Data() != lentData_ || ws_.Combs().Count() != lentCount_) return source;
     if (lent_ == &fullList_) {
         source.Key = fullVersion_;
@@ -615,8 +642,11 @@ bool TScenarioRunner::FilterBy(const TFilterPart& part, int method, TCustomStat&
         log_.Write(fmt::format(kListSize, ws_.CombsCount()));
         return true;
     }
-    const TStepSource source = countingPath_ ? StartListSource() : TStepSource{};
-    const bool counted = source.Key != 0 && (matcher.CodeCount() > 0 || matcher.HasValueBits());
+    const TStepSource source = countingPath_ && (matcher.CodeCount() > 0 || matcher.HasValueBits())
+                                   ? StartListSource(matcher.CodeCount() == 0)
+                                   : TStepSource{};
+    const bool counted = source.Key != 0 || source.Alive;
+    ForgetMade();
     // The filter rewrites the whole list from the undo copy, so the list's
     // buffer can become the copy instead of being copied into it.
     ReclaimLent(true);
@@ -658,13 +688,16 @@ bool TScenarioRunner::FilterCounted(const TFilterPart& part, int method, TCustom
             TCodeCounts::TAlive alive(wanted.size());
             for (size_t v = 0; v < wanted.size(); ++v) alive[v] = (wanted[v] != 0) != exclude;
             kept = codeCounts_.Apply(list.Data(), alive);
+            list.SetCount(kept);
+            RememberMade(alive);
         } else {
             stepList_.Start(undo, matcher, source);
             stepList_.Left(rows, ref, sorted, exclude);
             stepList_.Take();
             kept = stepList_.Apply(list.Data());
+            list.SetCount(kept);
+            RememberMade(stepList_);
         }
-        list.SetCount(kept);
         ws_.AddFilterLogEntry(exclude, ws_.Stats().ListCaption(method, true), valuesText);
         return true;
     } catch (const std::exception& e) {
@@ -675,6 +708,7 @@ bool TScenarioRunner::FilterCounted(const TFilterPart& part, int method, TCustom
 }
 
 void TScenarioRunner::Undo() {
+    ForgetMade();
     log_.Write("{UNDO} Откат изменений...");
     ws_.RestoreUndoCopy(false);
     ws_.AddUndoLogEntry();
@@ -773,6 +807,7 @@ public:
     void Take() { alive_.swap(next_); }
     int DistinctNumbers(int limit) const { return counts_.DistinctNumbers(alive_, limit); }
     int64_t Apply(const TCombination*, TCombination* dst) const { return counts_.Apply(dst, alive_); }
+    const TCodeCounts::TAlive& Alive() const { return alive_; }
 
 private:
     TCodeCounts& counts_;
@@ -823,10 +858,13 @@ bool TScenarioRunner::ApplySingleCounted(const TFilterPart& part, const TValueTa
     const bool exclude = !part.KeepSelected;
     const bool numbers = part.StopMode == 2;  // SE
     if (matcher.CodeCount() > 0) {
-        TCodesCounter counter(codeCounts_, columns_, matcher, method, numbers, exclude, StartListSource());
+        // The codes counted last are counted anew: what they made is
+        // forgotten rather than looked up in codes no longer there.
+        if (madeKind_ == TMade::Codes) ForgetMade();
+        TCodesCounter counter(codeCounts_, columns_, matcher, method, numbers, exclude, StartListSource(false));
         return RunCountedSteps(part, table, matcher, counter);
     }
-    TStepsCounter counter(stepList_, matcher, exclude, StartListSource());
+    TStepsCounter counter(stepList_, matcher, exclude, StartListSource(true));
     return RunCountedSteps(part, table, matcher, counter);
 }
 
@@ -892,12 +930,17 @@ bool TScenarioRunner::RunCountedSteps(const TFilterPart& part, const TValueTable
         if (!changed) return;
         changed = false;
         Stopwatch sw(timings_.Filtering);
+        ForgetMade();
         ReclaimLent(true);
         ws_.MoveListToUndo();
         TCombList& list = ws_.Combs();
         const TCombList& undo = ws_.Undo();
         list.Reserve(undo.Capacity(), 0);
         list.SetCount(counter.Apply(undo.Data(), list.Data()));
+        if constexpr (std::is_same_v<Counter, TCodesCounter>)
+            RememberMade(counter.Alive());
+        else
+            RememberMade(stepList_);
         ws_.GetHost().Notify(Change::List);
     };
     bool ok = true;

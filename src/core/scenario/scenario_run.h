@@ -125,7 +125,15 @@ private:
     void ReclaimLent(bool undoOnly);
     // The version of the cached list the working list is, untouched; 0 when
     // it is not one.
-    TStepSource StartListSource() const;
+    // Or, when the working list is what a counted filtering has just made
+    // of such a list, that list with the bits of what it kept.
+    // byBits: for a statistic with value bits.
+    TStepSource StartListSource(bool byBits);
+    // The working list has just been made by a counted filtering (or has
+    // changed otherwise: Forget).
+    void RememberMade(const TStepList& steps);
+    void RememberMade(const TCodeCounts::TAlive& alive);
+    void ForgetMade() { madeKind_ = TMade::None; }
     void ApplyFilterPart(const TFilterPart& part);
     bool StopRuleHit(const TFilterPart& part, const TStatValues& values, int step, bool multi);
     // The same over a list of count combinations whose distinct numbers,
@@ -177,6 +185,14 @@ private:
     // The list without the latest draws is the full one of version
     // exclFrom_ less those draws.
     uint64_t versions_ = 0, fullVersion_ = 0, exclVersion_ = 0, exclFrom_ = 0;
+    // What the last counted filtering made the working list of.
+    enum class TMade { None, Bits, Codes };
+    TMade madeKind_ = TMade::None;
+    TStepSource madeParent_;
+    std::vector<uint64_t> madeBits_;
+    TCodeCounts::TAlive madeCodes_;  // the codes kept, till the bits are asked for
+    const TCombination* madeData_ = nullptr;
+    int64_t madeCount_ = 0;
     TCombList* lent_ = nullptr;
     const TCombination* lentData_ = nullptr;
     int64_t lentCount_ = 0;

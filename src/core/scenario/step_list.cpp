@@ -209,6 +209,20 @@ bool TStepList::StartWithin(const TCombList& list, TCustomStat& stat, const TSte
     return true;
 }
 
+void TStepList::SetBounds() {
+    lo_ = 0;
+    hi_ = static_cast<int64_t>(aliveBits_.size());
+    while (lo_ < hi_ && aliveBits_[static_cast<size_t>(lo_)] == 0) ++lo_;
+    while (hi_ > lo_ && aliveBits_[static_cast<size_t>(hi_ - 1)] == 0) --hi_;
+}
+
+bool TStepList::AliveInParent(TStepSource& parent, std::vector<uint64_t>& bits) const {
+    if (!planes_ || planes_->Key == 0) return false;
+    parent = {0, src_, n_, planes_->Key, nullptr};
+    bits = aliveBits_;
+    return true;
+}
+
 void TStepList::Start(const TCombList& list, TCustomStat& stat, const TStepSource& source) {
     stat_ = &stat;
     src_ = list.Data();
@@ -221,6 +235,18 @@ void TStepList::Start(const TCombList& list, TCustomStat& stat, const TStepSourc
     next_.SetCount(0);
     planes_ = nullptr;
     if (!stat.HasValueBits()) return;
+    if (source.Alive && source.ParentKey != 0 &&
+        static_cast<int64_t>(source.Alive->size()) == (source.ParentCount + 63) / 64) {
+        planes_ = PlanesFor(source.ParentData, source.ParentCount, stat, source.ParentKey);
+        if (planes_) {
+            src_ = source.ParentData;
+            n_ = source.ParentCount;
+            aliveBits_ = *source.Alive;
+            nextBits_.resize(aliveBits_.size());
+            SetBounds();
+            return;
+        }
+    }
     if (source.Key != 0 && StartWithin(list, stat, source)) return;
     src_ = list.Data();
     n_ = list.Count();

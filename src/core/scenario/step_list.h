@@ -30,11 +30,16 @@ namespace tessara {
 // with it: Key nonzero. A list with a parent is the parent's list with a few
 // combinations removed, in the same order, and the parent stays unchanged
 // under its own key.
+//
+// A list may also be given as the combinations of a parent at the set bits
+// of Alive (one bit per position of the parent): a list that a filtering of
+// the parent by what was worked out for it has just made.
 struct TStepSource {
     uint64_t Key = 0;
     const TCombination* ParentData = nullptr;
     int64_t ParentCount = 0;
     uint64_t ParentKey = 0;
+    const std::vector<uint64_t>* Alive = nullptr;
 };
 
 // The positions of the parent that a list made from it lacks, found by
@@ -60,6 +65,9 @@ public:
     int DistinctNumbers(int limit) const;
     // Copies the combinations left into dst; returns how many.
     int64_t Apply(TCombination* dst) const;
+    // What is alive as bits over a parent kept under a key, once the steps
+    // are over; false when the list is not so kept.
+    bool AliveInParent(TStepSource& parent, std::vector<uint64_t>& bits) const;
     // Lets the memory go, the planes kept included.
     void Clear();
 
@@ -90,6 +98,7 @@ private:
     // not alive; false when the list is not the parent less a few.
     bool StartWithin(const TCombList& list, TCustomStat& stat, const TStepSource& source);
     void SetAllAlive();
+    void SetBounds();
     static bool Build(TPlanes& p, const TCombination* src, int64_t n, TCustomStat& stat);
     // next_ over what is alive and the planes of wanted: what has one of the
     // bits (with exclude: has none); returns how many.
