@@ -183,15 +183,21 @@ namespace {
 
 // The combinations of src whose code is kept, less those at the positions
 // removed (sorted), into dst in order.
+// few: few are kept, and a branch copies them (rather than every
+// combination being written and only those kept counted).
 template <typename Code>
 int64_t ApplyCodes(const TCombination* src, int64_t n, const Code* codes, const uint8_t* keep,
-                   const std::vector<int64_t>& removed, TCombination* dst) {
+                   const std::vector<int64_t>& removed, bool few, TCombination* dst) {
     return FilterSlicesWithThreads(src, n, dst, [&](const TCombination* s, int64_t len, TCombination* d) {
         const int64_t begin = s - src, end = begin + len;
         auto r = std::lower_bound(removed.begin(), removed.end(), begin);
         int64_t kept = 0;
         for (int64_t i = begin; i < end;) {
             const int64_t stop = r != removed.end() && *r < end ? *r : end;
+            if (few) {
+                for (; i < stop; ++i)
+                    if (keep[codes[i]]) d[kept++] = src[i];
+            }
             for (; i < stop; ++i) {
                 d[kept] = src[i];
                 kept += keep[codes[i]];
@@ -209,8 +215,9 @@ int64_t ApplyCodes(const TCombination* src, int64_t n, const Code* codes, const 
 
 int64_t TCodeCounts::Apply(TCombination* dst, const TAlive& alive) {
     const TColumn& c = *column_;
-    return c.Narrow.empty() ? ApplyCodes(c.Data, c.Count, c.Wide.data(), alive.data(), removed_, dst)
-                            : ApplyCodes(c.Data, c.Count, c.Narrow.data(), alive.data(), removed_, dst);
+    const bool few = Total(alive) * 8 < c.Count;
+    return c.Narrow.empty() ? ApplyCodes(c.Data, c.Count, c.Wide.data(), alive.data(), removed_, few, dst)
+                            : ApplyCodes(c.Data, c.Count, c.Narrow.data(), alive.data(), removed_, few, dst);
 }
 
 void TCodeCounts::Clear() {

@@ -283,11 +283,28 @@ int64_t TStepList::StepByBits(uint64_t wanted, bool exclude) {
 }
 
 int64_t TStepList::Gather(TCombination* dst) const {
-    int64_t k = 0;
-    for (int64_t w = lo_; w < hi_; ++w)
-        for (uint64_t m = aliveBits_[static_cast<size_t>(w)]; m; m &= m - 1)
-            dst[k++] = src_[w * 64 + std::countr_zero(m)];
-    return k;
+    const auto gather = [&](int64_t b, int64_t e, TCombination* out) {
+        int64_t k = 0;
+        for (int64_t w = b; w < e; ++w)
+            for (uint64_t m = aliveBits_[static_cast<size_t>(w)]; m; m &= m - 1)
+                out[k++] = src_[w * 64 + std::countr_zero(m)];
+        return k;
+    };
+    if (alive_ < TESSARA_FILTER_THREADS_MINIMUM || FilterThreads() < 2) return gather(lo_, hi_, dst);
+    // Halves of about as many combinations each, the second written from
+    // where the first ends.
+    int64_t mid = lo_, before = 0;
+    while (mid < hi_ && before * 2 < alive_) before += std::popcount(aliveBits_[static_cast<size_t>(mid++)]);
+    int64_t second = 0;
+    std::thread other;
+    try {
+        other = std::thread([&] { second = gather(mid, hi_, dst + before); });
+    } catch (const std::system_error&) {
+        second = gather(mid, hi_, dst + before);
+    }
+    const int64_t first = gather(lo_, mid, dst);
+    if (other.joinable()) other.join();
+    return first + second;
 }
 
 int64_t TStepList::StepByFilter(const TStatDrawArray& rows, int refIndex, bool sorted, bool exclude) {
