@@ -68,6 +68,8 @@ void TCodeCounts::Fill(TColumn& c, const TCustomStat& stat, int method, const TV
     c.Counts.assign(k, 0);
     for (int t = 0; t < used; ++t)
         for (size_t v = 0; v < k; ++v) c.Counts[v] += counts[static_cast<size_t>(t)][v];
+    counts.resize(static_cast<size_t>(used));
+    c.SliceCounts = std::move(counts);
     c.Method = method;
     c.HasNumbers = false;
 }
@@ -183,41 +185,65 @@ namespace {
 
 // The combinations of src whose code is kept, less those at the positions
 // removed (sorted), into dst in order.
-// few: few are kept, and a branch copies them (rather than every
-// combination being written and only those kept counted).
+// The combinations of one slice [b, e) of src whose code is kept, less
+// those at the positions removed (sorted), into dst; expected: how many
+// that is. few: few are kept, and a branch copies them; otherwise every
+// combination is written to the next free place, which advances only for
+// those kept, up to the last one expected (the place after it belongs to
+// the next slice).
 template <typename Code>
-int64_t ApplyCodes(const TCombination* src, int64_t n, const Code* codes, const uint8_t* keep,
-                   const std::vector<int64_t>& removed, bool few, TCombination* dst) {
-    return FilterSlicesWithThreads(src, n, dst, [&](const TCombination* s, int64_t len, TCombination* d) {
-        const int64_t begin = s - src, end = begin + len;
-        auto r = std::lower_bound(removed.begin(), removed.end(), begin);
-        int64_t kept = 0;
-        for (int64_t i = begin; i < end;) {
-            const int64_t stop = r != removed.end() && *r < end ? *r : end;
-            if (few) {
-                for (; i < stop; ++i)
-                    if (keep[codes[i]]) d[kept++] = src[i];
-            }
-            for (; i < stop; ++i) {
-                d[kept] = src[i];
-                kept += keep[codes[i]];
-            }
-            if (stop < end) {
-                ++i;  // removed
-                ++r;
-            }
+void ApplySlice(const TCombination* src, int64_t b, int64_t e, const Code* codes, const uint8_t* keep,
+                const std::vector<int64_t>& removed, bool few, int64_t expected, TCombination* dst) {
+    auto r = std::lower_bound(removed.begin(), removed.end(), b);
+    int64_t kept = 0;
+    for (int64_t i = b; i < e && kept < expected;) {
+        const int64_t stop = r != removed.end() && *r < e ? *r : e;
+        if (few) {
+            for (; i < stop; ++i)
+                if (keep[codes[i]]) dst[kept++] = src[i];
         }
-        return kept;
-    });
+        for (; i < stop && kept < expected; ++i) {
+            dst[kept] = src[i];
+            kept += keep[codes[i]];
+        }
+        if (i == stop && stop < e) {
+            ++i;  // removed
+            ++r;
+        }
+    }
 }
 
 }  // namespace
 
 int64_t TCodeCounts::Apply(TCombination* dst, const TAlive& alive) {
     const TColumn& c = *column_;
-    const bool few = Total(alive) * 8 < c.Count;
-    return c.Narrow.empty() ? ApplyCodes(c.Data, c.Count, c.Wide.data(), alive.data(), removed_, few, dst)
-                            : ApplyCodes(c.Data, c.Count, c.Narrow.data(), alive.data(), removed_, few, dst);
+    const uint8_t* keep = alive.data();
+    // Where each slice's combinations go, from the counts of the slices.
+    const int64_t slices = static_cast<int64_t>(c.SliceCounts.size());
+    const int64_t size = slices > 0 ? (c.Count + slices - 1) / slices : 0;
+    std::vector<int64_t> at(static_cast<size_t>(slices) + 1, 0);
+    for (int64_t t = 0; t < slices; ++t) {
+        int64_t kept = 0;
+        const std::vector<int64_t>& counts = c.SliceCounts[static_cast<size_t>(t)];
+        for (size_t v = 0; v < counts.size(); ++v) kept += keep[v] ? counts[v] : 0;
+        at[static_cast<size_t>(t) + 1] = at[static_cast<size_t>(t)] + kept;
+    }
+    for (int64_t r : removed_)
+        if (keep[c.Code(r)])
+            for (int64_t t = r / std::max<int64_t>(size, 1) + 1; t <= slices; ++t) --at[static_cast<size_t>(t)];
+    const int64_t total = at.back();
+    const bool few = total * 8 < c.Count;
+    RunSlices(c.Count, [&](int t, int64_t b, int64_t e) {
+        const auto i = static_cast<size_t>(t);
+        if (b >= e) return;
+        TCombination* out = dst + at[i];
+        const int64_t expected = at[i + 1] - at[i];
+        if (c.Narrow.empty())
+            ApplySlice(c.Data, b, e, c.Wide.data(), keep, removed_, few, expected, out);
+        else
+            ApplySlice(c.Data, b, e, c.Narrow.data(), keep, removed_, few, expected, out);
+    });
+    return total;
 }
 
 void TCodeCounts::Clear() {

@@ -60,6 +60,9 @@ private:
             return Narrow.empty() ? Wide[static_cast<size_t>(i)] : Narrow[static_cast<size_t>(i)];
         }
         std::vector<int64_t> Counts;
+        // The counts in each slice the filtering threads work on, so that
+        // each slice knows where its combinations go.
+        std::vector<std::vector<int64_t>> SliceCounts;
         std::vector<int32_t> Numbers;  // [code * 64 + number]
         bool HasNumbers = false;
     };
