@@ -258,14 +258,34 @@ int64_t RemoveDrawnCombs(const TCombination* src, int64_t n, TCombination* dst,
         }
         std::sort(places.begin(), places.end());
         places.erase(std::unique(places.begin(), places.end()), places.end());
-        int64_t kept = 0, from = 0;
         places.push_back(n);
-        for (int64_t p : places) {
-            if (p > from) std::memmove(dst + kept, src + from, static_cast<size_t>(p - from) * sizeof(TCombination));
-            kept += p - from;
-            from = p + 1;
+        // The runs between the places, copied in order; into a separate
+        // buffer the two halves of the list are copied at once.
+        const auto copyRuns = [&](int64_t lo, int64_t hi) {
+            int64_t kept = 0, from = 0;
+            for (int64_t p : places) {
+                const int64_t b = std::max(from, lo), e = std::min(p, hi);
+                if (e > b)
+                    std::memmove(dst + kept + (b - from), src + b, static_cast<size_t>(e - b) * sizeof(TCombination));
+                kept += p - from;
+                from = p + 1;
+                if (from >= hi) break;
+            }
+        };
+        const bool apart = dst + n <= src || src + n <= dst;
+        if (apart && n >= TESSARA_FILTER_THREADS_MINIMUM && FilterThreads() > 1) {
+            std::thread half;
+            try {
+                half = std::thread(copyRuns, n / 2, n);
+            } catch (const std::system_error&) {
+                copyRuns(n / 2, n);
+            }
+            copyRuns(0, n / 2);
+            if (half.joinable()) half.join();
+        } else {
+            copyRuns(0, n);
         }
-        return kept;
+        return n - static_cast<int64_t>(places.size()) + 1;
     }
     // A bit per hashed mask answers "not drawn" for nearly every combination
     // without a search.
