@@ -558,13 +558,25 @@ void TScenarioRunner::LogRow(const char* prefix, const TStatValues& v) {
 std::vector<uint8_t> TScenarioRunner::DistinctNumbers(size_t limit) const {
     std::vector<uint8_t> out;
     bool seen[256] = {};
+    // The numbers below 64 seen so far as bits: a combination with none
+    // new is passed over at a glance.
+    uint64_t seenBits = 0;
     const TCombList& list = ws_.Combs();
-    for (int64_t i = 0; i < list.Count() && out.size() < limit; ++i)
-        for (uint8_t x : list[i].n)
+    for (int64_t i = 0; i < list.Count() && out.size() < limit; ++i) {
+        const TCombination& c = list[i];
+        uint64_t bits = 0, high = 0;
+        for (uint8_t x : c.n) {
+            bits |= uint64_t{1} << (x & 63);
+            high |= x >> 6;
+        }
+        if (high == 0 && (bits & ~seenBits) == 0) continue;
+        for (uint8_t x : c.n)
             if (!seen[x] && out.size() < limit) {
                 seen[x] = true;
+                if (x < 64) seenBits |= uint64_t{1} << x;
                 out.push_back(x);
             }
+    }
     return out;
 }
 

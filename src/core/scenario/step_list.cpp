@@ -283,14 +283,29 @@ int64_t TStepList::StepByBits(uint64_t wanted, bool exclude) {
 }
 
 int64_t TStepList::Gather(TCombination* dst) const {
-    const auto gather = [&](int64_t b, int64_t e, TCombination* out) {
+    // expected: how many the words [b, e) hold.
+    const auto gather = [&](int64_t b, int64_t e, TCombination* out, int64_t expected) {
         int64_t k = 0;
-        for (int64_t w = b; w < e; ++w)
-            for (uint64_t m = aliveBits_[static_cast<size_t>(w)]; m; m &= m - 1)
-                out[k++] = src_[w * 64 + std::countr_zero(m)];
+        for (int64_t w = b; w < e; ++w) {
+            const uint64_t m = aliveBits_[static_cast<size_t>(w)];
+            const int c = std::popcount(m);
+            if (c >= 16 && k + c < expected) {
+                // A dense word with more alive after it (so not the last
+                // word of the list): each of its 64 is written to the next
+                // free place, which advances for those alive; the next one
+                // alive goes over the one written past them.
+                const TCombination* s = src_ + w * 64;
+                for (int j = 0; j < 64; ++j) {
+                    out[k] = s[j];
+                    k += static_cast<int64_t>(m >> j & 1);
+                }
+                continue;
+            }
+            for (uint64_t r = m; r; r &= r - 1) out[k++] = src_[w * 64 + std::countr_zero(r)];
+        }
         return k;
     };
-    if (alive_ < TESSARA_FILTER_THREADS_MINIMUM || FilterThreads() < 2) return gather(lo_, hi_, dst);
+    if (alive_ < TESSARA_FILTER_THREADS_MINIMUM || FilterThreads() < 2) return gather(lo_, hi_, dst, alive_);
     // Halves of about as many combinations each, the second written from
     // where the first ends.
     int64_t mid = lo_, before = 0;
@@ -298,11 +313,11 @@ int64_t TStepList::Gather(TCombination* dst) const {
     int64_t second = 0;
     std::thread other;
     try {
-        other = std::thread([&] { second = gather(mid, hi_, dst + before); });
+        other = std::thread([&] { second = gather(mid, hi_, dst + before, alive_ - before); });
     } catch (const std::system_error&) {
-        second = gather(mid, hi_, dst + before);
+        second = gather(mid, hi_, dst + before, alive_ - before);
     }
-    const int64_t first = gather(lo_, mid, dst);
+    const int64_t first = gather(lo_, mid, dst, before);
     if (other.joinable()) other.join();
     return first + second;
 }
