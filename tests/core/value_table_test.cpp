@@ -7,6 +7,7 @@
 #include "stats/filter.h"
 #include "stats/prefetch.h"
 #include "stats/value_table.h"
+#include "stat_test_support.h"
 #include "test_support.h"
 
 namespace tessara {
@@ -95,6 +96,36 @@ TEST_F(ValueTableTest, SampleBoundsAndFactAtTheEnd) {
     EXPECT_EQ(v[3], "-");
     EXPECT_EQ(v[10], "2");
     EXPECT_EQ(RowValues(nullptr)[0], "");
+}
+
+// The next occurrence of every value of every method, found for many rows
+// at once, is what a search from each row's last draw finds.
+TEST_F(ValueTableTest, FactsAsEachRowsOwnSearch) {
+    ws.Archive().Draws() = test::RandomDraws(90, 5);
+    int compared = 0;
+    for (int method = 0; method < ws.Stats().Count(); ++method) {
+        if (!ws.Stats().IsAvailable(method)) continue;
+        TValueTableOptions o;
+        o.SampleLength = 40;
+        o.Offset = 30;
+        const TValueTable t = ComputeValueTable(ws.StatSource(), method, o);
+        // An instance that has worked out the sample, as the table's has.
+        const std::unique_ptr<TCustomStat> stat = ws.Stats().CreateStat(method);
+        TStatDrawArray rows;
+        stat->FillAllValues(t.Last, rows);
+        TStatScratch scratch{};
+        TLastValueArray lastValues;
+        for (int i = t.First; i <= t.Last; ++i) stat->AddDrawValues(i, t.Last, false, rows, scratch, lastValues);
+        for (const TValueTableRow& r : t.Rows) {
+            if (r.Row.Depth == 0) continue;  // not in the sample: no fact
+            const int from = ws.StatSource().Archive().FindDrawIndex(r.Row.LastDraw + 1);
+            const int32_t fact = from < 0 ? -1 : stat->FindNextOccurrence(r.Row, from, false, t.Last);
+            ASSERT_EQ(r.Cells[vcFact], fact < 0 ? "-" : std::to_string(fact))
+                << ws.Stats().Items(method).Code() << " " << r.Cells[vcValue];
+            compared += fact >= 0;
+        }
+    }
+    EXPECT_GT(compared, 1000);
 }
 
 TEST_F(ValueTableTest, SortingKeepsDashesLast) {

@@ -1,6 +1,9 @@
 #include "stats/value_table.h"
 
 #include <algorithm>
+#include <cstring>
+#include <map>
+#include <unordered_map>
 #include <cmath>
 #include <limits>
 
@@ -11,6 +14,35 @@
 namespace tessara {
 
 namespace {
+
+// For each row of which (all of whose last draws are followed by the draw
+// at firstDrawIndex), the draw of its value's first occurrence from there
+// on, as TCustomStat::FindNextOccurrence finds it; -1 when there is none.
+void FindNextOccurrences(TCustomStat& stat, const TStatDrawArray& rows, const std::vector<size_t>& which,
+                         int firstDrawIndex, bool sorted, int lastSampleIndex, std::vector<int32_t>& facts) {
+    const int high = static_cast<int>(stat.Archive.size()) - 1;
+    std::unordered_map<uint64_t, size_t> open;
+    const auto bitsOf = [](const StatKey& key) {
+        uint64_t b = 0;
+        std::memcpy(&b, &key, sizeof b);
+        return b;
+    };
+    for (size_t k : which) open.emplace(bitsOf(rows[k].Key), k);
+    TStatScratch scratch{};
+    TStatDrawArray values;
+    TLastValueArray lastValues;
+    for (int i = std::max(firstDrawIndex, 0); i <= high && !open.empty(); ++i) {
+        values.clear();
+        lastValues.clear();
+        stat.AddDrawValues(i, lastSampleIndex, sorted, values, scratch, lastValues);
+        for (const TStatDraw& r : values) {
+            const auto it = open.find(bitsOf(r.Key));
+            if (it == open.end()) continue;
+            facts[it->second] = r.LastDraw;
+            open.erase(it);
+        }
+    }
+}
 
 constexpr const char* kCaptions[ValueColumnCount] = {
     "Значение", "Количество", "Кол-во в %", "Норма",   "Отклонение", "Откл-ие в %", "Глубина",
@@ -113,9 +145,25 @@ TValueTable ComputeValueTable(const TStatSource& ws, int method, const TValueTab
                 if (r.Key == rec.Key) r.Norm = static_cast<int32_t>(RoundHalfEven(rec.Count * table.Scale));
     }
 
+    // The next occurrence of each value of the sample after its last one,
+    // anywhere in the archive: the rows whose search starts at the same draw
+    // share one walk over the draws that follow.
+    std::vector<int32_t> facts(rows.size(), -1);
+    {
+        std::map<int, std::vector<size_t>> byStart;
+        for (size_t k = 0; k < rows.size(); ++k) {
+            if (rows[k].Depth == 0) continue;
+            const int from = archive.FindDrawIndex(rows[k].LastDraw + 1);
+            if (from >= 0) byStart[from].push_back(k);
+        }
+        for (const auto& [from, members] : byStart)
+            FindNextOccurrences(*stat, rows, members, from, opt.Sorted, table.Last, facts);
+    }
+
     const int n = table.SampleSize;
     table.Rows.reserve(rows.size());
-    for (const TStatDraw& row : rows) {
+    for (size_t index = 0; index < rows.size(); ++index) {
+        const TStatDraw& row = rows[index];
         TValueTableRow item;
         item.Row = row;
         item.Numbers.fill(kNone);
@@ -164,10 +212,8 @@ TValueTable ComputeValueTable(const TStatSource& ws, int method, const TValueTab
             SetDash(item, vcExpectedStf);
         }
         SetInt(item, vcExpectedKrn, RoundHalfEven((c + 2.0) * (row.LastDraw + 1.0) / (c + 1.0)));
-        // The next occurrence after the last one, anywhere in the archive. A
-        // last draw with no successor in the archive has none.
-        const int from = archive.FindDrawIndex(row.LastDraw + 1);
-        const int32_t fact = from < 0 ? -1 : stat->FindNextOccurrence(row, from, opt.Sorted, table.Last);
+        // A last draw with no successor in the archive has none.
+        const int32_t fact = facts[index];
         if (fact < 0)
             SetDash(item, vcFact);
         else
