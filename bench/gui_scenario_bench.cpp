@@ -107,7 +107,7 @@ void BM_WindowAgainstCli(benchmark::State& state) {
     state.counters["window_per_cli"] = median(ratios);
     state.counters["stakes"] = stakes;
 }
-BENCHMARK(BM_WindowAgainstCli)->Arg(3)->Unit(benchmark::kSecond)->UseManualTime()->Iterations(5);
+BENCHMARK(BM_WindowAgainstCli)->Arg(3)->Arg(50)->Unit(benchmark::kSecond)->UseManualTime()->Iterations(5);
 
 void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type != QtWarningMsg || !text.contains(QLatin1String("propagateSizeHints")))
