@@ -70,9 +70,6 @@ private:
                        const TValueColumns& columns, uint64_t key);
     static void Fill(TColumn& c, const TCustomStat& stat, int method, const TValueColumns& columns);
     static void FillNumbers(TColumn& c, int codes);
-    // The positions of the parent that the list lacks; false when the list
-    // is not the parent less a few.
-    static bool FindRemoved(const TCombList& list, const TStepSource& source, std::vector<int64_t>& removed);
 
     static constexpr size_t kKept = 6;
     std::array<TColumn, kKept> kept_;

@@ -123,11 +123,11 @@ private:
     // (undoOnly: only from the undo copy, when the list itself is read).
     void Lend(TCombList& cache);
     void ReclaimLent(bool undoOnly);
-    // The version of the cached list the working list is, untouched; 0 when
-    // it is not one.
-    // Or, when the working list is what a counted filtering has just made
-    // of such a list, that list with the bits of what it kept.
-    // byBits: for a statistic with value bits.
+    // Where the working list comes from: a cached list, untouched, under
+    // its version (the list without the latest draws with the full list as
+    // its parent); or, for a statistic with value bits (byBits), what a
+    // counted filtering of such a list has just made of it, as the bits it
+    // kept. Empty otherwise.
     TStepSource StartListSource(bool byBits);
     // The working list has just been made by a counted filtering (or has
     // changed otherwise: Forget).

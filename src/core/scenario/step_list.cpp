@@ -107,7 +107,7 @@ bool FillPlanes(uint64_t* bits, int64_t stride, const TCombination* src, int64_t
 
 }  // namespace
 
-bool TStepList::Build(TPlanes& p, const TCombination* src, int64_t n, TCustomStat&) {
+bool TStepList::Build(TPlanes& p, const TCombination* src, int64_t n) {
     // The planes of bits low..high, in order.
     const int low = 1, high = p.Kind == TValueBits::Numbers ? MaxNumber : MaxNumber - 1;
     p.Index.fill(-1);
@@ -148,7 +148,7 @@ TStepList::TPlanes* TStepList::PlanesFor(const TCombination* data, int64_t count
     }
     slot->Key = 0;
     slot->Kind = kind;
-    if (!Build(*slot, data, count, stat)) {
+    if (!Build(*slot, data, count)) {
         slot->Kind = TValueBits::None;
         return nullptr;
     }
@@ -456,13 +456,6 @@ void TStepList::Clear() {
     n_ = alive_ = 0;
     own_ = false;
     step_ = TStep::None;
-}
-
-size_t TStepList::Bytes() const {
-    size_t total = (aliveBits_.capacity() + nextBits_.capacity()) * sizeof(uint64_t) +
-                   static_cast<size_t>(list_.Capacity() + next_.Capacity()) * sizeof(TCombination);
-    for (const TPlanes& p : kept_) total += static_cast<size_t>(p.Capacity) * sizeof(uint64_t);
-    return total;
 }
 
 }  // namespace tessara

@@ -12,28 +12,13 @@
 
 namespace tessara {
 
-// The list a single-select loop of a statistic without codes works on. The
-// list itself is not touched until the steps are over: each step works out
-// what filtering what is alive by one row would leave, a step that would
-// empty the list costs nothing to undo, and the combinations left are
-// copied out in the end, in order.
-//
-// For a statistic with value bits, what is alive is a bitmap over the list,
-// and the list is kept as one bitmap per value bit (a plane: the
-// combinations with that bit). A step by a row with bits is then a few word
-// operations over the planes of its bits and what is alive. The planes of a
-// list that stays unchanged under a key (a start list kept for the run) are
-// kept for the next loops over it, the two used last; those of any other
-// list are worked out once per loop. The other statistics filter what is
-// alive into a list of its own, row by row.
 // Where a list comes from, when it stays unchanged as long as Key is given
 // with it: Key nonzero. A list with a parent is the parent's list with a few
 // combinations removed, in the same order, and the parent stays unchanged
-// under its own key.
-//
-// A list may also be given as the combinations of a parent at the set bits
-// of Alive (one bit per position of the parent): a list that a filtering of
-// the parent by what was worked out for it has just made.
+// under its own key. A list may also be given as the combinations of a
+// parent at the set bits of Alive (one bit per position of the parent): a
+// list that a filtering of the parent by what was worked out for it has
+// just made.
 struct TStepSource {
     uint64_t Key = 0;
     const TCombination* ParentData = nullptr;
@@ -48,6 +33,20 @@ struct TStepSource {
 bool FindRemovedFromParent(const TCombination* sub, int64_t count, const TStepSource& source,
                            std::vector<int64_t>& removed);
 
+// The list a single-select loop of a statistic without codes works on. The
+// list itself is not touched until the steps are over: each step works out
+// what filtering what is alive by one row would leave, a step that would
+// empty the list costs nothing to undo, and the combinations left are
+// copied out in the end, in order.
+//
+// For a statistic with value bits, what is alive is a bitmap over the list,
+// and the list is kept as one bitmap per value bit (a plane: the
+// combinations with that bit). A step by a row with bits is then a few word
+// operations over the planes of its bits and what is alive. The planes of a
+// list that stays unchanged under a key (a start list kept for the run) are
+// kept for the next loops over it, the two used last; those of any other
+// list are worked out once per loop. The other statistics filter what is
+// alive into a list of its own, row by row.
 class TStepList {
 public:
     // Over the list as it is now; nothing is filtered yet.
@@ -70,9 +69,6 @@ public:
     bool AliveInParent(TStepSource& parent, std::vector<uint64_t>& bits) const;
     // Lets the memory go, the planes kept included.
     void Clear();
-
-    // The bytes held now (planes, bitmaps and lists), for the benchmark.
-    size_t Bytes() const;
 
 private:
     struct TPlanes {
@@ -99,7 +95,9 @@ private:
     bool StartWithin(const TCombList& list, TCustomStat& stat, const TStepSource& source);
     void SetAllAlive();
     void SetBounds();
-    static bool Build(TPlanes& p, const TCombination* src, int64_t n, TCustomStat& stat);
+    // The planes of n combinations for p's kind; false when a value lies
+    // beyond the kind's bits.
+    static bool Build(TPlanes& p, const TCombination* src, int64_t n);
     // next_ over what is alive and the planes of wanted: what has one of the
     // bits (with exclude: has none); returns how many.
     int64_t StepByBits(uint64_t wanted, bool exclude);

@@ -62,16 +62,6 @@ int64_t FilterAnyNumber(const TCombination* src, int64_t n, TCombination* dst, b
     });
 }
 
-// The numbers of a combination below 64 as bits (the value bits of the
-// statistics whose values follow its numbers one by one).
-inline void NumberBitsOf(const TCombination* src, int64_t n, uint64_t* bits) {
-    for (int64_t i = 0; i < n; ++i) {
-        uint64_t m = 0;
-        for (uint8_t x : src[i].n) m |= x < 64 ? uint64_t{1} << x : 0;
-        bits[i] = m;
-    }
-}
-
 // The bits of a row whose combinations are those with a number v for which
 // matches(v) holds; false when such a number lies beyond the bits.
 template <typename Matches>
@@ -152,14 +142,13 @@ public:
                              uint8_t* /*wanted*/) {}
 
     // Statistics with several values per combination may give them as bits
-    // instead: every combination gets at most 64 bits that depend on its six
-    // numbers alone, and a row the bits for which a filtering by that row
-    // alone keeps exactly the combinations sharing one of them. False from
-    // RowBits: the row has no such bits (a value beyond them), and the
-    // scenario filters row by row.
+    // instead: every combination gets the bits of its kind (its numbers, or
+    // the differences of its neighbouring numbers), and a row the bits for
+    // which a filtering by that row alone keeps exactly the combinations
+    // sharing one of them. False from RowBits: the row has no such bits (a
+    // value beyond them), and the scenario filters by the row itself.
     virtual TValueBits ValueBitsKind() const { return TValueBits::None; }
     bool HasValueBits() const { return ValueBitsKind() != TValueBits::None; }
-    virtual void CombBits(const TCombination* /*src*/, int64_t /*n*/, uint64_t* /*bits*/) const {}
     virtual bool RowBits(const TStatDraw& /*row*/, uint64_t& /*bits*/) const { return false; }
 
     // Graph values (classes with a graph).

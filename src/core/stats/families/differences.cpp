@@ -63,17 +63,8 @@ public:
             return hit;
         });
     }
-    // The differences below 64 as bits.
+    // The differences are the bits.
     TValueBits ValueBitsKind() const override { return TValueBits::Differences; }
-    void CombBits(const TCombination* src, int64_t n, uint64_t* bits) const override {
-        for (int64_t i = 0; i < n; ++i) {
-            uint8_t d[DiffsInDraw];
-            NeighbourDiffs(src[i].n, d);
-            uint64_t m = 0;
-            for (uint8_t v : d) m |= v < 64 ? uint64_t{1} << v : 0;
-            bits[i] = m;
-        }
-    }
     bool RowBits(const TStatDraw& row, uint64_t& bits) const override {
         const TStatDrawArray sel{row};
         return NumberRowBits(bits, [&](int v) { return RowsHaveWord(sel, 1, static_cast<uint16_t>(v)); });

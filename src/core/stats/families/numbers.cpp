@@ -90,7 +90,6 @@ public:
         return false;
     }
     TValueBits ValueBitsKind() const override { return TValueBits::Numbers; }
-    void CombBits(const TCombination* src, int64_t n, uint64_t* bits) const override { NumberBitsOf(src, n, bits); }
     bool RowBits(const TStatDraw& row, uint64_t& bits) const override {
         const TStatDrawArray sel{row};
         return NumberRowBits(bits, [&](int v) { return RowsHaveKey(sel, static_cast<uint16_t>(v), 0, 0, 0); });

@@ -74,7 +74,6 @@ public:
     }
     // A combination matches by one of its numbers: the numbers are the bits.
     TValueBits ValueBitsKind() const override { return TValueBits::Numbers; }
-    void CombBits(const TCombination* src, int64_t n, uint64_t* bits) const override { NumberBitsOf(src, n, bits); }
     bool RowBits(const TStatDraw& row, uint64_t& bits) const override {
         const TStatDrawArray sel{row};
         return NumberRowBits(bits, [&](int x) { return RowsHaveWord(sel, 1, ValueOfNumber(1, x)); });

@@ -95,7 +95,6 @@ public:
         });
     }
     TValueBits ValueBitsKind() const override { return TValueBits::Numbers; }
-    void CombBits(const TCombination* src, int64_t n, uint64_t* bits) const override { NumberBitsOf(src, n, bits); }
     bool RowBits(const TStatDraw& row, uint64_t& bits) const override {
         const TStatDrawArray sel{row};
         return NumberRowBits(bits, [&](int v) { return NumberMatches(static_cast<uint8_t>(v), sel); });
