@@ -447,6 +447,17 @@ TEST(ScenarioCounting, StepListSameAsFiltering) {
             applied.resize(static_cast<size_t>(steps_list.Apply(applied.data())));
             ASSERT_EQ(applied.size(), plain.size()) << code;
             EXPECT_EQ(std::memcmp(applied.data(), plain.data(), plain.size() * sizeof(TCombination)), 0) << code;
+            // What is left as bits over the parent kept under its key: those
+            // combinations and no others.
+            TStepSource made;
+            std::vector<uint64_t> bits;
+            ASSERT_EQ(steps_list.AliveInParent(made, bits), within) << code;
+            if (!within) continue;
+            std::vector<TCombination> atBits;
+            for (int64_t i = 0; i < parent.Count(); ++i)
+                if (bits[static_cast<size_t>(i / 64)] >> (i % 64) & 1) atBits.push_back(parent[i]);
+            ASSERT_EQ(atBits.size(), plain.size()) << code;
+            EXPECT_EQ(std::memcmp(atBits.data(), plain.data(), plain.size() * sizeof(TCombination)), 0) << code;
         }
     }
 }

@@ -219,7 +219,9 @@ void TStepList::SetBounds() {
 bool TStepList::AliveInParent(TStepSource& parent, std::vector<uint64_t>& bits) const {
     if (!planes_ || planes_->Key == 0) return false;
     parent = {0, src_, n_, planes_->Key, nullptr};
-    bits = aliveBits_;
+    // Only the words [lo_, hi_) are kept up to date.
+    bits.assign(aliveBits_.size(), 0);
+    std::copy(aliveBits_.begin() + lo_, aliveBits_.begin() + hi_, bits.begin() + lo_);
     return true;
 }
 
