@@ -876,7 +876,7 @@ bool TScenarioRunner::ApplySingleCounted(const TFilterPart& part, const TValueTa
         TCodesCounter counter(codeCounts_, columns_, matcher, method, numbers, exclude, StartListSource(false));
         return RunCountedSteps(part, table, matcher, counter);
     }
-    TStepsCounter counter(stepList_, matcher, exclude, StartListSource(true));
+    TStepsCounter counter(stepList_, matcher, exclude, StartListSource(matcher.HasValueBits()));
     return RunCountedSteps(part, table, matcher, counter);
 }
 
