@@ -394,18 +394,26 @@ TEST(ScenarioCounting, SeveralValuesSameAsRowByRow) {
     EXPECT_GT(undone, 5);
 }
 
+// The parts of the counted loops on their own: a workspace with an archive,
+// and every 97th combination of the full list.
+class ScenarioCountingParts : public ::testing::Test {
+protected:
+    ScenarioCountingParts() : ws(host, dir.Path()) {
+        ws.InitGameTables();
+        ws.Archive().Draws() = test::RandomDraws(60, 7);
+        ws.RegisterStats();
+    }
+    test::TempDir dir;
+    test::RecordingHost host;
+    Workspace ws;
+    const std::vector<TCombination> all = test::SampledCombinations(97);
+};
+
 // The step list by value bits against the statistic's own filtering, step
 // by step: over a list of its own and over a parent less some combinations
 // (the first, two neighbours, the last), with a row beyond the bits (70)
 // that is filtered as a list, and with planes kept from an earlier loop.
-TEST(ScenarioCounting, StepListSameAsFiltering) {
-    test::TempDir dir;
-    test::RecordingHost host;
-    Workspace ws(host, dir.Path());
-    ws.InitGameTables();
-    ws.Archive().Draws() = test::RandomDraws(60, 7);
-    ws.RegisterStats();
-    const std::vector<TCombination> all = test::SampledCombinations(97);
+TEST_F(ScenarioCountingParts, StepListSameAsFiltering) {
     TCombList parent;
     for (const TCombination& c : all) parent.Append(c);
     TCombList sub;
@@ -466,14 +474,7 @@ TEST(ScenarioCounting, StepListSameAsFiltering) {
 // (the first, alone with its sum, among them), kept between loops, against
 // filtering the list itself; then what is left as bits over the parent, for
 // a step list to go on from.
-TEST(ScenarioCounting, CodeCountsFromParentSameAsFiltering) {
-    test::TempDir dir;
-    test::RecordingHost host;
-    Workspace ws(host, dir.Path());
-    ws.InitGameTables();
-    ws.Archive().Draws() = test::RandomDraws(60, 7);
-    ws.RegisterStats();
-    const std::vector<TCombination> all = test::SampledCombinations(97);
+TEST_F(ScenarioCountingParts, CodeCountsFromParentSameAsFiltering) {
     TCombList parent, sub;
     for (size_t i = 0; i < all.size(); ++i) {
         parent.Append(all[i]);
